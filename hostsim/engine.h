@@ -1,0 +1,92 @@
+// The substitute host's engine: host script records stepped by a simulated
+// clock, a one-command interpreter that decodes with the host's own shape
+// table, and just enough of a game (models, fades, the player, peds, cars,
+// markers, texts) to drive every script of the module. One source for the
+// native build and the Windows substitute host.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/host_interface.h"
+#include "hostsim/scenario.h"
+#include "hostsim/trace.h"
+
+// How the engine reaches the module. Natively these call the module's
+// functions directly; the Windows substitute host calls through the real
+// host code sites that the module has patched.
+struct EngineBinding {
+    void (*tick)(HostScript* script);          // one step of a host script
+    void (*reinit)();                          // the host's script re-initialisation call
+    void (*shutdown)();                        // the host's shutdown call
+    const char16_t* (*lookupText)(const char* key);  // the host's text lookup
+};
+
+struct EngineScript {
+    HostScript record;  // first, so a record pointer is its script's pointer
+    int number;         // place in the host's list: 0 the first, 1 the next started, ...
+    int64_t wakeAt;     // stepped again no sooner than this simulated ms
+};
+
+struct HostPed {
+    int32_t model;
+    float x, y, z, heading;
+};
+
+struct HostCar {
+    int32_t model;
+    float x, y, z, heading;
+};
+
+struct HostPlayer {
+    bool exists = false;
+    int32_t handle = 0, characterHandle = 0;
+    float x = 0, y = 0, z = 0, heading = 0;
+    std::string model;
+};
+
+// The game as the host holds it. Read by tests and front ends between steps.
+struct HostWorld {
+    HostPlayer player;
+    std::map<int32_t, HostPed> peds;     // by handle
+    std::map<int32_t, HostCar> cars;     // by handle
+    std::map<int32_t, std::vector<float>> markers;  // handle -> x, y, z
+    std::map<int32_t, int64_t> modelAvailableAtFrame;  // requested models
+    std::map<int32_t, std::string> specialModels;      // special slot -> name
+    int64_t fadeEndsAt = 0;
+    int fadeDirection = 1;   // 1 towards the picture, 0 towards black
+    int fadeDurationMs = 0;
+    int clockHour = 12, clockMinute = 0;
+    int weather = 0;
+    bool weatherHeld = false;
+    bool cutscene = false;
+    bool fixedCamera = false;
+    bool controlsLocked = false;
+};
+
+struct RunResult {
+    std::vector<TraceRecord> trace;
+    int errors = 0;
+};
+
+// The address the module's command bridge uses as script space start.
+uint8_t* EngineScriptSpace();
+// The one-command interpreter, under the host's calling contract.
+void HOST_CALLBACK EngineInterpret(HostScript* script);
+// The host's own text lookup, for keys the module does not serve.
+const char16_t* HostOwnText(const char* key);
+// The key state the module polls.
+int16_t EngineKeyState(int virtualKey);
+
+// Runs the scenario to its end. Records are also passed to onRecord as they happen,
+// when it is given.
+RunResult RunHost(const Scenario& scenario, const EngineBinding& binding,
+                  void (*onRecord)(const TraceRecord&) = nullptr);
+
+// The state of the run in progress (or of the last run).
+const HostWorld& CurrentHostWorld();
+int64_t CurrentHostTime();
+// Records an error in the run in progress.
+void ReportHostError(const std::string& what);

@@ -1,0 +1,48 @@
+// Scenario files: what the substitute host's user does, and when.
+//
+//   version 1|2            host version the Windows substitute imitates (default 1)
+//   frame MS               simulated ms per host frame (default 20)
+//   model-delay N          frames from a model's request until it is available (default 2)
+//   at T keydown KEY...    these keys are held from T on
+//   at T keyup KEY...      released at T
+//   at T player X Y Z      the player stands at X Y Z from T on
+//   at T reinit            the host runs its script re-initialisation call
+//   at T shutdown          the host runs its shutdown call
+//   end T                  the run stops at T
+//
+// One directive a line, '#' starts a comment, times in simulated ms.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum ScenarioEventKind {
+    kEventKeyDown,
+    kEventKeyUp,
+    kEventPlayer,
+    kEventReinit,
+    kEventShutdown,
+};
+
+struct ScenarioEvent {
+    int64_t t;
+    ScenarioEventKind kind;
+    std::vector<int> keys;  // virtual-key codes
+    float x, y, z;          // player position
+};
+
+struct Scenario {
+    int version = 1;
+    int frameMs = 20;
+    int modelDelay = 2;
+    int64_t endMs = 0;
+    std::vector<ScenarioEvent> events;  // in file order; applied by time, stable
+};
+
+// Returns false and a message naming the line when the text is not a scenario.
+bool ParseScenario(const std::string& text, Scenario* scenario, std::string* error);
+
+// A Windows virtual-key name without VK_ (INSERT, F5, OEM_COMMA, A, 7, ...) or
+// a decimal code; -1 when unknown.
+int VirtualKeyFromName(const std::string& name);

@@ -1,0 +1,35 @@
+// The substitute host's trace: one record for everything the host saw, in
+// order, written as JSON Lines or as a readable log.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TraceArgument {
+    char kind;          // 'i', 'f', 's', 'v', 'z'
+    int32_t i = 0;      // 'i'; for 'v' the value sent
+    float f = 0;        // 'f'
+    std::string s;      // 's': up to the first 0 byte, at most 8 characters
+    int slot = 0;       // 'v'
+};
+
+struct TraceRecord {
+    int64_t t = 0;
+    std::string kind;   // "cmd", "text", "reinit", "shutdown", "error", "end"
+    int script = 0;     // cmd, text: the host script's number
+    uint16_t id = 0;    // cmd, text
+    std::vector<TraceArgument> args;  // cmd
+    int cond = 0;                     // cmd
+    std::vector<int32_t> out;         // cmd with variables: the locals left
+    std::string key, text;            // text (text as UTF-8)
+    int ms = 0, style = 0;            // text
+    bool hasNumber = false;           // text of 0x01E4
+    int number = 0;
+    std::string what;                 // error
+};
+
+std::string TraceRecordJson(const TraceRecord& record);
+// One readable line, or "" for records the log leaves out. Colour codes when
+// colour is true.
+std::string TraceRecordLogLine(const TraceRecord& record, bool colour);

@@ -1,0 +1,50 @@
+// The operating-system services the module needs, behind one small interface.
+// Two implementations: platform/win32 (the real module) and platform/posix
+// (the native build used for tests and the desktop front end). Nothing else in
+// the module includes an OS header.
+//
+// Sections: events, threads, keyboard, code memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct ScriptThread;
+
+// --- Events -----------------------------------------------------------------
+// Auto-reset, created non-signalled, unnamed: one Raise releases exactly one
+// wait, and a Raise with no waiter is kept until the next wait.
+struct PlatformEvent;
+
+static const uint32_t kWaitForever = 0xFFFFFFFFu;
+
+PlatformEvent* CreatePlatformEvent();
+// Returns false when the event could not be signalled.
+bool RaisePlatformEvent(PlatformEvent* event);
+// Returns true when the event was signalled, false when the time-out passed.
+bool WaitPlatformEvent(PlatformEvent* event, uint32_t timeoutMs);
+void ClosePlatformEvent(PlatformEvent* event);
+
+// --- Threads ----------------------------------------------------------------
+// Script threads only: each runs one script routine with its own record.
+struct PlatformThread;
+typedef void (*ScriptRoutine)(ScriptThread* self);
+
+// The thread starts at once.
+PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self);
+// Stops the thread: it runs no further script code. Natively the thread is
+// stopped at its next (or current) event wait and its resources are freed.
+void TerminatePlatformThread(PlatformThread* thread);
+// Releases the handle of a terminated thread. Returns false when the thread
+// could not be seen to end (it still holds the turn); it is then left alone
+// and the caller must keep what that thread may still touch.
+bool ClosePlatformThread(PlatformThread* thread);
+
+// --- Keyboard ---------------------------------------------------------------
+// The asynchronous state of a Windows virtual key: bit 0x8000 set while held.
+int16_t PollKeyState(int virtualKey);
+
+// --- Code memory --------------------------------------------------------------
+// Makes the bytes writable and executable, copies, then restores the old
+// protection. The only writer of code in the module.
+void WriteCodeBytes(uintptr_t address, const void* bytes, size_t count);

@@ -1,0 +1,165 @@
+// POSIX platform layer for the native build.
+//
+// All events and threads share one lock, so that terminating a thread can
+// never race with that thread starting a wait: a terminated thread leaves at
+// its next (or current) event wait and runs no further script code.
+#include "platform/platform.h"
+
+#include <pthread.h>
+#include <sys/mman.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/posix/key_source.h"
+
+struct PlatformEvent {
+    pthread_cond_t changed;
+    bool signalled;
+};
+
+struct PlatformThread {
+    pthread_t thread;
+    ScriptRoutine routine;
+    ScriptThread* self;
+    bool terminated;           // guarded by platformLock
+    PlatformEvent* waitingOn;  // guarded by platformLock
+};
+
+static pthread_mutex_t platformLock = PTHREAD_MUTEX_INITIALIZER;
+static thread_local PlatformThread* currentThread = nullptr;
+
+static void DeadlineAfter(uint32_t ms, timespec* deadline)
+{
+    clock_gettime(CLOCK_MONOTONIC, deadline);
+    deadline->tv_sec += ms / 1000;
+    deadline->tv_nsec += (ms % 1000) * 1000000L;
+    if (deadline->tv_nsec >= 1000000000L) {
+        deadline->tv_sec += 1;
+        deadline->tv_nsec -= 1000000000L;
+    }
+}
+
+PlatformEvent* CreatePlatformEvent()
+{
+    PlatformEvent* event = new PlatformEvent;
+    pthread_condattr_t attributes;
+    pthread_condattr_init(&attributes);
+    pthread_condattr_setclock(&attributes, CLOCK_MONOTONIC);
+    pthread_cond_init(&event->changed, &attributes);
+    pthread_condattr_destroy(&attributes);
+    event->signalled = false;
+    return event;
+}
+
+bool RaisePlatformEvent(PlatformEvent* event)
+{
+    pthread_mutex_lock(&platformLock);
+    event->signalled = true;
+    pthread_cond_signal(&event->changed);
+    pthread_mutex_unlock(&platformLock);
+    return true;
+}
+
+bool WaitPlatformEvent(PlatformEvent* event, uint32_t timeoutMs)
+{
+    PlatformThread* self = currentThread;
+    timespec deadline;
+    if (timeoutMs != kWaitForever)
+        DeadlineAfter(timeoutMs, &deadline);
+
+    pthread_mutex_lock(&platformLock);
+    if (self)
+        self->waitingOn = event;
+    bool timedOut = false;
+    while (!event->signalled && !(self && self->terminated) && !timedOut) {
+        if (timeoutMs == kWaitForever)
+            pthread_cond_wait(&event->changed, &platformLock);
+        else
+            timedOut = pthread_cond_timedwait(&event->changed, &platformLock, &deadline) == ETIMEDOUT;
+    }
+    if (self) {
+        self->waitingOn = nullptr;
+        if (self->terminated) {
+            pthread_mutex_unlock(&platformLock);
+            pthread_exit(nullptr);
+        }
+    }
+    bool signalled = event->signalled;
+    event->signalled = false;
+    pthread_mutex_unlock(&platformLock);
+    return signalled;
+}
+
+void ClosePlatformEvent(PlatformEvent* event)
+{
+    pthread_cond_destroy(&event->changed);
+    delete event;
+}
+
+static void* RunScriptRoutine(void* parameter)
+{
+    PlatformThread* thread = static_cast<PlatformThread*>(parameter);
+    currentThread = thread;
+    thread->routine(thread->self);
+    return nullptr;
+}
+
+PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
+{
+    PlatformThread* thread = new PlatformThread;
+    thread->routine = routine;
+    thread->self = self;
+    thread->terminated = false;
+    thread->waitingOn = nullptr;
+    pthread_create(&thread->thread, nullptr, RunScriptRoutine, thread);
+    return thread;
+}
+
+void TerminatePlatformThread(PlatformThread* thread)
+{
+    pthread_mutex_lock(&platformLock);
+    thread->terminated = true;
+    if (thread->waitingOn)
+        pthread_cond_broadcast(&thread->waitingOn->changed);
+    pthread_mutex_unlock(&platformLock);
+}
+
+bool ClosePlatformThread(PlatformThread* thread)
+{
+    // A terminated thread leaves at once unless it is still holding the turn
+    // past the tick's bound; such a thread is left to finish on its own.
+    timespec deadline;
+    clock_gettime(CLOCK_REALTIME, &deadline);
+    deadline.tv_sec += 1;
+    if (pthread_timedjoin_np(thread->thread, nullptr, &deadline) != 0) {
+        pthread_detach(thread->thread);
+        return false;
+    }
+    delete thread;
+    return true;
+}
+
+static KeyStateSource keyStateSource = nullptr;
+
+void SetKeyStateSource(KeyStateSource source)
+{
+    keyStateSource = source;
+}
+
+int16_t PollKeyState(int virtualKey)
+{
+    return keyStateSource ? keyStateSource(virtualKey) : 0;
+}
+
+void WriteCodeBytes(uintptr_t address, const void* bytes, size_t count)
+{
+    uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    uintptr_t first = address & ~(page - 1);
+    size_t length = address + count - first;
+    mprotect(reinterpret_cast<void*>(first), length, PROT_READ | PROT_WRITE | PROT_EXEC);
+    memcpy(reinterpret_cast<void*>(address), bytes, count);
+    mprotect(reinterpret_cast<void*>(first), length, PROT_READ | PROT_EXEC);
+}

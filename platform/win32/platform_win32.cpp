@@ -1,0 +1,85 @@
+// Win32 platform layer for the real module.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+// An event handle is used as the PlatformEvent pointer itself.
+static HANDLE AsHandle(PlatformEvent* event)
+{
+    return reinterpret_cast<HANDLE>(event);
+}
+
+PlatformEvent* CreatePlatformEvent()
+{
+    return reinterpret_cast<PlatformEvent*>(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+}
+
+bool RaisePlatformEvent(PlatformEvent* event)
+{
+    return SetEvent(AsHandle(event)) != 0;
+}
+
+bool WaitPlatformEvent(PlatformEvent* event, uint32_t timeoutMs)
+{
+    DWORD timeout = timeoutMs == kWaitForever ? INFINITE : timeoutMs;
+    return WaitForSingleObject(AsHandle(event), timeout) == WAIT_OBJECT_0;
+}
+
+void ClosePlatformEvent(PlatformEvent* event)
+{
+    CloseHandle(AsHandle(event));
+}
+
+struct PlatformThread {
+    HANDLE handle;
+    ScriptRoutine routine;
+    ScriptThread* self;
+};
+
+static DWORD WINAPI RunScriptRoutine(LPVOID parameter)
+{
+    PlatformThread* thread = static_cast<PlatformThread*>(parameter);
+    thread->routine(thread->self);
+    return 0;
+}
+
+PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
+{
+    PlatformThread* thread = new PlatformThread;
+    thread->routine = routine;
+    thread->self = self;
+    thread->handle = CreateThread(nullptr, 0, RunScriptRoutine, thread, 0, nullptr);
+    return thread;
+}
+
+void TerminatePlatformThread(PlatformThread* thread)
+{
+    TerminateThread(thread->handle, 0);
+}
+
+bool ClosePlatformThread(PlatformThread* thread)
+{
+    // TerminateThread does not wait for the thread to end.
+    if (WaitForSingleObject(thread->handle, 1000) != WAIT_OBJECT_0)
+        return false;
+    CloseHandle(thread->handle);
+    delete thread;
+    return true;
+}
+
+int16_t PollKeyState(int virtualKey)
+{
+    return GetAsyncKeyState(virtualKey);
+}
+
+void WriteCodeBytes(uintptr_t address, const void* bytes, size_t count)
+{
+    void* target = reinterpret_cast<void*>(address);
+    DWORD oldProtection;
+    VirtualProtect(target, count, PAGE_EXECUTE_READWRITE, &oldProtection);
+    memcpy(target, bytes, count);
+    VirtualProtect(target, count, oldProtection, &oldProtection);
+    FlushInstructionCache(GetCurrentProcess(), target, count);
+}

@@ -1,0 +1,95 @@
+// Command encoding and execution through the host's one-command interpreter.
+#include "script/command.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#include "host/host_addresses.h"
+#include "host/host_interface.h"
+#include "script/scheduler.h"
+
+// Shared by every command; safe because only the holder of the turn sends.
+uint8_t commandBuffer[kCommandBufferSize];
+void* commandVariables[kCommandVariableSlots];
+
+enum ArgumentTypeByte : uint8_t {
+    kTypeInt = 0x01,       // followed by 4 bytes little-endian
+    kTypeVariable = 0x03,  // followed by the 16-bit slot number
+    kTypeFloat = 0x06,     // followed by an IEEE single, 4 bytes
+    kEndOfArguments = 0x00,
+};
+
+static const uint32_t kLabelBytes = 8;
+
+static uint32_t PutBytes(uint32_t at, const void* bytes, uint32_t count)
+{
+    memcpy(commandBuffer + at, bytes, count);
+    return at + count;
+}
+
+uint32_t CallCommand(const CommandDescriptor& command, ...)
+{
+    va_list arguments;
+    va_start(arguments, command);
+
+    uint32_t at = PutBytes(0, &command.id, 2);
+    uint16_t slot = 0;
+    for (const char* letter = command.types; *letter; ++letter) {
+        switch (*letter) {
+        case 'i': {
+            int32_t value = va_arg(arguments, int32_t);
+            commandBuffer[at++] = kTypeInt;
+            at = PutBytes(at, &value, 4);
+            break;
+        }
+        case 'f': {
+            float value = static_cast<float>(va_arg(arguments, double));
+            commandBuffer[at++] = kTypeFloat;
+            at = PutBytes(at, &value, 4);
+            break;
+        }
+        case 's': {
+            const char* label = va_arg(arguments, const char*);
+            char field[kLabelBytes] = {};
+            strncpy(field, label, kLabelBytes);
+            at = PutBytes(at, field, kLabelBytes);
+            break;
+        }
+        case 'v': {
+            void* variable = va_arg(arguments, void*);
+            int32_t value;
+            memcpy(&value, variable, 4);
+            commandVariables[slot] = variable;
+            WriteLocal(currentHostScript, slot, value);
+            commandBuffer[at++] = kTypeVariable;
+            at = PutBytes(at, &slot, 2);
+            ++slot;
+            break;
+        }
+        case 'z':
+            commandBuffer[at++] = kEndOfArguments;
+            break;
+        default:
+            break;
+        }
+    }
+    va_end(arguments);
+
+    ScriptThread* current = FindScriptThread(ReadInstructionPointer(currentHostScript));
+    uint32_t result = RunHostCommand();
+    for (uint16_t k = 0; k < slot; ++k) {
+        int32_t value = ReadLocal(currentHostScript, k);
+        memcpy(commandVariables[k], &value, 4);
+    }
+    if (current)
+        WriteInstructionPointer(currentHostScript, current->id);
+    return result;
+}
+
+uint32_t RunHostCommand()
+{
+    uint32_t pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(commandBuffer) - hostAddresses.scriptSpaceBase);
+    WriteInstructionPointer(currentHostScript, pointer);
+    reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(currentHostScript);
+    return ReadCondition(currentHostScript);
+}

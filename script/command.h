@@ -1,0 +1,32 @@
+// The command bridge: encodes one host script command with its arguments into
+// the module's command buffer, has the host's one-command interpreter run it
+// with the borrowed host script record, and carries variable results back.
+#pragma once
+
+#include <cstdint>
+
+// One command form: the host command id and its argument type letters.
+//   i  int32_t                      -> 0x01 + 4 bytes
+//   f  double (variadic promotion)  -> 0x06 + IEEE single, 4 bytes
+//   s  const char* label            -> 8 bytes, zero-filled, no type byte
+//   v  pointer to a 32-bit variable -> 0x03 + slot number, 2 bytes
+//   z  nothing                      -> one 0x00 byte
+// Any other letter writes nothing and consumes no argument.
+struct CommandDescriptor {
+    uint16_t id;
+    char types[14];  // up to 13 letters, then 0
+};
+static_assert(sizeof(CommandDescriptor) == 16, "a descriptor is 16 bytes");
+
+static const uint32_t kCommandBufferSize = 256;
+static const uint32_t kCommandVariableSlots = 16;  // one per host local
+
+extern uint8_t commandBuffer[kCommandBufferSize];
+extern void* commandVariables[kCommandVariableSlots];
+
+// Only the holder of the turn may call this. Returns 0 when the command's
+// condition is false, else the condition byte.
+uint32_t CallCommand(const CommandDescriptor& command, ...);
+
+// Runs what commandBuffer holds with currentHostScript; returns its condition byte.
+uint32_t RunHostCommand();

@@ -1,0 +1,120 @@
+// Turn-taking between the host's script tick and the module's script threads.
+#include "script/scheduler.h"
+
+#include <cstring>
+
+#include "game/command_catalogue.h"
+#include "script/command.h"
+#include "scripts/boot.h"
+
+ScriptThread scriptThreadList;
+uint32_t threadIdCounter = 1;
+uint8_t scriptsStarted = 0;
+uint8_t scriptsStopping = 0;
+HostScript* currentHostScript = nullptr;
+
+uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
+{
+    currentHostScript = script;
+    if (!scriptsStarted) {
+        scriptsStarted = 1;
+        BootScript();
+        return 1;
+    }
+    ScriptThread* thread = FindScriptThread(ReadInstructionPointer(script));
+    if (thread && RaisePlatformEvent(thread->resumeEvent))
+        WaitPlatformEvent(thread->yieldEvent, kTickBoundMs);
+    return 1;
+}
+
+static void CreateEvents(ScriptThread* thread)
+{
+    thread->resumeEvent = CreatePlatformEvent();
+    thread->yieldEvent = CreatePlatformEvent();
+}
+
+// Records, events and threads of an earlier boot: all terminated by the
+// teardown that made this boot possible, so they can be released now.
+static void ReleaseThreadsOfEarlierBoot()
+{
+    if (!scriptThreadList.next)
+        return;  // the first boot: nothing was made before
+    ScriptThread* thread = &scriptThreadList;
+    do {
+        ScriptThread* following = thread->next;
+        if (ClosePlatformThread(thread->threadHandle)) {
+            ClosePlatformEvent(thread->resumeEvent);
+            ClosePlatformEvent(thread->yieldEvent);
+            if (thread != &scriptThreadList)
+                delete thread;
+        }
+        thread = following;
+    } while (thread != &scriptThreadList);
+}
+
+void InitScriptThreadList()
+{
+    ReleaseThreadsOfEarlierBoot();
+    memset(&scriptThreadList, 0, sizeof scriptThreadList);
+    scriptThreadList.next = &scriptThreadList;
+    scriptThreadList.prev = &scriptThreadList;
+    scriptThreadList.id = threadIdCounter;
+    CreateEvents(&scriptThreadList);
+    WriteInstructionPointer(currentHostScript, scriptThreadList.id);
+}
+
+void SpawnScriptThread(ScriptRoutine routine)
+{
+    ScriptThread* thread = new ScriptThread;
+    thread->next = scriptThreadList.next;
+    thread->prev = &scriptThreadList;
+    scriptThreadList.next->prev = thread;
+    scriptThreadList.next = thread;
+    thread->id = ++threadIdCounter;
+    CreateEvents(thread);
+    thread->threadHandle = CreatePlatformThread(routine, thread);
+    CallCommand(kStartScript, thread->id);
+}
+
+ScriptThread* FindScriptThread(uint32_t id)
+{
+    if (scriptsStopping)
+        return nullptr;
+    ScriptThread* thread = &scriptThreadList;
+    do {
+        if (thread->id == id)
+            return thread;
+        thread = thread->next;
+    } while (thread != &scriptThreadList);
+    return nullptr;
+}
+
+void StartBootThread(ScriptRoutine routine)
+{
+    scriptThreadList.threadHandle = CreatePlatformThread(routine, &scriptThreadList);
+}
+
+void WaitForFirstTurn(ScriptThread* self)
+{
+    WaitPlatformEvent(self->resumeEvent, kWaitForever);
+}
+
+void WaitMs(ScriptThread* self, int32_t ms)
+{
+    CallCommand(kWait, ms);
+    RaisePlatformEvent(self->yieldEvent);
+    WaitPlatformEvent(self->resumeEvent, kWaitForever);
+}
+
+void TeardownScriptThreads()
+{
+    if (!scriptsStarted)
+        return;
+    scriptsStopping = 1;
+    ScriptThread* thread = &scriptThreadList;
+    do {
+        TerminatePlatformThread(thread->threadHandle);
+        RaisePlatformEvent(thread->yieldEvent);
+        thread = thread->next;
+    } while (thread != &scriptThreadList);
+}

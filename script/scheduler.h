@@ -1,0 +1,50 @@
+// The script thread scheduler: each of the module's scripts runs on an OS
+// thread of its own, and the host's script tick hands the turn to exactly one
+// of them at a time. The turn is the only synchronisation: while a script
+// thread holds it the host's thread is blocked in the tick, and while the host
+// runs every script thread is blocked on its resume event.
+#pragma once
+
+#include <cstdint>
+
+#include "host/host_interface.h"
+#include "platform/platform.h"
+
+struct ScriptThread {
+    ScriptThread* next;
+    ScriptThread* prev;
+    uint32_t id;                   // rides in the host script's instruction pointer
+    PlatformEvent* resumeEvent;    // tick -> thread: your turn
+    PlatformEvent* yieldEvent;     // thread -> tick: turn given back
+    PlatformThread* threadHandle;  // the OS thread running the script routine
+};
+
+// How long a tick waits for the resumed thread to give the turn back.
+static const uint32_t kTickBoundMs = 1000;
+
+// Scheduler state. Touched by the holder of the turn, or by the host's thread
+// outside ticks.
+extern ScriptThread scriptThreadList;  // sentinel of the circular list, and the boot record
+extern uint32_t threadIdCounter;       // last id given out; never reset
+extern uint8_t scriptsStarted;         // the boot script has run
+extern uint8_t scriptsStopping;        // teardown has begun
+extern HostScript* currentHostScript;  // the host script being stepped
+
+// The host's patched tick call reaches this with the stepped record. Always 1.
+uint32_t HOST_CALLBACK ScriptTick(HostScript* script);
+
+void InitScriptThreadList();
+void SpawnScriptThread(ScriptRoutine routine);
+ScriptThread* FindScriptThread(uint32_t id);
+// The boot script's last action: the sentinel's own OS thread.
+void StartBootThread(ScriptRoutine routine);
+
+// Waits for the thread's first turn; every script routine begins with it.
+void WaitForFirstTurn(ScriptThread* self);
+// wait N ms: asks the host to step this script again no sooner than N ms
+// later, gives the turn back and blocks until the next turn.
+void WaitMs(ScriptThread* self, int32_t ms);
+
+// Terminates every script thread, sentinel first, and releases a tick that
+// may be blocked waiting for one of them.
+void TeardownScriptThreads();
