@@ -1,0 +1,26 @@
+// The substitute host bound straight to the module's functions, in one
+// process: the native hostsim program and the in-process tests use it.
+#pragma once
+
+#include <string>
+
+#include "hostsim/engine.h"
+#include "platform/platform.h"
+
+// Points the module's command bridge and key polls at the engine.
+void AttachDirectHost();
+
+// Tick, re-initialisation, shutdown and text lookup as the patched host
+// reaches them: the tick is ScriptTick, keys beginning with '!' go to the
+// module's text table and all others to the host's own texts.
+EngineBinding DirectBinding();
+
+// Parses the scenario text and runs it against the module. A scenario that
+// does not parse gives one error record.
+RunResult RunScenarioText(const std::string& scenarioText,
+                          void (*onRecord)(const TraceRecord&) = nullptr);
+
+// As RunScenarioText, but the first tick starts the given routine on the boot
+// record instead of running the boot script: for testing scripts and
+// wrappers on a real script thread with the real scheduler.
+RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText);
