@@ -1,0 +1,61 @@
+// Small helpers for reading a substitute host trace in tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hostsim/trace.h"
+
+// The command records, in order.
+inline std::vector<TraceRecord> Commands(const std::vector<TraceRecord>& trace)
+{
+    std::vector<TraceRecord> commands;
+    for (const TraceRecord& record : trace)
+        if (record.kind == "cmd")
+            commands.push_back(record);
+    return commands;
+}
+
+// The command records with one id, in order.
+inline std::vector<TraceRecord> CommandsWithId(const std::vector<TraceRecord>& trace, uint16_t id)
+{
+    std::vector<TraceRecord> commands;
+    for (const TraceRecord& record : trace)
+        if (record.kind == "cmd" && record.id == id)
+            commands.push_back(record);
+    return commands;
+}
+
+// The text records, in order.
+inline std::vector<TraceRecord> Texts(const std::vector<TraceRecord>& trace)
+{
+    std::vector<TraceRecord> texts;
+    for (const TraceRecord& record : trace)
+        if (record.kind == "text")
+            texts.push_back(record);
+    return texts;
+}
+
+// Every error record's message, one per line: empty when the run was clean.
+inline std::string Errors(const std::vector<TraceRecord>& trace)
+{
+    std::string errors;
+    for (const TraceRecord& record : trace)
+        if (record.kind == "error")
+            errors += "t=" + std::to_string(record.t) + " " + record.what + "\n";
+    return errors;
+}
+
+// The ids of the command records, as four hex digits each, for readable failure messages.
+inline std::vector<std::string> CommandIds(const std::vector<TraceRecord>& trace)
+{
+    std::vector<std::string> ids;
+    for (const TraceRecord& record : trace) {
+        if (record.kind != "cmd")
+            continue;
+        char text[8];
+        snprintf(text, sizeof text, "%04X", record.id);
+        ids.push_back(text);
+    }
+    return ids;
+}
