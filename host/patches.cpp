@@ -1,0 +1,67 @@
+// Checking and writing the four host code patches.
+#include "host/patches.h"
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+int32_t Rel32To(uintptr_t site, uintptr_t target)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(target) - static_cast<uint32_t>(site));
+}
+
+static const uint8_t* HostBytes(uintptr_t address)
+{
+    return reinterpret_cast<const uint8_t*>(address);
+}
+
+static bool HoldsCall(uintptr_t site)
+{
+    return HostBytes(site - sizeof(CallRel32))[0] == kCallRel32Opcode;
+}
+
+static bool HoldsCallTo(uintptr_t site, uintptr_t target)
+{
+    CallRel32 call;
+    memcpy(&call, HostBytes(site - sizeof call), sizeof call);
+    return call.opcode == kCallRel32Opcode && call.operand == Rel32To(site, target);
+}
+
+bool HostSitesMatch(const HostAddresses& addresses)
+{
+    uintptr_t textLookupEntry = addresses.textLookupPatchPoint - sizeof(JmpRel32);
+    return HoldsCall(addresses.tickCallSite)
+        && HoldsCallTo(addresses.shutdownCallSite, addresses.shutdownContinuation)
+        && HoldsCallTo(addresses.reinitCallSite, addresses.reinitContinuation)
+        && memcmp(HostBytes(textLookupEntry), kTextLookupEntryBytes, sizeof kTextLookupEntryBytes) == 0;
+}
+
+// Retargets the CALL that ends at site; its opcode stays as it was.
+static void RetargetCall(uintptr_t site, uintptr_t hook)
+{
+    CallRel32 call;
+    call.opcode = kCallRel32Opcode;
+    call.operand = Rel32To(site, hook);
+    WriteCodeBytes(site - sizeof call, &call, sizeof call);
+}
+
+// Replaces the text lookup's first 7 bytes with a jump to the hook.
+static void JumpFromTextLookupEntry(uintptr_t patchPoint, uintptr_t hook)
+{
+    TextLookupEntryJump entry;
+    entry.jump.opcode = kJmpRel32Opcode;
+    entry.jump.operand = Rel32To(patchPoint, hook);
+    entry.nops[0] = kNopOpcode;
+    entry.nops[1] = kNopOpcode;
+    WriteCodeBytes(patchPoint - sizeof entry.jump, &entry, sizeof entry);
+}
+
+void PatchHost(const HostAddresses& addresses, const HookEntries& hooks)
+{
+    if (!HostSitesMatch(addresses))
+        return;
+    RetargetCall(addresses.tickCallSite, hooks.tick);
+    RetargetCall(addresses.shutdownCallSite, hooks.shutdown);
+    RetargetCall(addresses.reinitCallSite, hooks.reinit);
+    JumpFromTextLookupEntry(addresses.textLookupPatchPoint, hooks.textLookup);
+}

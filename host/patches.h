@@ -1,0 +1,57 @@
+// The four code patches that route the host into the module: the records of
+// the instructions written, and the check that every site still holds what
+// its patch replaces. Every byte goes through WriteCodeBytes.
+#pragma once
+
+#include <cstdint>
+
+#include "host/host_addresses.h"
+
+#pragma pack(push, 1)
+struct CallRel32 {
+    uint8_t opcode;   // E8 xxxxxxxx: CALL +5+xxxxxxxx
+    int32_t operand;
+};
+struct JmpRel32 {
+    uint8_t opcode;   // E9 xxxxxxxx: JMP +5+xxxxxxxx
+    int32_t operand;
+};
+// What replaces the first 7 bytes of the host's text lookup function.
+struct TextLookupEntryJump {
+    JmpRel32 jump;    // to the TextLookupHook
+    uint8_t nops[2];  // 90 90: NOP, NOP (never run; they fill the 7 bytes)
+};
+#pragma pack(pop)
+static_assert(sizeof(CallRel32) == 5, "CALL rel32 is 5 bytes");
+static_assert(sizeof(JmpRel32) == 5, "JMP rel32 is 5 bytes");
+static_assert(sizeof(TextLookupEntryJump) == 7, "the text lookup entry patch covers 7 bytes");
+
+static const uint8_t kCallRel32Opcode = 0xE8;
+static const uint8_t kJmpRel32Opcode = 0xE9;
+static const uint8_t kNopOpcode = 0x90;
+
+// The host text lookup's first four instructions, which patch 4 replaces:
+// push EBX; push EBP; mov EBX, ECX; sub ESP, 0x40.
+static const uint8_t kTextLookupEntryBytes[7] = { 0x53, 0x55, 0x8B, 0xD9, 0x83, 0xEC, 0x40 };
+
+// Where the patches send the host.
+struct HookEntries {
+    uintptr_t tick;        // ScriptTick
+    uintptr_t shutdown;    // ShutdownHook
+    uintptr_t reinit;      // ReinitHook
+    uintptr_t textLookup;  // TextLookupHook
+};
+
+// The rel32 operand of an instruction ending at site that goes to target,
+// as a 32-bit wrap-around difference.
+int32_t Rel32To(uintptr_t site, uintptr_t target);
+
+// True when every site holds what its patch expects: a CALL rel32 before each
+// of the three call sites, the shutdown and re-initialisation CALLs reaching
+// their continuations, and the 7 known bytes at the text lookup entry.
+bool HostSitesMatch(const HostAddresses& addresses);
+
+// Writes patch 1 (tick), 2 (shutdown), 3 (re-initialisation) and 4 (text
+// lookup), in this order, if HostSitesMatch; otherwise writes nothing, so an
+// unknown host runs on untouched.
+void PatchHost(const HostAddresses& addresses, const HookEntries& hooks);
