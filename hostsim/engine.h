@@ -71,14 +71,23 @@ struct RunResult {
     int errors = 0;
 };
 
-// The address the module's command bridge uses as script space start.
+// The address the module's command bridge uses as script space start: an
+// array of the engine's natively; the Windows substitute host moves it to the
+// host version's fixed address.
 uint8_t* EngineScriptSpace();
+void SetEngineScriptSpace(uint8_t* base);
 // The one-command interpreter, under the host's calling contract.
 void HOST_CALLBACK EngineInterpret(HostScript* script);
 // The host's own text lookup, for keys the module does not serve.
 const char16_t* HostOwnText(const char* key);
 // The key state the module polls.
 int16_t EngineKeyState(int virtualKey);
+
+// The host's own code behind the re-initialisation and shutdown calls, reached
+// after the module's hooks: re-initialisation drops every host script and
+// starts one new first script, numbered 0 again, as a new game does.
+void EngineReinitContinuation();
+void EngineShutdownContinuation();
 
 // Runs the scenario to its end. Records are also passed to onRecord as they happen,
 // when it is given.

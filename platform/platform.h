@@ -44,6 +44,12 @@ bool ClosePlatformThread(PlatformThread* thread);
 // The asynchronous state of a Windows virtual key: bit 0x8000 set while held.
 int16_t PollKeyState(int virtualKey);
 
+// A substitute host linked into the same program answers the key polls
+// itself. Natively there is no other keyboard; in Windows the real key state
+// is read while no source is set, as in the host game.
+typedef int16_t (*KeyStateSource)(int virtualKey);
+void SetKeyStateSource(KeyStateSource source);
+
 // --- Code memory --------------------------------------------------------------
 // Makes the bytes writable and executable, copies, then restores the old
 // protection. The only writer of code in the module.

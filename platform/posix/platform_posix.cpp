@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/posix/key_source.h"
 
 struct PlatformEvent {
     pthread_cond_t changed;

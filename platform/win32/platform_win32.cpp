@@ -69,9 +69,16 @@ bool ClosePlatformThread(PlatformThread* thread)
     return true;
 }
 
+static KeyStateSource keyStateSource = nullptr;
+
+void SetKeyStateSource(KeyStateSource source)
+{
+    keyStateSource = source;
+}
+
 int16_t PollKeyState(int virtualKey)
 {
-    return GetAsyncKeyState(virtualKey);
+    return keyStateSource ? keyStateSource(virtualKey) : GetAsyncKeyState(virtualKey);
 }
 
 void WriteCodeBytes(uintptr_t address, const void* bytes, size_t count)

@@ -1,0 +1,92 @@
+// The substitute host bound straight to the module's functions.
+#include "hostsim/direct/direct_binding.h"
+
+#include "host/host_addresses.h"
+#include "host/hook_work.h"
+#include "script/scheduler.h"
+#include "text/text_table.h"
+
+void AttachDirectHost()
+{
+    hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&EngineInterpret);
+    hostAddresses.scriptSpaceBase = reinterpret_cast<uintptr_t>(EngineScriptSpace());
+    SetKeyStateSource(EngineKeyState);
+}
+
+static void Tick(HostScript* script)
+{
+    ScriptTick(script);
+}
+
+static void Reinit()
+{
+    ReinitScripts();
+    EngineReinitContinuation();
+}
+
+static void Shutdown()
+{
+    ShutdownScripts();
+    EngineShutdownContinuation();
+}
+
+// As the hooked host lookup answers: the module's keys from its own table.
+static const char16_t* LookupText(const char* key)
+{
+    return key[0] == '!' ? LookupCustomText(key) : HostOwnText(key);
+}
+
+EngineBinding DirectBinding()
+{
+    return { Tick, Reinit, Shutdown, LookupText };
+}
+
+static RunResult ParseFailure(const std::string& error)
+{
+    RunResult result;
+    TraceRecord record;
+    record.kind = "error";
+    record.what = "scenario " + error;
+    result.trace.push_back(record);
+    result.errors = 1;
+    return result;
+}
+
+RunResult RunScenarioText(const std::string& scenarioText, void (*onRecord)(const TraceRecord&))
+{
+    Scenario scenario;
+    std::string error;
+    if (!ParseScenario(scenarioText, &scenario, &error))
+        return ParseFailure(error);
+    AttachDirectHost();
+    return RunHost(scenario, DirectBinding(), onRecord);
+}
+
+static ScriptRoutine routineUnderTest = nullptr;
+
+// The first tick starts the routine on the boot record, as the boot script
+// starts the welcome thread; later ticks are the module's own.
+static void TickWithRoutine(HostScript* script)
+{
+    if (scriptsStarted) {
+        ScriptTick(script);
+        return;
+    }
+    currentHostScript = script;
+    scriptsStarted = 1;
+    InitScriptThreadList();
+    StartBootThread(routineUnderTest);
+}
+
+RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText)
+{
+    Scenario scenario;
+    std::string error;
+    if (!ParseScenario(scenarioText, &scenario, &error))
+        return ParseFailure(error);
+    AttachDirectHost();
+    routineUnderTest = routine;
+    EngineBinding binding = DirectBinding();
+    binding.tick = TickWithRoutine;
+    return RunHost(scenario, binding);
+}

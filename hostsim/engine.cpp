@@ -1,0 +1,563 @@
+// The substitute host's engine: stepping, the one-command interpreter and the
+// imitation of the game that the module's commands act on.
+#include "hostsim/engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <memory>
+
+#include "hostsim/host_command_shapes.h"
+
+// --- Run state ------------------------------------------------------------------
+// One run at a time; the engine's state is the host's, touched by the host's
+// thread and by the script thread that holds the turn.
+
+static const size_t kScriptSpaceSize = 0x1000;
+alignas(16) static uint8_t nativeScriptSpace[kScriptSpaceSize];
+
+struct EngineRun {
+    Scenario scenario;
+    EngineBinding binding;
+    void (*onRecord)(const TraceRecord&) = nullptr;
+    RunResult result;
+    std::deque<std::unique_ptr<EngineScript>> scripts;  // stable addresses
+    int nextScriptNumber = 0;
+    int64_t now = 0;
+    int64_t frame = 0;
+    EngineScript* stepping = nullptr;  // the script being ticked, if any
+    bool shutDown = false;
+    int32_t nextHandle = 1;
+    int16_t keys[256] = {};
+    HostWorld world;
+};
+
+static EngineRun* run = nullptr;
+static uint8_t* scriptSpace = nativeScriptSpace;
+
+uint8_t* EngineScriptSpace()
+{
+    return scriptSpace;
+}
+
+void SetEngineScriptSpace(uint8_t* base)
+{
+    scriptSpace = base;
+}
+
+const HostWorld& CurrentHostWorld()
+{
+    return run->world;
+}
+
+int64_t CurrentHostTime()
+{
+    return run->now;
+}
+
+int16_t EngineKeyState(int virtualKey)
+{
+    if (!run || virtualKey < 0 || virtualKey > 255)
+        return 0;
+    return run->keys[virtualKey];
+}
+
+static void Record(TraceRecord record)
+{
+    record.t = run->now;
+    if (record.kind == "error")
+        ++run->result.errors;
+    if (run->onRecord)
+        run->onRecord(record);
+    run->result.trace.push_back(std::move(record));
+}
+
+void ReportHostError(const std::string& what)
+{
+    TraceRecord record;
+    record.kind = "error";
+    record.what = what;
+    Record(record);
+}
+
+static EngineScript* StartHostScript(uint32_t instructionPointer)
+{
+    std::unique_ptr<EngineScript> script(new EngineScript);
+    memset(&script->record, 0, sizeof script->record);
+    WriteInstructionPointer(&script->record, instructionPointer);
+    script->number = run->nextScriptNumber++;
+    script->wakeAt = run->now;
+    run->scripts.push_back(std::move(script));
+    return run->scripts.back().get();
+}
+
+static EngineScript* ScriptOfRecord(HostScript* record)
+{
+    for (const std::unique_ptr<EngineScript>& script : run->scripts)
+        if (&script->record == record)
+            return script.get();
+    return nullptr;
+}
+
+// --- Host texts ------------------------------------------------------------------
+
+struct HostText {
+    const char* key;
+    const char16_t* text;
+};
+
+// A few of the host's own texts; "~1~" stands for the number of the command.
+static const HostText kHostTexts[] = {
+    { "NUMBER", u"~1~" },
+    { "WELCOME", u"Host welcome text" },
+};
+
+const char16_t* HostOwnText(const char* key)
+{
+    for (const HostText& text : kHostTexts)
+        if (strncmp(key, text.key, 8) == 0)
+            return text.text;
+    return u"";
+}
+
+static std::string Utf8(const char16_t* text)
+{
+    std::string out;
+    for (; *text; ++text) {
+        uint32_t c = *text;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// --- Decoding ----------------------------------------------------------------------
+
+struct DecodedCommand {
+    uint16_t id;
+    std::vector<TraceArgument> args;
+    std::vector<int> variableSlots;
+    char labels[4][9];  // the label arguments as the host reads them, 0-terminated
+};
+
+static bool Decode(const uint8_t* code, HostScript* record, DecodedCommand* command, std::string* problem)
+{
+    memcpy(&command->id, code, 2);
+    const HostCommandShape* shape = FindHostCommandShape(command->id);
+    if (!shape) {
+        char text[48];
+        snprintf(text, sizeof text, "unknown command %04X", command->id);
+        *problem = text;
+        return false;
+    }
+    const uint8_t* at = code + 2;
+    int labelCount = 0;
+    for (const char* letter = shape->shape; *letter; ++letter) {
+        TraceArgument argument;
+        argument.kind = *letter;
+        uint8_t type = *at;
+        switch (*letter) {
+        case 'i':
+            if (type != 0x01)
+                break;
+            memcpy(&argument.i, at + 1, 4);
+            at += 5;
+            command->args.push_back(argument);
+            continue;
+        case 'f':
+            if (type != 0x06)
+                break;
+            memcpy(&argument.f, at + 1, 4);
+            at += 5;
+            command->args.push_back(argument);
+            continue;
+        case 'v': {
+            if (type != 0x03)
+                break;
+            uint16_t slot;
+            memcpy(&slot, at + 1, 2);
+            if (slot >= kHostScriptLocalCount)
+                break;
+            argument.slot = slot;
+            argument.i = ReadLocal(record, slot);
+            command->variableSlots.push_back(slot);
+            at += 3;
+            command->args.push_back(argument);
+            continue;
+        }
+        case 's': {
+            char* label = command->labels[labelCount++ % 4];
+            memcpy(label, at, 8);
+            label[8] = 0;
+            argument.s = label;
+            at += 8;
+            command->args.push_back(argument);
+            continue;
+        }
+        case 'z':
+            if (type != 0x00)
+                break;
+            at += 1;
+            command->args.push_back(argument);
+            continue;
+        }
+        char text[80];
+        snprintf(text, sizeof text, "malformed command %04X: argument %d should be '%c', type byte %02X",
+                 command->id, static_cast<int>(command->args.size()) + 1, *letter, type);
+        *problem = text;
+        return false;
+    }
+    return true;
+}
+
+// --- The game ----------------------------------------------------------------------
+
+static int32_t NewHandle()
+{
+    return run->nextHandle++;
+}
+
+static bool ModelAvailable(int32_t model)
+{
+    std::map<int32_t, int64_t>::const_iterator found = run->world.modelAvailableAtFrame.find(model);
+    return found != run->world.modelAvailableAtFrame.end() && run->frame >= found->second;
+}
+
+static void RequestModel(int32_t model)
+{
+    if (!run->world.modelAvailableAtFrame.count(model))
+        run->world.modelAvailableAtFrame[model] = run->frame + run->scenario.modelDelay;
+}
+
+static float Float(const DecodedCommand& command, int n)
+{
+    return command.args[n].f;
+}
+
+static int32_t Int(const DecodedCommand& command, int n)
+{
+    return command.args[n].i;
+}
+
+static void SetFloatLocal(HostScript* record, const DecodedCommand& command, int variable, float value)
+{
+    int32_t bits;
+    memcpy(&bits, &value, 4);
+    WriteLocal(record, command.variableSlots[variable], bits);
+}
+
+static void SetLocal(HostScript* record, const DecodedCommand& command, int variable, int32_t value)
+{
+    WriteLocal(record, command.variableSlots[variable], value);
+}
+
+static void SetCondition(HostScript* record, bool value)
+{
+    record->bytes[kHostScriptCondition] = value ? 1 : 0;
+}
+
+static void ShowText(const DecodedCommand& command, EngineScript* script, bool withNumber)
+{
+    TraceRecord text;
+    text.kind = "text";
+    text.script = script->number;
+    text.id = command.id;
+    text.key = command.args[0].s;
+    text.text = Utf8(run->binding.lookupText(command.labels[0]));
+    text.hasNumber = withNumber;
+    text.number = withNumber ? Int(command, 1) : 0;
+    text.ms = Int(command, withNumber ? 2 : 1);
+    text.style = Int(command, withNumber ? 3 : 2);
+    Record(text);
+}
+
+// What one command does to the game.
+static void Execute(const DecodedCommand& command, EngineScript* script)
+{
+    HostWorld& world = run->world;
+    HostScript* record = &script->record;
+    switch (command.id) {
+    case 0x0001:  // wait
+        script->wakeAt = run->now + (Int(command, 0) > 0 ? Int(command, 0) : 0);
+        break;
+    case 0x00D7:  // start a new script at the given instruction pointer
+        StartHostScript(static_cast<uint32_t>(Int(command, 0)));
+        break;
+    case 0x0053:  // create the player
+        world.player.exists = true;
+        world.player.handle = NewHandle();
+        world.player.x = Float(command, 1);
+        world.player.y = Float(command, 2);
+        world.player.z = Float(command, 3);
+        SetLocal(record, command, 0, world.player.handle);
+        break;
+    case 0x01F5:  // the player's character
+        world.player.characterHandle = NewHandle();
+        SetLocal(record, command, 1, world.player.characterHandle);
+        break;
+    case 0x00F6: {  // is the player within a box
+        const HostPlayer& p = world.player;
+        SetCondition(record, std::fabs(p.x - Float(command, 1)) <= Float(command, 4) &&
+                                 std::fabs(p.y - Float(command, 2)) <= Float(command, 5) &&
+                                 std::fabs(p.z - Float(command, 3)) <= Float(command, 6));
+        break;
+    }
+    case 0x0171:
+        world.player.heading = Float(command, 1);
+        break;
+    case 0x04C4: {  // a point in front of the player, by its heading
+        float radians = world.player.heading * 3.14159265f / 180.0f;
+        float dx = Float(command, 1), dy = Float(command, 2), dz = Float(command, 3);
+        SetFloatLocal(record, command, 1, world.player.x + dx * std::cos(radians) - dy * std::sin(radians));
+        SetFloatLocal(record, command, 2, world.player.y + dx * std::sin(radians) + dy * std::cos(radians));
+        SetFloatLocal(record, command, 3, world.player.z + dz);
+        break;
+    }
+    case 0x0352:
+        world.player.model = command.args[1].s;
+        break;
+    case 0x01B4:
+        world.controlsLocked = Int(command, 1) == 0;
+        break;
+    case 0x0247:
+        RequestModel(Int(command, 0));
+        break;
+    case 0x023C: {  // a named model into a special slot: loaded anew
+        int32_t model = Int(command, 0) + 108;
+        world.specialModels[Int(command, 0)] = command.args[1].s;
+        world.modelAvailableAtFrame[model] = run->frame + run->scenario.modelDelay;
+        break;
+    }
+    case 0x0248:
+        SetCondition(record, ModelAvailable(Int(command, 0)));
+        break;
+    case 0x009A: {  // create a ped
+        int32_t model = Int(command, 1);
+        if (!ModelAvailable(model))
+            ReportHostError("ped created with model " + std::to_string(model) + " not loaded");
+        int32_t handle = NewHandle();
+        world.peds[handle] = { model, Float(command, 2), Float(command, 3), Float(command, 4), 0 };
+        SetLocal(record, command, 0, handle);
+        break;
+    }
+    case 0x009B:
+    case 0x034F:
+    case 0x01C2:
+        world.peds.erase(Int(command, 0));
+        break;
+    case 0x0173:
+        if (world.peds.count(Int(command, 0)))
+            world.peds[Int(command, 0)].heading = Float(command, 1);
+        break;
+    case 0x00A5: {  // create a car
+        int32_t model = Int(command, 0);
+        if (!ModelAvailable(model))
+            ReportHostError("car created with model " + std::to_string(model) + " not loaded");
+        int32_t handle = NewHandle();
+        world.cars[handle] = { model, Float(command, 1), Float(command, 2), Float(command, 3), 0 };
+        SetLocal(record, command, 0, handle);
+        break;
+    }
+    case 0x00A6:
+    case 0x01C3:
+        world.cars.erase(Int(command, 0));
+        break;
+    case 0x0175:
+        if (world.cars.count(Int(command, 0)))
+            world.cars[Int(command, 0)].heading = Float(command, 1);
+        break;
+    case 0x02A7: {  // a radar marker at a point
+        int32_t handle = NewHandle();
+        world.markers[handle] = { Float(command, 0), Float(command, 1), Float(command, 2) };
+        SetLocal(record, command, 0, handle);
+        break;
+    }
+    case 0x0161:
+    case 0x0162: {  // a radar marker on a thing
+        int32_t handle = NewHandle();
+        world.markers[handle] = { 0, 0, 0 };
+        SetLocal(record, command, 1, handle);
+        break;
+    }
+    case 0x0164:
+        world.markers.erase(Int(command, 0));
+        break;
+    case 0x029B:  // a placed object
+        SetLocal(record, command, 0, NewHandle());
+        break;
+    case 0x014B:  // a car generator
+        SetLocal(record, command, 0, NewHandle());
+        break;
+    case 0x014C:
+        SetCondition(record, true);
+        break;
+    case 0x016A:  // a fade
+        world.fadeDurationMs = Int(command, 0);
+        world.fadeDirection = Int(command, 1);
+        world.fadeEndsAt = run->now + Int(command, 0);
+        break;
+    case 0x016B:
+        SetCondition(record, run->now < world.fadeEndsAt);
+        break;
+    case 0x00C0:
+        world.clockHour = Int(command, 0);
+        world.clockMinute = Int(command, 1);
+        break;
+    case 0x01B6:
+        world.weather = Int(command, 0);
+        world.weatherHeld = false;
+        break;
+    case 0x01B5:
+        world.weather = Int(command, 0);
+        world.weatherHeld = true;
+        break;
+    case 0x02A3:
+        world.cutscene = Int(command, 0) != 0;
+        break;
+    case 0x015F:
+        world.fixedCamera = true;
+        break;
+    case 0x02EB:
+        world.fixedCamera = false;
+        break;
+    case 0x00BA:
+    case 0x00BC:
+        ShowText(command, script, false);
+        break;
+    case 0x01E4:
+        ShowText(command, script, true);
+        break;
+    default:
+        break;
+    }
+}
+
+void HOST_CALLBACK EngineInterpret(HostScript* record)
+{
+    if (!run)
+        return;
+    EngineScript* script = ScriptOfRecord(record);
+    if (!run->stepping) {
+        ReportHostError("command outside a tick");
+        return;
+    }
+    if (script != run->stepping) {
+        ReportHostError("command on a record other than the stepped script's");
+        return;
+    }
+    uintptr_t address = reinterpret_cast<uintptr_t>(scriptSpace) +
+                        static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(ReadInstructionPointer(record))));
+    DecodedCommand command;
+    std::string problem;
+    if (!Decode(reinterpret_cast<const uint8_t*>(address), record, &command, &problem)) {
+        ReportHostError(problem);
+        return;
+    }
+    Execute(command, script);
+
+    TraceRecord trace;
+    trace.kind = "cmd";
+    trace.script = script->number;
+    trace.id = command.id;
+    trace.args = command.args;
+    trace.cond = ReadCondition(record) ? 1 : 0;
+    for (int slot : command.variableSlots)
+        trace.out.push_back(ReadLocal(record, slot));
+    Record(trace);
+}
+
+// --- Stepping ---------------------------------------------------------------------
+
+static void ApplyEvent(const ScenarioEvent& event)
+{
+    switch (event.kind) {
+    case kEventKeyDown:
+    case kEventKeyUp:
+        for (int key : event.keys)
+            run->keys[key] = event.kind == kEventKeyDown ? static_cast<int16_t>(0x8000) : 0;
+        break;
+    case kEventPlayer:
+        run->world.player.x = event.x;
+        run->world.player.y = event.y;
+        run->world.player.z = event.z;
+        break;
+    case kEventReinit: {
+        TraceRecord record;
+        record.kind = "reinit";
+        Record(record);
+        run->binding.reinit();
+        break;
+    }
+    case kEventShutdown: {
+        TraceRecord record;
+        record.kind = "shutdown";
+        Record(record);
+        run->binding.shutdown();
+        run->shutDown = true;
+        break;
+    }
+    }
+}
+
+void EngineReinitContinuation()
+{
+    // As a new game does: every host script is dropped and one new first
+    // script, numbered 0 again, is started.
+    run->scripts.clear();
+    run->nextScriptNumber = 0;
+    StartHostScript(0);
+}
+
+void EngineShutdownContinuation()
+{
+}
+
+static void StepScripts()
+{
+    size_t count = run->scripts.size();  // scripts started during this frame wait for the next
+    for (size_t n = 0; n < count && n < run->scripts.size(); ++n) {
+        EngineScript* script = run->scripts[n].get();
+        if (script->wakeAt > run->now)
+            continue;
+        script->wakeAt = run->now + 1;
+        run->stepping = script;
+        run->binding.tick(&script->record);
+        run->stepping = nullptr;
+    }
+}
+
+RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (*onRecord)(const TraceRecord&))
+{
+    static EngineRun* previous = nullptr;
+    delete previous;
+    run = new EngineRun;
+    previous = run;
+    run->scenario = scenario;
+    run->binding = binding;
+    run->onRecord = onRecord;
+    StartHostScript(0);
+
+    size_t nextEvent = 0;
+    std::vector<ScenarioEvent> events = scenario.events;
+    std::stable_sort(events.begin(), events.end(),
+                     [](const ScenarioEvent& a, const ScenarioEvent& b) { return a.t < b.t; });
+    for (run->now = 0; run->now <= scenario.endMs; run->now += scenario.frameMs, ++run->frame) {
+        while (nextEvent < events.size() && events[nextEvent].t <= run->now)
+            ApplyEvent(events[nextEvent++]);
+        StepScripts();
+    }
+    run->now = scenario.endMs;
+    TraceRecord end;
+    end.kind = "end";
+    Record(end);
+    return run->result;
+}

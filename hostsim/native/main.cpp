@@ -1,0 +1,14 @@
+// The native substitute host: the module linked in, reached directly.
+#include "hostsim/direct/direct_binding.h"
+#include "hostsim/run_main.h"
+
+static RunResult RunNative(const Scenario& scenario, void (*onRecord)(const TraceRecord&))
+{
+    AttachDirectHost();
+    return RunHost(scenario, DirectBinding(), onRecord);
+}
+
+int main(int argc, char** argv)
+{
+    return RunHostsimMain(argc, argv, RunNative);
+}
