@@ -51,7 +51,8 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
         case 's': {
             const char* label = va_arg(arguments, const char*);
             char field[kLabelBytes] = {};
-            strncpy(field, label, kLabelBytes);
+            for (uint32_t n = 0; n < kLabelBytes && label[n]; ++n)
+                field[n] = label[n];
             at = PutBytes(at, field, kLabelBytes);
             break;
         }

@@ -43,11 +43,13 @@ protected:
     }
 
     // The bytes sent, up to the first byte the encoder did not write.
-    std::vector<uint8_t> Sent(size_t length) const
+    std::vector<uint8_t> Sent(size_t length)
     {
         EXPECT_EQ(seen.size(), kCommandBufferSize);
-        if (length < seen.size())
+        if (length < seen.size()) {
             EXPECT_EQ(seen[length], 0xCC) << "more than " << length << " bytes were written";
+        }
+        memset(commandBuffer, 0xCC, sizeof commandBuffer);
         return std::vector<uint8_t>(seen.begin(), seen.begin() + length);
     }
 };
