@@ -52,6 +52,18 @@ need_wine_prefix() {
     fi
 }
 
+# One wineserver for a whole run of Windows programs. Its helper processes are
+# started here with no pipes attached, since they would otherwise hold a test's
+# output pipe open for as long as the server lives.
+start_wineserver() {
+    wineserver -p 2>/dev/null || true
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+stop_wineserver() {
+    wineserver -k 2>/dev/null || true
+}
+
 build_preset() {
     local preset=$1
     shift
