@@ -1,0 +1,23 @@
+// A marker on the host's radar map. The object owns its marker: destroying
+// a placed marker removes it from the radar.
+#pragma once
+
+#include <cstdint>
+
+struct RadarMarker {
+    int32_t handle;  // written by the placing command; 0 until then
+    bool placed;     // a placing method has sent its command
+
+    // Sends nothing: the marker is empty until placed.
+    RadarMarker();
+    // Removes the marker from the radar, if one was placed.
+    ~RadarMarker();
+
+    void PlaceAtPoint(float x, float y, float z, int32_t kind);
+    // Marks the thing whose handle variable is target.
+    bool Place0161(int32_t* target, int32_t a, int32_t b);
+    bool Place0162(int32_t* target, int32_t a, int32_t b);
+    // Both send nothing, and return false, on an empty marker.
+    bool Command0168(int32_t value);
+    bool Command0165(int32_t value);
+};
