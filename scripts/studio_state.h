@@ -65,3 +65,9 @@ bool KeyHeld(int virtualKey);
 void Confirm(const StudioState& studio, const char* key);
 // The hold step: while the clock is frozen, re-send the hour and the weather.
 void HoldStep(const StudioState& studio);
+// The spot: the point 3 m in front of the player, into spotX, spotY, spotZ.
+void WorkOutSpot(StudioState& studio);
+// The browse loop of the ped and car model choices: Page Up, hold step, Page
+// Down, Backspace, each test after a wait of 0 ms, until one of the three is
+// held; returns its key.
+int WaitForBrowseKey(const StudioState& studio);

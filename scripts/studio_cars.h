@@ -1,0 +1,19 @@
+// The studio's two car places: a car is chosen by browsing a catalogue of
+// car models, and deleted with its own key.
+#pragma once
+
+struct StudioState;
+
+// The four catalogues, in the order of their keys Insert + '5' to '8'.
+enum CarCatalogueId {
+    kCar1CatalogueA,
+    kCar1CatalogueB,
+    kCar2CatalogueA,
+    kCar2CatalogueB,
+};
+
+// Deletes the place's car, lets the user browse the catalogue and makes the
+// car chosen with Backspace.
+void CreateCar(StudioState& studio, CarCatalogueId catalogue);
+// Car 1 or Car 2.
+void DeleteCar(StudioState& studio, int carNumber);
