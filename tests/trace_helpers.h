@@ -59,3 +59,23 @@ inline std::vector<std::string> CommandIds(const std::vector<TraceRecord>& trace
     }
     return ids;
 }
+
+// The index of the first text record with the key at or after from;
+// trace.size() when there is none.
+inline size_t FindText(const std::vector<TraceRecord>& trace, const std::string& key, size_t from = 0)
+{
+    for (size_t n = from; n < trace.size(); ++n)
+        if (trace[n].kind == "text" && trace[n].key == key)
+            return n;
+    return trace.size();
+}
+
+// The index of the first command record with the id at or after from;
+// trace.size() when there is none.
+inline size_t FindCommand(const std::vector<TraceRecord>& trace, uint16_t id, size_t from = 0)
+{
+    for (size_t n = from; n < trace.size(); ++n)
+        if (trace[n].kind == "cmd" && trace[n].id == id)
+            return n;
+    return trace.size();
+}
