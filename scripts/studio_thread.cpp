@@ -79,10 +79,15 @@ static void NextTutorialPed(StudioState& studio, int32_t model)
     studio.previewPed = MakePed(studio, model, kTutorialX, kTutorialY, kTutorialZ);
 }
 
+static void MakeTutorialCar(StudioState& studio, int32_t model)
+{
+    studio.previewCar = new Car(studio.thread, model, kTutorialCarX, kTutorialCarY, kTutorialCarZ, true);
+}
+
 static void NextTutorialCar(StudioState& studio, int32_t model)
 {
     studio.previewCar->Delete();
-    studio.previewCar = new Car(studio.thread, model, kTutorialCarX, kTutorialCarY, kTutorialCarZ, true);
+    MakeTutorialCar(studio, model);
 }
 
 // Steps 1 to 11: the models the studio needs are warmed up, then the first
@@ -137,7 +142,7 @@ static void PlayTutorial(StudioState& studio)
 
     if (KeyHeld(kKeySpace))
         return;
-    NextTutorialCar(studio, 206);
+    MakeTutorialCar(studio, 206);  // the set-up's first car is gone already
     WaitMs(self, 3000);
     NextTutorialCar(studio, 207);
     WaitMs(self, 1000);

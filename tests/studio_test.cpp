@@ -41,6 +41,19 @@ TEST(Tutorial, WatchedWholeItShowsEveryTextAndSendsTheCarOff)
     ASSERT_LT(drive, result.trace.size());
     EXPECT_FLOAT_EQ(result.trace[drive].args[1].f, 350.0f);
     EXPECT_LT(FindCommand(result.trace, 0x01D5), drive) << "the ped is put in the car first";
+
+    // Each tutorial car is deleted once, when the next replaces it or at the
+    // end of the set-up; none is deleted twice and no stale car is.
+    std::vector<int32_t> made, deleted;
+    for (size_t n = invitation; n < FindText(result.trace, "!SENTI"); ++n)
+    {
+        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A5)
+            made.push_back(result.trace[n].out[0]);
+        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A6)
+            deleted.push_back(result.trace[n].args[0].i);
+    }
+    EXPECT_EQ(made.size(), 7u);
+    EXPECT_EQ(deleted, made);
     EXPECT_LT(MainLoopStart(result.trace), result.trace.size());
 }
 
