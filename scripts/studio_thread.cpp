@@ -31,6 +31,10 @@ static const float kStartX = 1003.09f;
 static const float kStartY = -456.49f;
 static const float kStartZ = 55.74f;
 
+// The car speeds by step, from step 1; step 0 means never set.
+static const float kCarSpeeds[] = { 0.0f, 5.0f, 10.0f, 15.0f, 20.0f, 30.0f, 50.0f };
+static_assert(sizeof kCarSpeeds / sizeof kCarSpeeds[0] == kCarSpeedSteps + 1, "one speed per step");
+
 static void ResetStudio(StudioState& studio, ScriptThread* self)
 {
     studio = StudioState{};
@@ -38,9 +42,8 @@ static void ResetStudio(StudioState& studio, ScriptThread* self)
     studio.carModelA = 130;
     studio.carModelB = 185;
     studio.specialIndex = 1;
-    const float speeds[kCarSpeedSteps + 1] = {0.0f, 5.0f, 10.0f, 15.0f, 20.0f, 30.0f, 50.0f};
-    for (int step = 1; step <= kCarSpeedSteps; ++step)
-        studio.carSpeeds[step] = speeds[step];
+    for (int step = 0; step <= kCarSpeedSteps; ++step)
+        studio.carSpeeds[step] = kCarSpeeds[step];
     studio.parkingSpot[0] = 350.0f;
     studio.parkingSpot[1] = -527.0f;
     studio.parkingSpot[2] = 10.0f;
