@@ -1,0 +1,54 @@
+// Loading the module and redirecting its keyboard import.
+#include "hostsim/win32/module_loader.h"
+
+#include <cstring>
+
+#include "hostsim/engine.h"
+
+HMODULE LoadModuleBesideProgram(std::string* problem)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, length);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    std::string module = folder + "brindle_studios.dll";
+    HMODULE handle = LoadLibraryA(module.c_str());
+    if (!handle)
+        *problem = "cannot load " + module + " (error " + std::to_string(GetLastError()) + ")";
+    return handle;
+}
+
+static SHORT WINAPI ScenarioKeyState(int virtualKey)
+{
+    return EngineKeyState(virtualKey);
+}
+
+bool RedirectKeyPolls(HMODULE module)
+{
+    uint8_t* base = reinterpret_cast<uint8_t*>(module);
+    const IMAGE_NT_HEADERS* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_IMPORT_DESCRIPTOR* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+    for (; descriptor->Name; ++descriptor) {
+        if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), "user32.dll") != 0)
+            continue;
+        // The original thunks still name the functions; the address table
+        // beside them is what the module calls through.
+        const IMAGE_THUNK_DATA* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            const IMAGE_IMPORT_BY_NAME* name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<const char*>(name->Name), "GetAsyncKeyState") != 0)
+                continue;
+            DWORD old;
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
+            slots->u1.Function = reinterpret_cast<uintptr_t>(&ScenarioKeyState);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+            return true;
+        }
+    }
+    return false;
+}

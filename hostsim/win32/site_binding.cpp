@@ -1,0 +1,68 @@
+// The Windows substitute host's binding of the engine to the patched sites.
+#include "hostsim/win32/site_binding.h"
+
+#include "hostsim/win32/host_image.h"
+#include "hostsim/win32/module_loader.h"
+
+bool StartWin32Host(int version, std::string* problem)
+{
+    if (!HostArenaInPlace(problem))
+        return false;
+    LayHostImage(version);
+    HMODULE module = LoadModuleBesideProgram(problem);
+    if (!module)
+        return false;
+    if (!RedirectKeyPolls(module)) {
+        *problem = "the module does not import GetAsyncKeyState from user32.dll";
+        return false;
+    }
+    return true;
+}
+
+static void ReportSiteFaults()
+{
+    for (const std::string& fault : hostSiteLog.faults)
+        ReportHostError(fault);
+    hostSiteLog.faults.clear();
+}
+
+static void Tick(HostScript* script)
+{
+    int ownSteps = hostSiteLog.ownScriptSteps;
+    uint32_t result = CallHostTick(script);
+    if (result != 1)
+        ReportHostError("the script tick returned " + std::to_string(result) + ", not 1");
+    if (hostSiteLog.ownScriptSteps != ownSteps)
+        ReportHostError("the host's own script step ran: the tick site is not patched");
+    ReportSiteFaults();
+}
+
+static void Reinit()
+{
+    int arrivals = hostSiteLog.reinitArrivals;
+    CallHostReinit();
+    if (hostSiteLog.reinitArrivals != arrivals + 1)
+        ReportHostError("the re-initialisation call did not reach its continuation once");
+    ReportSiteFaults();
+}
+
+static void Shutdown()
+{
+    int arrivals = hostSiteLog.shutdownArrivals;
+    CallHostShutdown();
+    if (hostSiteLog.shutdownArrivals != arrivals + 1)
+        ReportHostError("the shutdown call did not reach its continuation once");
+    ReportSiteFaults();
+}
+
+static const char16_t* LookupText(const char* key)
+{
+    const char16_t* text = CallHostTextLookup(key);
+    ReportSiteFaults();
+    return text;
+}
+
+EngineBinding SiteBinding()
+{
+    return { Tick, Reinit, Shutdown, LookupText };
+}

@@ -1,0 +1,19 @@
+// The engine bound to the real module through the host's own code: every
+// tick, shutdown, re-initialisation and text lookup runs the host routine
+// that holds the site the module patched.
+#pragma once
+
+#include <string>
+
+#include "hostsim/engine.h"
+
+// Checks the arena, lays the host's code for the version, loads the module
+// (which patches it) and redirects the module's key polls to the scenario.
+// False, with the reason, when any step fails.
+bool StartWin32Host(int version, std::string* problem);
+
+// Reports as host errors whatever the host's code saw arrive wrongly: a tick
+// that did not return 1 or reached the host's own step, a continuation
+// entered with other registers, arguments or return address than its caller
+// sent, a text lookup that broke its calling contract.
+EngineBinding SiteBinding();
