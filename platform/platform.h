@@ -32,8 +32,8 @@ typedef void (*ScriptRoutine)(ScriptThread* self);
 
 // The thread starts at once.
 PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self);
-// Stops the thread: it runs no further script code. Natively the thread is
-// stopped at its next (or current) event wait and its resources are freed.
+// Stops the thread: it runs no further script code. Natively the thread
+// leaves at its current (or next) event wait, and is waited for.
 void TerminatePlatformThread(PlatformThread* thread);
 // Releases the handle of a terminated thread. Returns false when the thread
 // could not be seen to end (it still holds the turn); it is then left alone

@@ -25,6 +25,7 @@ struct PlatformThread {
     ScriptThread* self;
     bool terminated;           // guarded by platformLock
     PlatformEvent* waitingOn;  // guarded by platformLock
+    bool ended;                // joined after its termination
 };
 
 static pthread_mutex_t platformLock = PTHREAD_MUTEX_INITIALIZER;
@@ -113,6 +114,7 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     thread->self = self;
     thread->terminated = false;
     thread->waitingOn = nullptr;
+    thread->ended = false;
     pthread_create(&thread->thread, nullptr, RunScriptRoutine, thread);
     return thread;
 }
@@ -124,19 +126,21 @@ void TerminatePlatformThread(PlatformThread* thread)
     if (thread->waitingOn)
         pthread_cond_broadcast(&thread->waitingOn->changed);
     pthread_mutex_unlock(&platformLock);
+
+    // A thread parked on an event leaves at once. One still holding the turn
+    // past the tick's bound is left to leave at its next wait.
+    timespec deadline;
+    clock_gettime(CLOCK_REALTIME, &deadline);
+    deadline.tv_sec += 1;
+    thread->ended = pthread_timedjoin_np(thread->thread, nullptr, &deadline) == 0;
+    if (!thread->ended)
+        pthread_detach(thread->thread);
 }
 
 bool ClosePlatformThread(PlatformThread* thread)
 {
-    // A terminated thread leaves at once unless it is still holding the turn
-    // past the tick's bound; such a thread is left to finish on its own.
-    timespec deadline;
-    clock_gettime(CLOCK_REALTIME, &deadline);
-    deadline.tv_sec += 1;
-    if (pthread_timedjoin_np(thread->thread, nullptr, &deadline) != 0) {
-        pthread_detach(thread->thread);
+    if (!thread->ended)
         return false;
-    }
     delete thread;
     return true;
 }
