@@ -5,7 +5,7 @@
 struct StudioState;
 
 void RunClockMode(StudioState& studio);          // Insert + '0': the clock mode; ends the pass
-void TextsOn(StudioState& studio);               // texts on; the pass goes on
+void TextsOn(StudioState& studio);               // Insert + 'T': texts on; the pass goes on
 void TextsOff(StudioState& studio);              // Delete + 'T': texts off; the pass goes on
 void UnfreezeClock(StudioState& studio);         // Delete + '0': lets the clock and weather run; ends the pass
 void ChoosePlayerModel(StudioState& studio);     // Insert + 'S': the player's model choice; ends the pass
