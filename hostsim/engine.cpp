@@ -63,6 +63,12 @@ int16_t EngineKeyState(int virtualKey)
     return run->keys[virtualKey];
 }
 
+void SetHostKey(int virtualKey, bool held)
+{
+    if (run && virtualKey >= 0 && virtualKey <= 255)
+        run->keys[virtualKey] = held ? static_cast<int16_t>(0x8000) : 0;
+}
+
 static void Record(TraceRecord record)
 {
     record.t = run->now;
@@ -521,6 +527,25 @@ void EngineShutdownContinuation()
 {
 }
 
+// Heading 0 faces +y and grows to the left, as the host's offset points do.
+static void WalkPlayer()
+{
+    enum { kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
+    HostPlayer& player = run->world.player;
+    if (!player.exists || run->world.controlsLocked)
+        return;
+    const float seconds = run->scenario.frameMs / 1000.0f;
+    if (run->keys[kLeft])
+        player.heading += kPlayerTurnRate * seconds;
+    if (run->keys[kRight])
+        player.heading -= kPlayerTurnRate * seconds;
+    player.heading = std::fmod(player.heading + 360.0f, 360.0f);
+    const float step = ((run->keys[kUp] ? 1.0f : 0.0f) - (run->keys[kDown] ? 1.0f : 0.0f)) * kPlayerWalkSpeed * seconds;
+    const float radians = player.heading * 3.14159265f / 180.0f;
+    player.x -= step * std::sin(radians);
+    player.y += step * std::cos(radians);
+}
+
 static void StepScripts()
 {
     size_t count = run->scripts.size();  // scripts started during this frame wait for the next
@@ -535,7 +560,8 @@ static void StepScripts()
     }
 }
 
-RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (*onRecord)(const TraceRecord&))
+RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (*onRecord)(const TraceRecord&),
+                  HostFrameCallback beforeFrame)
 {
     static EngineRun* previous = nullptr;
     delete previous;
@@ -550,12 +576,18 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
     std::vector<ScenarioEvent> events = scenario.events;
     std::stable_sort(events.begin(), events.end(),
                      [](const ScenarioEvent& a, const ScenarioEvent& b) { return a.t < b.t; });
+    int64_t endsAt = scenario.endMs;
     for (run->now = 0; run->now <= scenario.endMs; run->now += scenario.frameMs, ++run->frame) {
+        if (beforeFrame && !beforeFrame(run->now)) {
+            endsAt = std::max<int64_t>(0, run->now - scenario.frameMs);
+            break;
+        }
         while (nextEvent < events.size() && events[nextEvent].t <= run->now)
             ApplyEvent(events[nextEvent++]);
+        WalkPlayer();
         StepScripts();
     }
-    run->now = scenario.endMs;
+    run->now = endsAt;
     TraceRecord end;
     end.kind = "end";
     Record(end);

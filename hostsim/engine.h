@@ -89,10 +89,26 @@ int16_t EngineKeyState(int virtualKey);
 void EngineReinitContinuation();
 void EngineShutdownContinuation();
 
+// A front end that runs the host in real time: called before each frame,
+// with the frame's simulated time, once the previous frame is stepped. It may
+// hold and release keys (SetHostKey) and wait. Returning false stops the run
+// before this frame; the end record then carries the last stepped frame's time.
+typedef bool (*HostFrameCallback)(int64_t frameTime);
+
 // Runs the scenario to its end. Records are also passed to onRecord as they happen,
 // when it is given.
 RunResult RunHost(const Scenario& scenario, const EngineBinding& binding,
-                  void (*onRecord)(const TraceRecord&) = nullptr);
+                  void (*onRecord)(const TraceRecord&) = nullptr,
+                  HostFrameCallback beforeFrame = nullptr);
+
+// Holds or releases a key in the run in progress, as keydown and keyup do.
+void SetHostKey(int virtualKey, bool held);
+
+// The arrow keys walk (Up, Down) and turn (Left, Right) the player while its
+// controls are not locked, once per frame after the frame's events, as the
+// game's own controls do; the module never polls them.
+static const float kPlayerWalkSpeed = 3.0f;   // units a second
+static const float kPlayerTurnRate = 90.0f;   // degrees a second
 
 // The state of the run in progress (or of the last run).
 const HostWorld& CurrentHostWorld();

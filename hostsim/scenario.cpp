@@ -40,6 +40,18 @@ int VirtualKeyFromName(const std::string& name)
     return -1;
 }
 
+std::string VirtualKeyName(int code)
+{
+    for (const NamedKey& key : kNamedKeys)
+        if (key.code == code)
+            return key.name;
+    if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z'))
+        return std::string(1, static_cast<char>(code));
+    if (code >= 0x70 && code < 0x70 + 24)
+        return "F" + std::to_string(code - 0x70 + 1);
+    return std::to_string(code);
+}
+
 static bool ReadTime(std::istringstream& words, int64_t* t)
 {
     long long value;

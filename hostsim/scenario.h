@@ -46,3 +46,6 @@ bool ParseScenario(const std::string& text, Scenario* scenario, std::string* err
 // A Windows virtual-key name without VK_ (INSERT, F5, OEM_COMMA, A, 7, ...) or
 // a decimal code; -1 when unknown.
 int VirtualKeyFromName(const std::string& name);
+// The name VirtualKeyFromName reads back as the same code: the table's name,
+// the letter, digit or F-key, else the decimal code.
+std::string VirtualKeyName(int code);

@@ -37,6 +37,17 @@ need_native_tools() {
     install_packages cmake ninja-build g++ googletest libgtest-dev python3
 }
 
+# The studio window (SDL2, SDL2_ttf and a Debian font), and what its test
+# under a virtual display needs.
+need_window_tools() {
+    install_packages libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
+}
+
+need_window_test_tools() {
+    need_window_tools
+    install_packages xvfb xdotool x11-apps
+}
+
 need_win32_tools() {
     need_native_tools
     install_packages g++-mingw-w64-i686-posix wine wine32:i386

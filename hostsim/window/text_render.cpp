@@ -1,0 +1,203 @@
+// Fonts, the text texture cache and the layout of the host's coloured texts.
+#include "hostsim/window/text_render.h"
+
+#include <map>
+#include <tuple>
+
+struct FontFile {
+    const char* file;
+    int size;
+};
+
+// DejaVu ships with Debian (fonts-dejavu-core).
+static const char* const kFontDirectories[] = {
+    "/usr/share/fonts/truetype/dejavu/",
+    "/usr/share/fonts/dejavu/",
+};
+
+static const FontFile kFontFiles[kFontCount] = {
+    { "DejaVuSans.ttf",          14 },  // kFontPanel
+    { "DejaVuSansMono.ttf",      13 },  // kFontMono
+    { "DejaVuSans-Bold.ttf",     21 },  // kFontSubtitle
+    { "DejaVuSans-Bold.ttf",     52 },  // kFontTitle
+    { "DejaVuSans-Bold.ttf",     22 },  // kFontHud
+};
+
+static SDL_Renderer* renderer = nullptr;
+static TTF_Font* fonts[kFontCount] = {};
+
+// Texts are drawn anew every frame; the same few hundred strings come back,
+// so their textures are kept, and dropped all at once when there are many.
+typedef std::tuple<int, std::string, uint32_t> CacheKey;
+struct CachedText {
+    SDL_Texture* texture;
+    int width, height;
+};
+static std::map<CacheKey, CachedText> cache;
+static const size_t kCacheLimit = 600;
+
+bool OpenFonts(SDL_Renderer* target)
+{
+    renderer = target;
+    if (TTF_Init() != 0)
+        return false;
+    for (int id = 0; id < kFontCount; ++id) {
+        for (const char* directory : kFontDirectories) {
+            std::string path = std::string(directory) + kFontFiles[id].file;
+            fonts[id] = TTF_OpenFont(path.c_str(), kFontFiles[id].size);
+            if (fonts[id])
+                break;
+        }
+        if (!fonts[id])
+            return false;
+    }
+    return true;
+}
+
+static void ClearCache()
+{
+    for (auto& entry : cache)
+        SDL_DestroyTexture(entry.second.texture);
+    cache.clear();
+}
+
+void CloseFonts()
+{
+    ClearCache();
+    for (TTF_Font*& font : fonts) {
+        if (font)
+            TTF_CloseFont(font);
+        font = nullptr;
+    }
+    TTF_Quit();
+}
+
+static const CachedText* Cached(FontId font, const std::string& text, SDL_Color colour)
+{
+    uint32_t rgba = (uint32_t(colour.r) << 24) | (uint32_t(colour.g) << 16) | (uint32_t(colour.b) << 8) | colour.a;
+    CacheKey key(font, text, rgba);
+    auto found = cache.find(key);
+    if (found != cache.end())
+        return &found->second;
+    if (cache.size() > kCacheLimit)
+        ClearCache();
+    SDL_Surface* surface = TTF_RenderUTF8_Blended(fonts[font], text.c_str(), colour);
+    if (!surface)
+        return nullptr;
+    CachedText made = { SDL_CreateTextureFromSurface(renderer, surface), surface->w, surface->h };
+    SDL_FreeSurface(surface);
+    return &(cache[key] = made);
+}
+
+int DrawText(FontId font, const std::string& text, SDL_Color colour, int x, int y)
+{
+    if (text.empty())
+        return 0;
+    const CachedText* cached = Cached(font, text, colour);
+    if (!cached || !cached->texture)
+        return 0;
+    SDL_Rect where = { x, y, cached->width, cached->height };
+    SDL_RenderCopy(renderer, cached->texture, nullptr, &where);
+    return cached->width;
+}
+
+int TextWidth(FontId font, const std::string& text)
+{
+    int width = 0, height = 0;
+    TTF_SizeUTF8(fonts[font], text.c_str(), &width, &height);
+    return width;
+}
+
+int LineHeight(FontId font)
+{
+    return TTF_FontLineSkip(fonts[font]);
+}
+
+static const SDL_Color kHostRed = { 224, 64, 56, 255 };
+static const SDL_Color kHostBlue = { 96, 150, 255, 255 };
+
+struct Word {
+    std::string text;
+    SDL_Color colour;
+};
+
+// Splits the text into words, each in the colour its codes give it.
+static std::vector<Word> Words(const std::string& text, int number, SDL_Color normal)
+{
+    std::vector<Word> words;
+    SDL_Color colour = normal;
+    std::string word;
+    auto finish = [&]() {
+        if (!word.empty())
+            words.push_back({ word, colour });
+        word.clear();
+    };
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '~' && at + 2 < text.size() && text[at + 2] == '~') {
+            char code = text[at + 1];
+            at += 2;
+            if (code == '1') {
+                word += std::to_string(number);
+                continue;
+            }
+            finish();
+            colour = code == 'r' ? kHostRed : code == 'b' ? kHostBlue : normal;
+            continue;
+        }
+        if (text[at] == ' ') {
+            finish();
+            words.push_back({ " ", colour });
+            continue;
+        }
+        word += text[at];
+    }
+    finish();
+    return words;
+}
+
+static bool SameColour(SDL_Color a, SDL_Color b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+std::vector<TextLine> LayOutHostText(FontId font, const std::string& text, int number, SDL_Color normal,
+                                     int maxWidth)
+{
+    std::vector<TextLine> lines(1);
+    lines[0].width = 0;
+    for (const Word& word : Words(text, number, normal)) {
+        TextLine* line = &lines.back();
+        bool space = word.text == " ";
+        if (space && line->pieces.empty())
+            continue;
+        int width = TextWidth(font, word.text);
+        if (!space && line->width > 0 && line->width + width > maxWidth) {
+            // A space left at the end of the line is dropped with the break.
+            if (!line->pieces.empty() && line->pieces.back().text.size() && line->pieces.back().text.back() == ' ') {
+                line->pieces.back().text.pop_back();
+                line->width = line->pieces.back().x + TextWidth(font, line->pieces.back().text);
+            }
+            lines.push_back(TextLine{ {}, 0 });
+            line = &lines.back();
+        }
+        if (!line->pieces.empty() && SameColour(line->pieces.back().colour, word.colour))
+            line->pieces.back().text += word.text;
+        else
+            line->pieces.push_back({ word.text, word.colour, line->width });
+        line->width = line->pieces.back().x + TextWidth(font, line->pieces.back().text);
+    }
+    return lines;
+}
+
+void DrawCentredLines(FontId font, const std::vector<TextLine>& lines, int centreX, int y)
+{
+    static const SDL_Color kShadow = { 0, 0, 0, 255 };
+    for (const TextLine& line : lines) {
+        int left = centreX - line.width / 2;
+        for (const TextPiece& piece : line.pieces) {
+            DrawText(font, piece.text, kShadow, left + piece.x + 2, y + 2);
+            DrawText(font, piece.text, piece.colour, left + piece.x, y);
+        }
+        y += LineHeight(font);
+    }
+}

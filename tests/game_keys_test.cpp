@@ -1,0 +1,166 @@
+// The GAME KEYS document against the studio: every combination it states
+// with its own words is held in one session, and must show the text or send
+// the command that proves it; the car catalogues end where it says.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "hostsim/scenario.h"
+#include "tests/studio_feature_steps.h"
+#include "tools/release/game_keys.h"
+
+namespace {
+
+std::string KeyNames(const int keys[2])
+{
+    std::string names = VirtualKeyName(keys[0]);
+    if (keys[1])
+        names += " " + VirtualKeyName(keys[1]);
+    return names;
+}
+
+struct Proof {
+    std::string what;     // the row, for messages
+    const DocumentedKeys* row;
+    int64_t from, to;     // session times
+};
+
+// Whether the studio showed the row's text or sent its command in the time.
+bool Proven(const std::vector<TraceRecord>& trace, int studioScript, const Proof& proof)
+{
+    for (size_t n = IndexAfter(trace, proof.from); n < trace.size() && trace[n].t <= proof.to; ++n) {
+        const TraceRecord& record = trace[n];
+        if (record.script != studioScript)
+            continue;
+        if (proof.row->shownText && record.kind == "text" && record.key == proof.row->shownText)
+            return true;
+        if (!proof.row->shownText && record.kind == "cmd" && record.id == proof.row->sentCommand)
+            return true;
+    }
+    return false;
+}
+
+const DocumentedSection* Section(const char* title)
+{
+    for (int n = 0; n < kDocumentedSectionCount; ++n)
+        if (std::string(kDocumentedSections[n].title) == title)
+            return &kDocumentedSections[n];
+    return nullptr;
+}
+
+TEST(GameKeys, EveryCombinationTheDocumentStatesDoesWhatItSays)
+{
+    const StudioSession session = ReachStudio();
+    ASSERT_GE(session.readyAt, 0);
+    FeatureSteps steps = StepsFrom(session);
+    std::vector<Proof> proofs;
+    auto hold = [&](const DocumentedKeys& row, const std::string& modifier) {
+        Proof proof{ (modifier.empty() ? "" : modifier + " + ") + KeyNames(row.keys) + ": " + row.says, &row,
+                     steps.Now(), 0 };
+        if (modifier.empty())
+            steps.Press(KeyNames(row.keys));
+        else
+            steps.WithModifier(modifier, KeyNames(row.keys));
+        if (row.finishKey)
+            steps.Press(VirtualKeyName(row.finishKey), 1000);
+        proof.to = steps.Now();
+        if (row.shownText || row.sentCommand)
+            proofs.push_back(proof);
+    };
+
+    // Texts on first, so that the confirmations prove their rows; off last.
+    const DocumentedSection* texts = Section("TEXTS");
+    ASSERT_NE(texts, nullptr);
+    hold(texts->rows[0], "");
+    for (int n = 0; n < kDocumentedSectionCount; ++n) {
+        const DocumentedSection& section = kDocumentedSections[n];
+        if (&section == texts)
+            continue;
+        for (int row = 0; row < section.rowCount; ++row)
+            hold(section.rows[row], "");
+    }
+    // The catalogues: Page Down from the first model wraps to the last, Page
+    // Up back to the first (each cursor starts at its first model).
+    std::vector<std::pair<int64_t, int64_t>> browsed;
+    for (int n = 0; n < kDocumentedCatalogueCount; ++n) {
+        const int64_t from = steps.Now();
+        steps.Press(std::string("INSERT ") + static_cast<char>(kDocumentedCatalogues[n].digit))
+            .Page("NEXT")
+            .Page("PRIOR")
+            .Press("BACK", 1000);
+        browsed.push_back({ from, steps.Now() });
+    }
+    // Car 1 stands now: its settings with Home.
+    for (int n = 0; n < kDocumentedCarSettingCount; ++n)
+        hold(kDocumentedCarSettings[n], "HOME");
+    hold(texts->rows[1], "");
+
+    const RunResult result = steps.Run();
+    ASSERT_EQ(Errors(result.trace), "");
+    EXPECT_GE(proofs.size(), 30u) << "rows with a proof";
+    for (const Proof& proof : proofs)
+        EXPECT_TRUE(Proven(result.trace, session.studioScript, proof))
+            << proof.what << ": no " << (proof.row->shownText ? proof.row->shownText : "command")
+            << " between " << proof.from << " and " << proof.to << " ms";
+
+    for (int n = 0; n < kDocumentedCatalogueCount; ++n) {
+        const DocumentedCatalogue& c = kDocumentedCatalogues[n];
+        std::vector<int32_t> made;
+        for (size_t at = IndexAfter(result.trace, browsed[n].first); at < result.trace.size() &&
+                                                                     result.trace[at].t <= browsed[n].second; ++at)
+            if (result.trace[at].kind == "cmd" && result.trace[at].id == 0x00A5)
+                made.push_back(result.trace[at].args[0].i);
+        bool down = false, up = false;
+        for (size_t at = 1; at < made.size(); ++at) {
+            down = down || (made[at - 1] == c.firstModel && made[at] == c.lastModel);
+            up = up || (made[at - 1] == c.lastModel && made[at] == c.firstModel);
+        }
+        std::string listed;
+        for (int32_t model : made)
+            listed += std::to_string(model) + " ";
+        EXPECT_TRUE(down && up) << "Car " << c.car << ", catalogue " << c.letter << " (Insert + "
+                                << static_cast<char>(c.digit) << "): no wrap between " << c.firstModel << " and "
+                                << c.lastModel << " in the cars made: " << listed;
+    }
+}
+
+TEST(GameKeys, TheDocumentFitsItsColumnsAndNamesEveryModifier)
+{
+    const std::string text = GameKeysText();
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        EXPECT_LE(line.size(), 78u) << "line " << number << ": " << line;
+        EXPECT_EQ(line.find('\r'), std::string::npos) << "the release adds the CRs";
+    }
+    for (const char* modifier : { "Left Shift", "Left Ctrl", "Left Alt", "Right Alt", "Right Ctrl", "Right Shift",
+                                  "Tab + F4", "Home for Car 1", "End for Car 2" })
+        EXPECT_NE(text.find(modifier), std::string::npos) << modifier;
+}
+
+// The READ ME's car creation rules state the catalogues as GAME KEYS does.
+TEST(GameKeys, TheReadMeStatesTheSameCatalogues)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the source tree is read natively";
+#endif
+    const std::string here = __FILE__;
+    const std::string path = here.substr(0, here.rfind("/tests/")) + "/tools/release/read_me.txt";
+    std::ifstream file(path);
+    ASSERT_TRUE(file) << path;
+    std::stringstream text;
+    text << file.rdbuf();
+    for (int n = 0; n < kDocumentedCatalogueCount; ++n) {
+        const DocumentedCatalogue& c = kDocumentedCatalogues[n];
+        char line[96];
+        snprintf(line, sizeof line, "Insert + %c   Car %d, catalogue %c: models %d to %d", c.digit, c.car, c.letter,
+                 c.firstModel, c.lastModel);
+        EXPECT_NE(text.str().find(line), std::string::npos) << "READ ME lacks \"" << line << "\"";
+    }
+}
+
+}  // namespace

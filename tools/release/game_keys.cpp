@@ -1,0 +1,327 @@
+// The GAME KEYS document: its own rows for the main loop, the choices and
+// the car settings, and the animation rows read from the module's tables.
+#include "tools/release/game_keys.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "hostsim/key_labels.h"
+#include "scripts/studio_animation_keys.h"
+#include "scripts/studio_state.h"
+
+// --- The document's own rows ------------------------------------------------------
+
+static const DocumentedKeys kCreatingAndDeleting[] = {
+    // keys                         says                                                         finish         text        command
+    { { kKeyInsert, '1' },          "create Group 1 (1 ped)",                                    kKeyBackspace, "!GP1PD1",  0      },
+    { { kKeyInsert, '2' },          "create Group 2 (2 peds, chosen one after the other)",       kKeyBackspace, "!GP2PD2",  0      },
+    { { kKeyInsert, '3' },          "create Group 3 (3 peds)",                                   kKeyBackspace, "!GP3PD3",  0      },
+    { { kKeyInsert, '4' },          "create Group 4 (4 peds)",                                   kKeyBackspace, "!GP4PD4",  0      },
+    { { kKeyInsert, '5' },          "create Car 1 from catalogue A",                             kKeyBackspace, "!CR1CRE",  0      },
+    { { kKeyInsert, '6' },          "create Car 1 from catalogue B",                             kKeyBackspace, "!CR1CRE",  0      },
+    { { kKeyInsert, '7' },          "create Car 2 from catalogue A",                             kKeyBackspace, "!CR2CRE",  0      },
+    { { kKeyInsert, '8' },          "create Car 2 from catalogue B",                             kKeyBackspace, "!CR2CRE",  0      },
+    { { kKeyDelete, '1' },          "delete Group 1",                                            0,             nullptr,    0x034F },
+    { { kKeyDelete, '2' },          "delete Group 2",                                            0,             nullptr,    0x034F },
+    { { kKeyDelete, '3' },          "delete Group 3",                                            0,             nullptr,    0x034F },
+    { { kKeyDelete, '4' },          "delete Group 4",                                            0,             nullptr,    0x034F },
+    { { kKeyDelete, '5' },          "delete Car 1",                                              0,             nullptr,    0x00A6 },
+    { { kKeyDelete, '7' },          "delete Car 2",                                              0,             nullptr,    0x00A6 },
+    { { kKeyDelete, kKeyBackspace }, "delete every ped and both cars",                           0,             nullptr,    0x034F },
+};
+
+static const DocumentedKeys kChoosing[] = {
+    { { kKeyPageUp, 0 },            "the next model",                                            0,             nullptr,    0      },
+    { { kKeyPageDown, 0 },          "the model before",                                          0,             nullptr,    0      },
+    { { kKeyBackspace, 0 },         "take the model on show",                                    0,             nullptr,    0      },
+};
+
+static const DocumentedKeys kClockAndWeather[] = {
+    { { kKeyInsert, '0' },          "set the hour with Page Up and Page Down; Backspace freezes the clock there, and the weather with it",
+                                                                                                 kKeyBackspace, "!TMEFON",  0      },
+    { { kKeyDelete, '0' },          "let the clock and the weather run again",                   0,             "!TMEFOF",  0      },
+    { { kKeyInsert, '9' },          "the next weather: SUNNY, CLOUDY, RAINY, FOGGY, EXTRA SUNNY, RAINY 2, then SUNNY again",
+                                                                                                 0,             nullptr,    0x01B6 },
+};
+
+static const DocumentedKeys kTexts[] = {
+    { { kKeyInsert, 'T' },          "confirmation texts on (they start off)",                    0,             "!GMTXON",  0      },
+    { { kKeyDelete, 'T' },          "confirmation texts off",                                    0,             "!GMTXOF",  0      },
+};
+
+static const DocumentedKeys kPlayerModel[] = {
+    { { kKeyInsert, 'S' },          "choose your own model from the named models; Backspace puts it on",
+                                                                                                 kKeyBackspace, nullptr,    0x0352 },
+};
+
+static const DocumentedKeys kSkippingTheTutorial[] = {
+    { { kKeySpace, 0 },             "held while the tutorial begins: skips the mini-tutorial",   0,             nullptr,    0      },
+};
+
+#define SECTION_ROWS(rows) rows, static_cast<int>(sizeof rows / sizeof rows[0])
+
+const DocumentedSection kDocumentedSections[] = {
+    { "CREATING AND DELETING",
+      "A creation first deletes what the group or car had, then shows each new ped or car in front of you "
+      "to choose (see CHOOSING). The cars' catalogues are listed below the keys.",
+      SECTION_ROWS(kCreatingAndDeleting) },
+    { "CHOOSING",
+      "While a ped, a car or your own model is being chosen, only these keys count.",
+      SECTION_ROWS(kChoosing) },
+    { "CLOCK AND WEATHER", nullptr, SECTION_ROWS(kClockAndWeather) },
+    { "TEXTS", nullptr, SECTION_ROWS(kTexts) },
+    { "PLAYER MODEL", nullptr, SECTION_ROWS(kPlayerModel) },
+    { "SKIPPING THE TUTORIAL", nullptr, SECTION_ROWS(kSkippingTheTutorial) },
+};
+const int kDocumentedSectionCount = sizeof kDocumentedSections / sizeof kDocumentedSections[0];
+static_assert(sizeof kDocumentedSections / sizeof kDocumentedSections[0] == 6, "six sections of the document's own");
+
+const DocumentedCatalogue kDocumentedCatalogues[] = {
+    // digit  car  catalogue  first  last
+    { '5',    1,   'A',       130,   179 },
+    { '6',    1,   'B',       185,   230 },
+    { '7',    2,   'A',       130,   175 },
+    { '8',    2,   'B',       185,   230 },
+};
+const int kDocumentedCatalogueCount = sizeof kDocumentedCatalogues / sizeof kDocumentedCatalogues[0];
+static_assert(sizeof kDocumentedCatalogues / sizeof kDocumentedCatalogues[0] == 4, "Insert + 5 to 8");
+
+const DocumentedKeys kDocumentedCarSettings[] = {
+    // key               says                                                      finish  text (Car 1)  command
+    { { 'Q', 0 },        "normal driving",                                         0,      "!DVNOR1",    0      },
+    { { 'W', 0 },        "psycho driving",                                         0,      "!DVPSY1",    0      },
+    { { 'E', 0 },        "speed one step up: 5, 10, 15, 20, 30, 50",               0,      nullptr,      0x00AD },
+    { { 'R', 0 },        "speed one step down (once E has set a speed)",           0,      nullptr,      0x00AD },
+    { { 'T', 0 },        "immunities on",                                          0,      "!IMM1ON",    0      },
+    { { 'Y', 0 },        "immunities off",                                         0,      "!IMM1OF",    0      },
+    { { 'U', 0 },        "follow roads and paths while driving",                   0,      "!C1BVR1",    0      },
+    { { 'I', 0 },        "try to kill the player while driving",                   0,      "!C1BVR2",    0      },
+    { { 'O', 0 },        "drive to the player and stop, following roads and paths", 0,     "!C1BVR3",    0      },
+    { { 'P', 0 },        "ignore all roads and paths while driving",               0,      "!C1BVR4",    0      },
+    { { kKeySpace, 0 },  "no behaviour",                                           0,      nullptr,      0x00AF },
+};
+const int kDocumentedCarSettingCount = sizeof kDocumentedCarSettings / sizeof kDocumentedCarSettings[0];
+static_assert(sizeof kDocumentedCarSettings / sizeof kDocumentedCarSettings[0] == 11, "eleven car keys");
+
+// --- Writing -------------------------------------------------------------------
+
+static const size_t kKeyColumn = 22;
+static const size_t kLineWidth = 78;
+
+static std::string Keys(const int keys[2])
+{
+    std::string text = KeyLabel(keys[0]);
+    if (keys[1])
+        text += " + " + KeyLabel(keys[1]);
+    return text;
+}
+
+// "  Insert + 1            create Group 1", the description wrapped under itself.
+static std::string Row(const std::string& keys, const std::string& says)
+{
+    std::string line = "  " + keys;
+    line += std::string(line.size() < kKeyColumn ? kKeyColumn - line.size() : 1, ' ');
+    std::string out;
+    size_t at = 0;
+    while (at < says.size()) {
+        size_t room = kLineWidth - line.size();
+        size_t end = says.size();
+        if (end - at > room) {
+            end = says.rfind(' ', at + room);
+            if (end == std::string::npos || end <= at)
+                end = at + room;
+        }
+        line += says.substr(at, end - at);
+        out += line + "\n";
+        at = end < says.size() && says[end] == ' ' ? end + 1 : end;
+        line = std::string(kKeyColumn, ' ');
+    }
+    return out;
+}
+
+static std::string Wrapped(const std::string& text)
+{
+    std::string out, line;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t space = text.find(' ', at);
+        std::string word = text.substr(at, space == std::string::npos ? std::string::npos : space - at);
+        if (!line.empty() && line.size() + 1 + word.size() > kLineWidth) {
+            out += line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = space == std::string::npos ? text.size() : space + 1;
+    }
+    return out + line + "\n";
+}
+
+static std::string Heading(int number, const std::string& title)
+{
+    std::string text = std::to_string(number) + ". " + title;
+    return "\n" + text + "\n" + std::string(text.size(), '-') + "\n";
+}
+
+static std::string Duration(int32_t ms)
+{
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+}
+
+// One ped step in a player's words; the numbers are the game's own.
+static std::string StepText(const PedStep& step)
+{
+    switch (step.method) {
+    case kAnimate:      return "animation " + std::to_string(step.a) + " for " + Duration(step.b);
+    case kCommand04EB:  return "command 04EB with " + std::to_string(step.a) + " for " + Duration(step.b);
+    case kCommand01DF:  return "command 01DF with you";
+    case kCommand01D2:  return "command 01D2 with you";
+    case kCommand009C:  return "command 009C with " + std::to_string(step.a);
+    case kCommand0319:  return "command 0319 with " + std::to_string(step.a);
+    case kCommand020F:  return "command 020F with you";
+    case kCommand011C:  return "command 011C";
+    case kCommand01D5:  return "gets into Car " + std::to_string(step.a) + " (command 01D5; only while it exists)";
+    case kCommand01D4:  return "command 01D4 with Car " + std::to_string(step.a) + " (only while it exists)";
+    case kCommand03E2:  return "command 03E2";
+    case kCommand011A:  return "command 011A with " + std::to_string(step.a);
+    case kCommand03F9:  return "pairs up with Ped " + std::to_string(step.a) + " for " + Duration(step.b) + " (command 03F9)";
+    case kNoStep:       break;
+    }
+    return "";
+}
+
+static std::string StepsText(const PedStep* steps)
+{
+    std::string text;
+    for (int n = 0; n < kMaxPedSteps && steps[n].method != kNoStep; ++n)
+        text += (n ? ", then " : "") + StepText(steps[n]);
+    return text;
+}
+
+static std::string TargetText(const AnimationTarget& target)
+{
+    if (target.kind == kTargetCar)
+        return "Car " + std::to_string(target.index);
+    if (target.kind == kTargetGroupFour)
+        return "the four peds of Group 4";
+    // Places: Group 1 Ped 1; Group 2 Ped 1, 2; Group 3 Ped 1 to 3.
+    static const char* const kPlaces[] = { "Group 1, Ped 1", "Group 2, Ped 1", "Group 2, Ped 2",
+                                           "Group 3, Ped 1", "Group 3, Ped 2", "Group 3, Ped 3" };
+    return kPlaces[target.index];
+}
+
+static std::string AnimatingSection()
+{
+    std::string text = Wrapped("Hold the modifier of a ped, then press a key. The modifier works once its "
+                               "group is created; the first modifier held counts. The numbers are the game's "
+                               "own animations and commands: try them and see.");
+    text += "\n";
+    for (int n = 0; n < kAnimationTargetCount; ++n)
+        if (kAnimationTargets[n].kind == kTargetPed)
+            text += Row(KeyLabel(kAnimationTargets[n].modifier), TargetText(kAnimationTargets[n]));
+    text += "\n";
+    // A key with a row of its own for Group 1 Ped 1 is listed once, both ways.
+    for (int n = 0; n < kPedAnimationKeyCount; ++n) {
+        const PedAnimationKey& row = kPedAnimationKeys[n];
+        bool seen = false;
+        for (int m = 0; m < n; ++m)
+            seen = seen || kPedAnimationKeys[m].key == row.key;
+        if (seen)
+            continue;
+        std::string says;
+        for (int m = n; m < kPedAnimationKeyCount; ++m) {
+            const PedAnimationKey& same = kPedAnimationKeys[m];
+            if (same.key != row.key)
+                continue;
+            std::string steps = StepsText(same.steps);
+            if (same.scope == kEveryPed)
+                says = steps;
+            else if (same.scope == kGroupOnePedOne)
+                says += (says.empty() ? "" : "; ") + std::string("Group 1, Ped 1: ") + steps;
+            else
+                says += (says.empty() ? "" : "; ") + std::string("the other peds: ") + steps;
+        }
+        if (row.scope == kGroupOnePedOne && says.find("other peds") == std::string::npos)
+            says += " (nothing for the other peds)";
+        text += Row(KeyLabel(row.key), says);
+    }
+    return text;
+}
+
+static std::string GroupFourSection()
+{
+    std::string modifier;
+    for (int n = 0; n < kAnimationTargetCount; ++n)
+        if (kAnimationTargets[n].kind == kTargetGroupFour)
+            modifier = KeyLabel(kAnimationTargets[n].modifier);
+    std::string text = Wrapped("Hold " + modifier + " once Group 4 is created, then press a key. \"Each\" sends "
+                               "the command to Ped 1, 2, 3 and 4 of Group 4 in turn.");
+    text += "\n";
+    for (int n = 0; n < kGroupFourKeyCount; ++n) {
+        const GroupFourKey& row = kGroupFourKeys[n];
+        std::string steps = StepsText(row.steps);
+        std::string says = row.ped == kEachGroupFourPed ? "each: " + steps : "Ped " + std::to_string(row.ped) + " " + steps;
+        text += Row(modifier + " + " + KeyLabel(row.key), says);
+    }
+    return text;
+}
+
+static std::string CarSettingsSection()
+{
+    std::string text = "Hold ";
+    std::vector<std::string> cars;
+    for (int n = 0; n < kAnimationTargetCount; ++n)
+        if (kAnimationTargets[n].kind == kTargetCar)
+            cars.push_back(KeyLabel(kAnimationTargets[n].modifier) + " for Car " + std::to_string(kAnimationTargets[n].index));
+    for (size_t n = 0; n < cars.size(); ++n)
+        text += (n ? " or " : "") + cars[n];
+    text = Wrapped(text + " once that car is created, then press a key. The speed step belongs to the car's "
+                          "place and is kept when the car is deleted and made again.");
+    text += "\n";
+    for (int n = 0; n < kDocumentedCarSettingCount; ++n)
+        text += Row(Keys(kDocumentedCarSettings[n].keys), kDocumentedCarSettings[n].says);
+    return text;
+}
+
+static std::string CataloguesText()
+{
+    std::string text = "\n  Car catalogues (Page Up after the last model gives the first):\n";
+    for (int n = 0; n < kDocumentedCatalogueCount; ++n) {
+        const DocumentedCatalogue& c = kDocumentedCatalogues[n];
+        char line[96];
+        snprintf(line, sizeof line, "Car %d, catalogue %c: models %d to %d", c.car, c.letter, c.firstModel,
+                 c.lastModel);
+        text += Row("Insert + " + std::string(1, static_cast<char>(c.digit)), line);
+    }
+    return text;
+}
+
+static std::string DocumentedSectionText(const DocumentedSection& section)
+{
+    std::string text = section.introduction ? Wrapped(section.introduction) + "\n" : "";
+    for (int n = 0; n < section.rowCount; ++n)
+        text += Row(Keys(section.rows[n].keys), section.rows[n].says);
+    return text;
+}
+
+std::string GameKeysText()
+{
+    std::string text = "BRINDLE STUDIOS 1.1 - GAME KEYS\n===============================\n\n";
+    text += Wrapped("Every key combination of the studio. Hold the keys of a combination together until the "
+                    "studio acts (about half a second): it looks at the keyboard about four times a second "
+                    "and does not remember keys pressed in between. Digits are the number keys above the "
+                    "letters. How to start the studio is in the READ ME file.");
+    int number = 0;
+    // In the order a player learns them: the document's first four
+    // sections, the animation keys, then the rest.
+    for (int n = 0; n < 4; ++n) {
+        text += Heading(++number, kDocumentedSections[n].title) + DocumentedSectionText(kDocumentedSections[n]);
+        if (n == 0)
+            text += CataloguesText();
+    }
+    text += Heading(++number, "ANIMATING GROUPS 1 TO 3") + AnimatingSection();
+    text += Heading(++number, "DIRECTING GROUP 4") + GroupFourSection();
+    text += Heading(++number, "CAR SETTINGS") + CarSettingsSection();
+    for (int n = 4; n < kDocumentedSectionCount; ++n)
+        text += Heading(++number, kDocumentedSections[n].title) + DocumentedSectionText(kDocumentedSections[n]);
+    return text;
+}
