@@ -525,10 +525,15 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
              static_cast<long long>(now / 1000 % 60), static_cast<long long>(now % 1000),
              static_cast<long long>(feed.commandCount));
     y = PanelLine(line, y, kDim);
-    if (status.ended)
+    if (status.ended) {
         y = PanelLine("END OF TAKE: close the window", y, kPanelHeading);
-    else
-        y = PanelLine("\xE2\x97\x8F REC take (F2 saves): " + status.takePath, y, kRecordRed);
+    } else {
+        // The end of a long path is the part that names the take.
+        std::string path = status.takePath;
+        if (path.size() > 30)
+            path = "\xE2\x80\xA6" + path.substr(path.size() - 29);
+        y = PanelLine("\xE2\x97\x8F REC take (F2 saves): " + path, y, kRecordRed);
+    }
     y = PanelLine(status.notice, y, kDim);
     y += 6;
 
@@ -555,7 +560,7 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
     y = PanelLine(keys.empty() ? "(none)" : keys, y, keys.empty() ? kDim : kWhite);
     y += 6;
 
-    y = PanelHeading("LAST COMMANDS  (script id arguments -> out; no waits)", y);
+    y = PanelHeading("LAST COMMANDS  (script, id, arguments; no waits)", y);
     for (const ListedCommand& command : feed.commands) {
         std::string text = command.line;
         if (command.repeats > 1)

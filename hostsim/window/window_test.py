@@ -190,7 +190,7 @@ def run(args, session):
     session.xdotool('mousemove', '450', '360')
     session.xdotool('windowfocus', '--sync', window_id)
 
-    # The welcome cut-scene: black bars, "!WELC_1" as a subtitle.
+    # The welcome cut-scene: black bars, the welcome texts as subtitles.
     at(7.0)
     shot = session.shot('1-welcome')
     check(all(is_black(p) for p in shot.region(0, 0, VIEW_WIDTH, LETTERBOX - 2)), 'cut-scene: the top letterbox bar is black')
