@@ -24,8 +24,10 @@
 
 // A live session has no end of its own: a year of host time.
 static const int64_t kLiveEndMs = 365LL * 24 * 3600 * 1000;
-// When drawing falls behind, the host time slips rather than rushing frames.
-static const int64_t kMostLagMs = 200;
+// Behind the wall clock, frames are stepped without drawing until the host
+// has caught up, so that keys held for a time are held that long in host
+// time too; only after a longer stall does the host time slip instead.
+static const int64_t kMostLagMs = 1000;
 static const int kSaveTakeScancode = SDL_SCANCODE_F2;
 
 // The window's whole state; touched by the host's thread, and by onRecord
@@ -126,7 +128,8 @@ static bool BeforeFrame(int64_t now)
     else if (wall - due > kMostLagMs)
         studio.wallBase += static_cast<uint64_t>(wall - due);
     PollEvents(now, now - studio.take.played.frameMs);
-    Draw(now);
+    if (wall - due < studio.take.played.frameMs)
+        Draw(now);
     return !studio.quit;
 }
 

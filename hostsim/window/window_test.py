@@ -199,17 +199,16 @@ def run(args, session):
     check(count(subtitle, lambda p: min(p) > 200) > 300, 'cut-scene: a white subtitle above the bottom bar')
     check(count(shot.region(VIEW_WIDTH, 0, 1280, 720), lambda p: min(p) > 200) > 500, 'the side panel has text')
 
-    # After the cut-scene: the player faces east (heading 270); turn half
-    # round to face west (heading 90) and walk to the blue arrow 8.6 units away.
+    # After the cut-scene the player faces east (heading 270) and the blue
+    # arrow is 8.6 units west: walking backwards keeps the heading exact,
+    # so only the walk's length counts (1.5 units either way, half a second).
     at(17.0)
     shot = session.shot('2-walk-start')
     check(count(shot.region(0, 0, VIEW_WIDTH, LETTERBOX - 2), lambda p: not is_black(p)) > 10000,
           'after the cut-scene the bars are gone')
     check(count(shot.region(10, 520, 200, 710), lambda p: near(p, (64, 132, 255), 30)) > 10,
           'the radar shows the blue arrow')
-    session.hold(['Left'], 2.0)
-    time.sleep(0.3)
-    session.hold(['Up'], 2.87)
+    session.hold(['Down'], 2.87)
     # Space held from the arrival through the invitation skips the tutorial.
     session.xdotool('keydown', 'space')
     time.sleep(1.0)
@@ -219,16 +218,19 @@ def run(args, session):
     time.sleep(2.5)
     session.shot('4-main-loop')
 
-    session.hold(['Insert', 't'], 0.7)
+    # A quarter turn to the left: the ped made next stands to the north.
+    session.hold(['Left'], 1.0)
+    # Held for more than one pass of the main loop (about 600 ms).
+    session.hold(['Insert', 't'], 1.0)
     time.sleep(0.4)
     shot = session.shot('5-texts-on')
     subtitle = shot.region(200, 560, VIEW_WIDTH, 700)
     check(count(subtitle, reddish) > 30, 'Insert + T: the subtitle shows ~r~ON~h~ in red')
 
-    session.hold(['Insert', '1'], 0.7)
+    session.hold(['Insert', '1'], 1.0)
     time.sleep(1.5)
     session.shot('6-choosing')
-    session.hold(['BackSpace'], 0.1)
+    session.hold(['BackSpace'], 0.4)
     time.sleep(1.0)
     shot = session.shot('7-group-created')
     centre = shot.region(300, 200, 600, 460)
@@ -257,7 +259,7 @@ def run(args, session):
     with open(take_path) as f:
         take = f.read()
     print(take)
-    check('keydown INSERT' in take and 'keydown BACK' in take and 'keydown LEFT' in take, 'the take holds the keys')
+    check(all('keydown ' + key in take for key in ('DOWN', 'LEFT', 'SPACE', 'INSERT', 'BACK')), 'the take holds the keys')
     replay_path = os.path.join(args.out, 'replay-trace.jsonl')
     replay = subprocess.run([args.hostsim, take_path, '--trace', replay_path])
     check(replay.returncode == 0, 'hostsim replays the take without error')
