@@ -295,7 +295,9 @@ static void DrawWorld(const HostWorld& world, const ViewCamera& camera, const Vi
     if (feed.startPointKnown) {
         Point start = camera.Screen(feed.startX, feed.startY);
         DrawRing(start.x, start.y, 1.5f * kPixelsPerUnit, { 110, 150, 230, 255 });
-        DrawLabel("start point", start.x, start.y - 1.5f * kPixelsPerUnit - 22, { 170, 200, 255, 255 });
+        // Beside the ring: the player and the peds made in front of it take
+        // the space above and below.
+        DrawLabel("start point", start.x + 1.5f * kPixelsPerUnit + 46, start.y - 9, { 170, 200, 255, 255 });
     }
     for (const auto& marker : world.markers) {
         const std::vector<float>& at = marker.second;
