@@ -3,6 +3,7 @@
 #include "hostsim/engine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -29,6 +30,7 @@ struct EngineRun {
     EngineScript* stepping = nullptr;  // the script being ticked, if any
     bool shutDown = false;
     int32_t nextHandle = 1;
+    int32_t firstHandleOfBoot = 1;  // handles from here on belong to the module's current boot
     int16_t keys[256] = {};
     HostWorld world;
 };
@@ -232,8 +234,16 @@ static int32_t NewHandle()
     return run->nextHandle++;
 }
 
+static bool ModelNeverAvailable(int32_t model)
+{
+    const std::vector<int32_t>& never = run->scenario.neverModels;
+    return std::find(never.begin(), never.end(), model) != never.end();
+}
+
 static bool ModelAvailable(int32_t model)
 {
+    if (ModelNeverAvailable(model))
+        return false;
     std::map<int32_t, int64_t>::const_iterator found = run->world.modelAvailableAtFrame.find(model);
     return found != run->world.modelAvailableAtFrame.end() && run->frame >= found->second;
 }
@@ -278,12 +288,34 @@ static void ShowText(const DecodedCommand& command, EngineScript* script, bool w
     text.script = script->number;
     text.id = command.id;
     text.key = command.args[0].s;
-    text.text = Utf8(run->binding.lookupText(command.labels[0]));
+    const char16_t* found = run->binding.lookupText(command.labels[0]);
+    text.text = Utf8(found);
+    if (command.labels[0][0] == '!' && std::u16string(found) == u"NOT FOUND")
+        ReportHostError("text key " + text.key + " has no text of the module's");
     text.hasNumber = withNumber;
     text.number = withNumber ? Int(command, 1) : 0;
     text.ms = Int(command, withNumber ? 2 : 1);
     text.style = Int(command, withNumber ? 3 : 2);
     Record(text);
+}
+
+// The most peds and cars the module's scripts hold at once: the ten group
+// places and one preview ped; the two car slots, one preview car and the
+// welcome thread's parked car. Objects of an earlier boot of the scripts are
+// the host's to clear and not counted.
+static const size_t kMostPedsOfABoot = 11;
+static const size_t kMostCarsOfABoot = 4;
+
+template <typename Thing>
+static void CheckHeldByThisBoot(const std::map<int32_t, Thing>& things, size_t most, const char* what)
+{
+    size_t held = 0;
+    for (typename std::map<int32_t, Thing>::const_iterator thing = things.lower_bound(run->firstHandleOfBoot);
+         thing != things.end(); ++thing)
+        ++held;
+    if (held > most)
+        ReportHostError("the host holds " + std::to_string(held) + " " + what + " of the scripts' boot, more than " +
+                        std::to_string(most));
 }
 
 // What one command does to the game.
@@ -293,6 +325,8 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
     HostScript* record = &script->record;
     switch (command.id) {
     case 0x0001:  // wait
+        if (Int(command, 0) < 0)
+            ReportHostError("wait of " + std::to_string(Int(command, 0)) + " ms");
         script->wakeAt = run->now + (Int(command, 0) > 0 ? Int(command, 0) : 0);
         break;
     case 0x00D7:  // start a new script at the given instruction pointer
@@ -353,6 +387,7 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         int32_t handle = NewHandle();
         world.peds[handle] = { model, Float(command, 2), Float(command, 3), Float(command, 4), 0 };
         SetLocal(record, command, 0, handle);
+        CheckHeldByThisBoot(world.peds, kMostPedsOfABoot, "peds");
         break;
     }
     case 0x009B:
@@ -371,6 +406,7 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         int32_t handle = NewHandle();
         world.cars[handle] = { model, Float(command, 1), Float(command, 2), Float(command, 3), 0 };
         SetLocal(record, command, 0, handle);
+        CheckHeldByThisBoot(world.cars, kMostCarsOfABoot, "cars");
         break;
     }
     case 0x00A6:
@@ -483,6 +519,28 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
 
 // --- Stepping ---------------------------------------------------------------------
 
+// The module's tick hands the turn back after at most 1000 ms however its
+// script behaves; a call into the module that blocks the host's thread much
+// longer than that, in real time, would hang the game.
+static const int64_t kHostCallBoundMs = 1000;
+static const int64_t kHostCallMarginMs = 500;
+
+// Runs the call and returns how long it took in real time, in ms.
+template <typename Call>
+static int64_t RealMsOf(Call call)
+{
+    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    call();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+static void CheckHostCallTime(const std::string& what, int64_t ms)
+{
+    if (ms > kHostCallBoundMs + kHostCallMarginMs)
+        ReportHostError(what + " blocked the host for " + std::to_string(ms) + " ms, over the " +
+                        std::to_string(kHostCallBoundMs) + " ms bound");
+}
+
 static void ApplyEvent(const ScenarioEvent& event)
 {
     switch (event.kind) {
@@ -500,14 +558,14 @@ static void ApplyEvent(const ScenarioEvent& event)
         TraceRecord record;
         record.kind = "reinit";
         Record(record);
-        run->binding.reinit();
+        CheckHostCallTime("the re-initialisation call", RealMsOf(run->binding.reinit));
         break;
     }
     case kEventShutdown: {
         TraceRecord record;
         record.kind = "shutdown";
         Record(record);
-        run->binding.shutdown();
+        CheckHostCallTime("the shutdown call", RealMsOf(run->binding.shutdown));
         run->shutDown = true;
         break;
     }
@@ -520,6 +578,7 @@ void EngineReinitContinuation()
     // script, numbered 0 again, is started.
     run->scripts.clear();
     run->nextScriptNumber = 0;
+    run->firstHandleOfBoot = run->nextHandle;
     StartHostScript(0);
 }
 
@@ -555,7 +614,9 @@ static void StepScripts()
             continue;
         script->wakeAt = run->now + 1;
         run->stepping = script;
-        run->binding.tick(&script->record);
+        const int64_t ms = RealMsOf([script]() { run->binding.tick(&script->record); });
+        if (ms > kHostCallBoundMs + kHostCallMarginMs)
+            CheckHostCallTime("a step of script " + std::to_string(script->number), ms);
         run->stepping = nullptr;
     }
 }

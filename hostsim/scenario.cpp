@@ -82,6 +82,11 @@ static bool ParseLine(const std::string& line, Scenario* scenario, std::string* 
     } else if (directive == "model-delay") {
         if (!(words >> scenario->modelDelay) || scenario->modelDelay < 0)
             return Fail(problem, "model-delay needs a number of frames");
+    } else if (directive == "model-never") {
+        int32_t model;
+        if (!(words >> model))
+            return Fail(problem, "model-never needs a model number");
+        scenario->neverModels.push_back(model);
     } else if (directive == "end") {
         if (!ReadTime(words, &scenario->endMs))
             return Fail(problem, "end needs a time");

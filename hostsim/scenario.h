@@ -3,6 +3,7 @@
 //   version 1|2            host version the Windows substitute imitates (default 1)
 //   frame MS               simulated ms per host frame (default 20)
 //   model-delay N          frames from a model's request until it is available (default 2)
+//   model-never M          model M never becomes available, however often it is requested
 //   at T keydown KEY...    these keys are held from T on
 //   at T keyup KEY...      released at T
 //   at T player X Y Z      the player stands at X Y Z from T on
@@ -36,6 +37,7 @@ struct Scenario {
     int version = 1;
     int frameMs = 20;
     int modelDelay = 2;
+    std::vector<int32_t> neverModels;   // models that never become available
     int64_t endMs = 0;
     std::vector<ScenarioEvent> events;  // in file order; applied by time, stable
 };

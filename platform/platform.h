@@ -3,7 +3,7 @@
 // (the native build used for tests and the desktop front end). Nothing else in
 // the module includes an OS header.
 //
-// Sections: events, threads, keyboard, code memory.
+// Sections: events, threads, keyboard, counts, code memory.
 #pragma once
 
 #include <cstddef>
@@ -49,6 +49,12 @@ int16_t PollKeyState(int virtualKey);
 // is read while no source is set, as in the host game.
 typedef int16_t (*KeyStateSource)(int virtualKey);
 void SetKeyStateSource(KeyStateSource source);
+
+// --- Counts -----------------------------------------------------------------
+// Events and script threads made and not yet closed: a re-initialisation of
+// the scripts must leave their number where the boot before left it.
+int CountPlatformEvents();
+int CountPlatformThreads();
 
 // --- Code memory --------------------------------------------------------------
 // Makes the bytes writable and executable, copies, then restores the old

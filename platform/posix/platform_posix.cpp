@@ -29,6 +29,8 @@ struct PlatformThread {
 };
 
 static pthread_mutex_t platformLock = PTHREAD_MUTEX_INITIALIZER;
+static int liveEvents = 0;   // guarded by platformLock
+static int liveThreads = 0;  // guarded by platformLock
 static thread_local PlatformThread* currentThread = nullptr;
 
 static void DeadlineAfter(uint32_t ms, timespec* deadline)
@@ -51,6 +53,9 @@ PlatformEvent* CreatePlatformEvent()
     pthread_cond_init(&event->changed, &attributes);
     pthread_condattr_destroy(&attributes);
     event->signalled = false;
+    pthread_mutex_lock(&platformLock);
+    ++liveEvents;
+    pthread_mutex_unlock(&platformLock);
     return event;
 }
 
@@ -97,6 +102,9 @@ void ClosePlatformEvent(PlatformEvent* event)
 {
     pthread_cond_destroy(&event->changed);
     delete event;
+    pthread_mutex_lock(&platformLock);
+    --liveEvents;
+    pthread_mutex_unlock(&platformLock);
 }
 
 static void* RunScriptRoutine(void* parameter)
@@ -115,6 +123,9 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     thread->terminated = false;
     thread->waitingOn = nullptr;
     thread->ended = false;
+    pthread_mutex_lock(&platformLock);
+    ++liveThreads;
+    pthread_mutex_unlock(&platformLock);
     pthread_create(&thread->thread, nullptr, RunScriptRoutine, thread);
     return thread;
 }
@@ -142,7 +153,26 @@ bool ClosePlatformThread(PlatformThread* thread)
     if (!thread->ended)
         return false;
     delete thread;
+    pthread_mutex_lock(&platformLock);
+    --liveThreads;
+    pthread_mutex_unlock(&platformLock);
     return true;
+}
+
+int CountPlatformEvents()
+{
+    pthread_mutex_lock(&platformLock);
+    int count = liveEvents;
+    pthread_mutex_unlock(&platformLock);
+    return count;
+}
+
+int CountPlatformThreads()
+{
+    pthread_mutex_lock(&platformLock);
+    int count = liveThreads;
+    pthread_mutex_unlock(&platformLock);
+    return count;
 }
 
 static KeyStateSource keyStateSource = nullptr;

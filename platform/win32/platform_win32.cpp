@@ -5,6 +5,11 @@
 
 #include <cstring>
 
+// Made and not yet closed; changed by the holder of the turn or the host's
+// thread, read by tests.
+static volatile LONG liveEvents = 0;
+static volatile LONG liveThreads = 0;
+
 // An event handle is used as the PlatformEvent pointer itself.
 static HANDLE AsHandle(PlatformEvent* event)
 {
@@ -13,6 +18,7 @@ static HANDLE AsHandle(PlatformEvent* event)
 
 PlatformEvent* CreatePlatformEvent()
 {
+    InterlockedIncrement(&liveEvents);
     return reinterpret_cast<PlatformEvent*>(CreateEventA(nullptr, FALSE, FALSE, nullptr));
 }
 
@@ -30,6 +36,7 @@ bool WaitPlatformEvent(PlatformEvent* event, uint32_t timeoutMs)
 void ClosePlatformEvent(PlatformEvent* event)
 {
     CloseHandle(AsHandle(event));
+    InterlockedDecrement(&liveEvents);
 }
 
 struct PlatformThread {
@@ -51,6 +58,7 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     thread->routine = routine;
     thread->self = self;
     thread->handle = CreateThread(nullptr, 0, RunScriptRoutine, thread, 0, nullptr);
+    InterlockedIncrement(&liveThreads);
     return thread;
 }
 
@@ -66,7 +74,18 @@ bool ClosePlatformThread(PlatformThread* thread)
         return false;
     CloseHandle(thread->handle);
     delete thread;
+    InterlockedDecrement(&liveThreads);
     return true;
+}
+
+int CountPlatformEvents()
+{
+    return liveEvents;
+}
+
+int CountPlatformThreads()
+{
+    return liveThreads;
 }
 
 static KeyStateSource keyStateSource = nullptr;
