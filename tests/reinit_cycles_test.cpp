@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "host/hook_work.h"
+#include "game/car.h"
 #include "hostsim/direct/direct_binding.h"
 #include "platform/platform.h"
 #include "tests/module_heap.h"
@@ -16,8 +17,13 @@ namespace {
 
 #if defined(_WIN32)
 const int kCycles = 40;  // the module linked into the test program, under Wine
+// TerminateThread does not unwind the thread it stops: a studio terminated
+// inside a car's constructor, waiting for the model, leaves that wrapper
+// allocated. Natively the thread unwinds and the new-expression frees it.
+const int64_t kLeftByAModelWait = sizeof(Car);
 #else
 const int kCycles = 200;
+const int64_t kLeftByAModelWait = 0;
 #endif
 const size_t kBootCommands = 768;
 
@@ -99,11 +105,14 @@ TEST(LongScenario, ReinitialisedAtRandomMomentsThenShutDown)
     ASSERT_EQ(samplesAfterBoots.size(), plan.cycles.size() + 2);
     const ResourceSample& settled = samplesAfterBoots[1];
     std::string changes;
+    int modelWaits = 0;
     for (size_t n = 2; n < samplesAfterBoots.size(); ++n) {
         const ResourceSample& sample = samplesAfterBoots[n];
+        modelWaits += plan.cycles[n - 2].kind == kInModelWait;
+        const int64_t left = kLeftByAModelWait ? modelWaits : 0;
         if (sample.events != settled.events || sample.threads != settled.threads ||
-            sample.osThreads != settled.osThreads || sample.heap.bytes != settled.heap.bytes ||
-            sample.heap.blocks != settled.heap.blocks)
+            sample.osThreads != settled.osThreads || sample.heap.bytes != settled.heap.bytes + left * kLeftByAModelWait ||
+            sample.heap.blocks != settled.heap.blocks + left)
             changes += "after boot " + std::to_string(n) + ": " + Describe(sample) + "\n";
     }
     EXPECT_EQ(changes, "") << "after boot 1: " << Describe(settled) << "\n" << replay();

@@ -181,7 +181,9 @@ TEST(UncooperativeHost, TextKeysAtTheEdgesOfTheLabelFieldGetTheRightAnswers)
     for (const EdgeKey& key : kEdgeKeys) {
         SCOPED_TRACE(std::string(key.bytes, key.size));
         if (key.bytes[0] == '!')
+        {
             EXPECT_EQ(Narrow(LookupCustomText(ExactKey(key.bytes, key.size).get())), key.text);
+        }
         edgeKeys.push_back(ExactKey(key.bytes, key.size));
     }
 
