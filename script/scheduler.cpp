@@ -34,11 +34,13 @@ static void CreateEvents(ScriptThread* thread)
 }
 
 // Records, events and threads of an earlier boot: all terminated by the
-// teardown that made this boot possible, so they can be released now.
-static void ReleaseThreadsOfEarlierBoot()
+// teardown that made this boot possible, so they can be released now. False
+// when a thread could not be seen to end; what it may touch is kept.
+static bool ReleaseThreadsOfEarlierBoot()
 {
     if (!scriptThreadList.next)
-        return;  // the first boot: nothing was made before
+        return true;  // the first boot: nothing was made before
+    bool allEnded = true;
     ScriptThread* thread = &scriptThreadList;
     do {
         ScriptThread* following = thread->next;
@@ -47,20 +49,24 @@ static void ReleaseThreadsOfEarlierBoot()
             ClosePlatformEvent(thread->yieldEvent);
             if (thread != &scriptThreadList)
                 delete thread;
+        } else {
+            allEnded = false;
         }
         thread = following;
     } while (thread != &scriptThreadList);
+    return allEnded;
 }
 
-void InitScriptThreadList()
+bool InitScriptThreadList()
 {
-    ReleaseThreadsOfEarlierBoot();
+    const bool earlierBootEnded = ReleaseThreadsOfEarlierBoot();
     memset(&scriptThreadList, 0, sizeof scriptThreadList);
     scriptThreadList.next = &scriptThreadList;
     scriptThreadList.prev = &scriptThreadList;
     scriptThreadList.id = threadIdCounter;
     CreateEvents(&scriptThreadList);
     WriteInstructionPointer(currentHostScript, scriptThreadList.id);
+    return earlierBootEnded;
 }
 
 void SpawnScriptThread(ScriptRoutine routine)

@@ -33,7 +33,10 @@ extern HostScript* currentHostScript;  // the host script being stepped
 // The host's patched tick call reaches this with the stepped record. Always 1.
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script);
 
-void InitScriptThreadList();
+// Releases the records, events and thread handles of an earlier boot, then
+// sets up the sentinel. True when every thread of an earlier boot was seen
+// to end (and on the first boot): nothing of an earlier boot still runs.
+bool InitScriptThreadList();
 void SpawnScriptThread(ScriptRoutine routine);
 ScriptThread* FindScriptThread(uint32_t id);
 // The boot script's last action: the sentinel's own OS thread.

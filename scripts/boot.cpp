@@ -2,6 +2,7 @@
 // the city its starting state, makes the player and starts the welcome thread.
 #include "scripts/boot.h"
 
+#include "game/held_wrappers.h"
 #include "game/player.h"
 #include "game/script_control.h"
 #include "game/world.h"
@@ -10,9 +11,42 @@
 #include "scripts/welcome_thread.h"
 
 // Every placed object and car generator keeps the handle its command wrote
-// back in a World record of its own, for the module's whole life.
+// back in a World record of its own, for the whole boot of the scripts.
 static World* objectRecords[kObjectCount];
 static World* generatorRecords[kCarGeneratorCount];
+
+// What a boot made for its scripts' whole life, taken before the next boot
+// replaces it.
+struct BootObjects {
+    ScriptControl* scriptControl;
+    World* world;
+    Player* player;
+    World* objectRecords[kObjectCount];
+    World* generatorRecords[kCarGeneratorCount];
+};
+
+static void TakeBootObjects(BootObjects* objects)
+{
+    objects->scriptControl = scriptControl;
+    objects->world = world;
+    objects->player = player;
+    for (int i = 0; i < kObjectCount; ++i)
+        objects->objectRecords[i] = objectRecords[i];
+    for (int i = 0; i < kCarGeneratorCount; ++i)
+        objects->generatorRecords[i] = generatorRecords[i];
+}
+
+// None of these objects' destructors sends a command.
+static void DeleteBootObjects(const BootObjects& objects)
+{
+    delete objects.scriptControl;
+    delete objects.world;
+    delete objects.player;
+    for (World* record : objects.objectRecords)
+        delete record;
+    for (World* record : objects.generatorRecords)
+        delete record;
+}
 
 static const float kStartX = 1011.72f;
 static const float kStartY = -456.49f;
@@ -107,7 +141,13 @@ static void SetGroupModels()
 
 void BootScript()
 {
-    InitScriptThreadList();
+    // Once every thread of an earlier boot has ended, nothing uses what that
+    // boot made: its objects go once this boot has made their successors.
+    const bool earlierBootEnded = InitScriptThreadList();
+    BootObjects earlier;
+    TakeBootObjects(&earlier);
+    if (earlierBootEnded)
+        ReleaseHeldWrappers();
 
     scriptControl = new ScriptControl();
     scriptControl->SetScriptName("MAIN");
@@ -153,5 +193,7 @@ void BootScript()
     // Unlocked last; the welcome thread locks them again at its start.
     player->SetControlsLocked(false);
 
+    if (earlierBootEnded)
+        DeleteBootObjects(earlier);
     StartBootThread(WelcomeThread);
 }

@@ -4,6 +4,7 @@
 #include "scripts/studio_cars.h"
 
 #include "game/car.h"
+#include "game/held_wrappers.h"
 #include "script/scheduler.h"
 #include "scripts/studio_state.h"
 
@@ -71,7 +72,7 @@ void CreateCar(StudioState& studio, CarCatalogueId id)
 
     for (;;)
     {
-        studio.previewCar = MakeCarAtSpot(studio, cursor);
+        Replace(studio.previewCar, MakeCarAtSpot(studio, cursor));
         const int key = WaitForBrowseKey(studio);
         if (key == kKeyBackspace)
             break;
@@ -82,7 +83,7 @@ void CreateCar(StudioState& studio, CarCatalogueId id)
 
     // The chosen car is a new one at the present spot, not the preview.
     studio.previewCar->Delete();
-    SlotCar(studio, catalogue.carNumber) = MakeCarAtSpot(studio, cursor);
+    Replace(SlotCar(studio, catalogue.carNumber), MakeCarAtSpot(studio, cursor));
     SlotCreated(studio, catalogue.carNumber) = 1;
     Confirm(studio, catalogue.confirmKey);
 }

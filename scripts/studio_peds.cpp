@@ -4,6 +4,7 @@
 #include "scripts/studio_peds.h"
 
 #include "game/car.h"
+#include "game/held_wrappers.h"
 #include "game/ped.h"
 #include "game/player.h"
 #include "game/world.h"
@@ -41,10 +42,10 @@ static Ped* MakePedAtSpot(StudioState& studio, int32_t model, const char* specia
 static void ShowPreview(StudioState& studio, int place, bool named)
 {
     if (named)
-        studio.previewPed = MakePedAtSpot(studio, kSpecialModelBase + studio.specialSlot,
-                                          PlaceModelName(place, studio.specialIndex));
+        Replace(studio.previewPed, MakePedAtSpot(studio, kSpecialModelBase + studio.specialSlot,
+                                                 PlaceModelName(place, studio.specialIndex)));
     else
-        studio.previewPed = MakePedAtSpot(studio, studio.chosenModel, nullptr);
+        Replace(studio.previewPed, MakePedAtSpot(studio, studio.chosenModel, nullptr));
 }
 
 // Steps the numbered cursor; true when the step leaves the numbered part for
@@ -125,7 +126,7 @@ static void ChooseModel(StudioState& studio, int place)
 
     studio.previewPed->Discard();
     const int32_t model = named ? kSpecialModelBase + studio.specialSlot : studio.chosenModel;
-    SlotPed(studio, place) = MakePedAtSpot(studio, model, nullptr);
+    Replace(SlotPed(studio, place), MakePedAtSpot(studio, model, nullptr));
     if (place == 1)
     {
         if (named)

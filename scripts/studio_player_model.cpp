@@ -1,6 +1,7 @@
 // The player's model choice: a preview ped in front of the player wears each
 // named model in turn; Backspace gives the player the one on show, between
 // two short fades.
+#include "game/held_wrappers.h"
 #include "game/ped.h"
 #include "game/player.h"
 #include "game/world.h"
@@ -28,7 +29,7 @@ static const char* PlayerModelName(int32_t position)
 
 static void ShowPreview(StudioState& studio)
 {
-    studio.previewPed = new Ped(studio.thread, true);
+    Replace(studio.previewPed, new Ped(studio.thread, true));
     studio.previewPed->LoadSpecialModel(studio.specialSlot, namedModels[studio.specialIndex - 1]);
     WorkOutSpot(studio);
     studio.previewPed->Create(4, kSpecialModelBase + studio.specialSlot,

@@ -3,6 +3,7 @@
 #include "scripts/studio_thread.h"
 
 #include "game/car.h"
+#include "game/held_wrappers.h"
 #include "game/ped.h"
 #include "game/player.h"
 #include "game/world.h"
@@ -34,6 +35,9 @@ static const float kStartZ = 55.74f;
 // The car speeds by step, from step 1; step 0 means never set.
 static const float kCarSpeeds[] = { 0.0f, 5.0f, 10.0f, 15.0f, 20.0f, 30.0f, 50.0f };
 static_assert(sizeof kCarSpeeds / sizeof kCarSpeeds[0] == kCarSpeedSteps + 1, "one speed per step");
+// Every wrapper the studio holds is in the held table, one more while a newer
+// one replaces it, beside the welcome thread's parked car.
+static_assert(kPedPlaceCount + 4 + 1 + 1 <= kHeldWrapperCapacity, "the held table has room for the studio");
 
 static void ResetStudio(StudioState& studio, ScriptThread* self)
 {
@@ -79,12 +83,12 @@ static Car* MakeParkedCar(StudioState& studio)
 static void NextTutorialPed(StudioState& studio, int32_t model)
 {
     studio.previewPed->Discard();
-    studio.previewPed = MakePed(studio, model, kTutorialX, kTutorialY, kTutorialZ);
+    Replace(studio.previewPed, MakePed(studio, model, kTutorialX, kTutorialY, kTutorialZ));
 }
 
 static void MakeTutorialCar(StudioState& studio, int32_t model)
 {
-    studio.previewCar = new Car(studio.thread, model, kTutorialCarX, kTutorialCarY, kTutorialCarZ, true);
+    Replace(studio.previewCar, new Car(studio.thread, model, kTutorialCarX, kTutorialCarY, kTutorialCarZ, true));
 }
 
 static void NextTutorialCar(StudioState& studio, int32_t model)
@@ -100,8 +104,8 @@ static void OpenStudio(StudioState& studio)
     ScriptThread* self = studio.thread;
     world->Command04ED("STRIP");
     world->Command04ED("RIOT");
-    studio.previewCar = MakeParkedCar(studio);
-    studio.previewPed = MakeParkedPed(studio);
+    Replace(studio.previewCar, MakeParkedCar(studio));
+    Replace(studio.previewPed, MakeParkedPed(studio));
     WaitMs(self, 500);
     studio.previewPed->Discard();
     studio.previewCar->Delete();
@@ -110,7 +114,7 @@ static void OpenStudio(StudioState& studio)
     player->SetControlsLocked(true);
     world->Fade(kFadeMs, 0);
     WaitWhileFading(self, 0);
-    studio.previewPed = MakePed(studio, 1, kTutorialX, kTutorialY, kTutorialZ);
+    Replace(studio.previewPed, MakePed(studio, 1, kTutorialX, kTutorialY, kTutorialZ));
     studio.previewPed->SetHeading(20.0f);
     world->PrepareSceneAt(kTutorialX, kTutorialY, kTutorialZ);
     world->SetFixedCamera(1011.2f, -252.14f, 55.78f, 0.0f, 0.0f, 0.0f);
@@ -165,7 +169,7 @@ static void PlayTutorial(StudioState& studio)
     studio.previewPed->Delete();
     WaitMs(self, 1500);
     world->ShowText("!GETEM2", 10000, kTextStyle);  // how to animate
-    studio.previewPed = MakePed(studio, 11, kTutorialX, kTutorialY, kTutorialZ);
+    Replace(studio.previewPed, MakePed(studio, 11, kTutorialX, kTutorialY, kTutorialZ));
     WaitMs(self, 500);
 
     if (KeyHeld(kKeySpace))
@@ -201,11 +205,11 @@ static void CloseSetUp(StudioState& studio)
     player->SetControlsLocked(false);
 
     for (Ped*& slot : studio.pedSlots)
-        slot = MakeParkedPed(studio);
+        Replace(slot, MakeParkedPed(studio));
     for (Ped* slot : studio.pedSlots)
         slot->Discard();
-    studio.car1 = MakeParkedCar(studio);
-    studio.car2 = MakeParkedCar(studio);
+    Replace(studio.car1, MakeParkedCar(studio));
+    Replace(studio.car2, MakeParkedCar(studio));
     studio.car1->Delete();
     studio.car2->Delete();
 }

@@ -3,6 +3,7 @@
 #include "scripts/welcome_thread.h"
 
 #include "game/car.h"
+#include "game/held_wrappers.h"
 #include "game/player.h"
 #include "game/radar_marker.h"
 #include "game/world.h"
@@ -41,6 +42,7 @@ static void WaitWhileFading(ScriptThread* self)
 static void PlayCutscene(ScriptThread* self)
 {
     Car* parkedCar = new Car(self, kParkedCarModel, kParkedCarX, kParkedCarY, kParkedCarZ, false);
+    Keep(parkedCar);  // never deleted: it stays beside the start point
     parkedCar->SetHeading(kParkedCarHeading);
     world->ShowTitleText("!WELC_0", 4000, kTitleStyle);
     player->SetControlsLocked(true);
