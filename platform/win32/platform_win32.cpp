@@ -43,11 +43,13 @@ struct PlatformThread {
     HANDLE handle;
     ScriptRoutine routine;
     ScriptThread* self;
+    HANDLE started;  // raised once the thread's start-up is behind it
 };
 
 static DWORD WINAPI RunScriptRoutine(LPVOID parameter)
 {
     PlatformThread* thread = static_cast<PlatformThread*>(parameter);
+    SetEvent(thread->started);
     thread->routine(thread->self);
     return 0;
 }
@@ -57,7 +59,13 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     PlatformThread* thread = new PlatformThread;
     thread->routine = routine;
     thread->self = self;
+    thread->started = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     thread->handle = CreateThread(nullptr, 0, RunScriptRoutine, thread, 0, nullptr);
+    // TerminateThread during a thread's start-up can stop it while it holds
+    // the loader's or the heap's lock, which hangs the whole process; so the
+    // thread is let through its start-up first. It then only waits.
+    WaitForSingleObject(thread->started, 1000);
+    CloseHandle(thread->started);
     InterlockedIncrement(&liveThreads);
     return thread;
 }
