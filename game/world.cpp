@@ -2,6 +2,7 @@
 #include "game/world.h"
 
 #include "game/command_catalogue.h"
+#include "script/scheduler.h"
 
 World* world = nullptr;
 
@@ -275,4 +276,10 @@ bool World::Command0392(int32_t value)
 bool World::Command04EF(const char* name)
 {
     return CallCommand(kCommand04EF, name) != 0;
+}
+
+void WaitWhileFading(ScriptThread* self, int32_t pollMs)
+{
+    while (world->IsFading())
+        WaitMs(self, pollMs);
 }

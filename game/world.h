@@ -78,3 +78,9 @@ struct World {
 
 // Made by the boot script; every world-wide command goes through it.
 extern World* world;
+
+struct ScriptThread;
+
+// The scripts never assume a fade has ended: they poll it, giving the turn
+// back for pollMs between polls, until it has.
+void WaitWhileFading(ScriptThread* self, int32_t pollMs);

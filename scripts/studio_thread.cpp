@@ -12,6 +12,7 @@
 #include "scripts/studio_features.h"
 #include "scripts/studio_peds.h"
 #include "scripts/studio_state.h"
+#include "scripts/welcome_thread.h"
 
 static const int32_t kPedType = 4;
 static const int32_t kPlaceholderModel = 1;     // ped model of the set-up's placeholders
@@ -27,10 +28,6 @@ static const float kTutorialZ = 55.78f;
 static const float kTutorialCarX = 1010.2f;
 static const float kTutorialCarY = -257.14f;
 static const float kTutorialCarZ = 55.78f;
-// The start point of the welcome thread's marker; the last shot looks at it.
-static const float kStartX = 1003.09f;
-static const float kStartY = -456.49f;
-static const float kStartZ = 55.74f;
 
 // The car speeds by step, from step 1; step 0 means never set.
 static const float kCarSpeeds[] = { 0.0f, 5.0f, 10.0f, 15.0f, 20.0f, 30.0f, 50.0f };
@@ -52,12 +49,6 @@ static void ResetStudio(StudioState& studio, ScriptThread* self)
     studio.parkingSpot[1] = -527.0f;
     studio.parkingSpot[2] = 10.0f;
     studio.thread = self;
-}
-
-static void WaitWhileFading(ScriptThread* self, int32_t ms)
-{
-    while (world->IsFading())
-        WaitMs(self, ms);
 }
 
 static Ped* MakePed(StudioState& studio, int32_t model, float x, float y, float z)
@@ -195,7 +186,7 @@ static void CloseSetUp(StudioState& studio)
     world->SetCutsceneMode(false);
     world->Fade(kFadeMs, 1);
     WaitWhileFading(self, 0);
-    world->SetFixedCamera(kStartX, kStartY, kStartZ + 2.0f, 0.0f, 0.0f, 0.0f);
+    world->SetFixedCamera(kStartPointX, kStartPointY, kStartPointZ + 2.0f, 0.0f, 0.0f, 0.0f);
     WaitMs(self, 500);
     studio.previewPed->Discard();
     studio.previewCar->Delete();

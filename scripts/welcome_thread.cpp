@@ -12,10 +12,6 @@
 
 uint8_t startMarkerPending = 1;
 
-// The start point: where the marker stands and the player must arrive.
-static const float kStartX = 1003.09f;
-static const float kStartY = -456.49f;
-static const float kStartZ = 55.74f;
 static const int32_t kStartMarkerKind = 2;
 // The car parked beside the start point.
 static const int32_t kParkedCarModel = 191;
@@ -33,12 +29,6 @@ static const int32_t kTextGapMs = 100;
 static const int32_t kFadeMs = 1000;
 static const int32_t kCheckEveryMs = 100;
 
-static void WaitWhileFading(ScriptThread* self)
-{
-    while (world->IsFading())
-        WaitMs(self, 0);
-}
-
 static void PlayCutscene(ScriptThread* self)
 {
     Car* parkedCar = new Car(self, kParkedCarModel, kParkedCarX, kParkedCarY, kParkedCarZ, false);
@@ -47,7 +37,7 @@ static void PlayCutscene(ScriptThread* self)
     world->ShowTitleText("!WELC_0", 4000, kTitleStyle);
     player->SetControlsLocked(true);
     world->Fade(0, 0);
-    WaitWhileFading(self);
+    WaitWhileFading(self, 0);
     world->SetCutsceneMode(true);
     world->Fade(kFadeMs, 1);
     world->ShowText("!WELC_1", kWelcome1Ms, kTextStyle);
@@ -55,11 +45,11 @@ static void PlayCutscene(ScriptThread* self)
     world->ShowText("!WELC_2", kWelcome2Ms, kTextStyle);
     WaitMs(self, kWelcome2Ms + kTextGapMs);
     world->Fade(kFadeMs, 0);
-    WaitWhileFading(self);
+    WaitWhileFading(self, 0);
     world->SetCutsceneMode(false);
     world->RestoreCamera();
     world->Fade(kFadeMs, 1);
-    WaitWhileFading(self);
+    WaitWhileFading(self, 0);
     player->SetControlsLocked(false);
 }
 
@@ -80,10 +70,10 @@ void WelcomeThread(ScriptThread* self)
             {
                 startMarkerPending = 0;
                 startMarker = new RadarMarker();
-                startMarker->PlaceAtPoint(kStartX, kStartY, kStartZ, kStartMarkerKind);
+                startMarker->PlaceAtPoint(kStartPointX, kStartPointY, kStartPointZ, kStartMarkerKind);
             }
         }
-        else if (player->IsWithinRange(kStartX, kStartY, kStartZ, 1.5f, 2.0f, 2.0f, 0))
+        else if (player->IsWithinRange(kStartPointX, kStartPointY, kStartPointZ, 1.5f, 2.0f, 2.0f, 0))
         {
             delete startMarker;  // takes it off the radar
             startMarker = nullptr;

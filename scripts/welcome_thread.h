@@ -10,4 +10,10 @@ struct ScriptThread;
 // thread when it places the marker.
 extern uint8_t startMarkerPending;
 
+// The start point: where the marker stands and the player must arrive; the
+// studio's last set-up shot looks at it too.
+static const float kStartPointX = 1003.09f;
+static const float kStartPointY = -456.49f;
+static const float kStartPointZ = 55.74f;
+
 void WelcomeThread(ScriptThread* self);
