@@ -4,6 +4,7 @@
 #include "bench/benches.h"
 #include "host/host_addresses.h"
 #include "host/hook_work.h"
+#include "hostsim/direct/direct_binding.h"
 #include "platform/platform.h"
 #include "script/scheduler.h"
 
@@ -109,22 +110,6 @@ static void WaitZeroForever(ScriptThread* self)
         WaitMs(self, 0);
 }
 
-static EngineBinding linked;
-
-// The first step starts the routine on the boot record, as the boot script
-// starts the welcome thread; every later one is the module's own tick.
-static void RoutineTick(HostScript* script)
-{
-    if (scriptsStarted) {
-        linked.tick(script);
-        return;
-    }
-    currentHostScript = script;
-    scriptsStarted = 1;
-    InitScriptThreadList();
-    StartBootThread(WaitZeroForever);
-}
-
 static bool TimeRoutine(int64_t frameTime)
 {
     watch.timedScript = 0;
@@ -143,9 +128,8 @@ static void HOST_CALLBACK InterpretNothing(HostScript*)
 static TurnRow RoutineRow(bool oneCore, const char* what, bool interpretNothing)
 {
     ReinitScripts();
-    linked = LinkedBinding();
-    EngineBinding binding = linked;
-    binding.tick = RoutineTick;
+    const EngineBinding binding = LinkedBinding();
+    BootRoutineInstead(WaitZeroForever);
     if (interpretNothing)
         hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&InterpretNothing);
     blocks = Blocks();

@@ -2,7 +2,6 @@
 #include "host/hook_work.h"
 
 #include "script/scheduler.h"
-#include "scripts/welcome_thread.h"
 
 void ShutdownScripts()
 {
@@ -11,10 +10,8 @@ void ShutdownScripts()
 
 void ReinitScripts()
 {
-    if (!scriptsStarted)
+    if (!scheduler.scriptsStarted)
         return;
     TeardownScriptThreads();
-    scriptsStopping = 0;
-    scriptsStarted = 0;
-    startMarkerPending = 1;
+    RestartScripts();
 }

@@ -8,9 +8,7 @@
 #include "host/host_interface.h"
 #include "script/scheduler.h"
 
-// Shared by every command; safe because only the holder of the turn sends.
-uint8_t commandBuffer[kCommandBufferSize];
-void* commandVariables[kCommandVariableSlots];
+CommandBridgeState bridge;
 
 enum ArgumentTypeByte : uint8_t {
     kTypeInt = 0x01,       // followed by 4 bytes little-endian
@@ -23,7 +21,7 @@ static const uint32_t kLabelBytes = 8;
 
 static uint32_t PutBytes(uint32_t at, const void* bytes, uint32_t count)
 {
-    memcpy(commandBuffer + at, bytes, count);
+    memcpy(bridge.commandBuffer + at, bytes, count);
     return at + count;
 }
 
@@ -38,13 +36,13 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
         switch (*letter) {
         case 'i': {
             int32_t value = va_arg(arguments, int32_t);
-            commandBuffer[at++] = kTypeInt;
+            bridge.commandBuffer[at++] = kTypeInt;
             at = PutBytes(at, &value, 4);
             break;
         }
         case 'f': {
             float value = static_cast<float>(va_arg(arguments, double));
-            commandBuffer[at++] = kTypeFloat;
+            bridge.commandBuffer[at++] = kTypeFloat;
             at = PutBytes(at, &value, 4);
             break;
         }
@@ -60,15 +58,15 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
             void* variable = va_arg(arguments, void*);
             int32_t value;
             memcpy(&value, variable, 4);
-            commandVariables[slot] = variable;
-            WriteLocal(currentHostScript, slot, value);
-            commandBuffer[at++] = kTypeVariable;
+            bridge.commandVariables[slot] = variable;
+            WriteLocal(scheduler.currentHostScript, slot, value);
+            bridge.commandBuffer[at++] = kTypeVariable;
             at = PutBytes(at, &slot, 2);
             ++slot;
             break;
         }
         case 'z':
-            commandBuffer[at++] = kEndOfArguments;
+            bridge.commandBuffer[at++] = kEndOfArguments;
             break;
         default:
             break;
@@ -76,21 +74,21 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
     }
     va_end(arguments);
 
-    ScriptThread* current = FindScriptThread(ReadInstructionPointer(currentHostScript));
+    ScriptThread* current = FindScriptThread(ReadInstructionPointer(scheduler.currentHostScript));
     uint32_t result = RunHostCommand();
     for (uint16_t k = 0; k < slot; ++k) {
-        int32_t value = ReadLocal(currentHostScript, k);
-        memcpy(commandVariables[k], &value, 4);
+        int32_t value = ReadLocal(scheduler.currentHostScript, k);
+        memcpy(bridge.commandVariables[k], &value, 4);
     }
     if (current)
-        WriteInstructionPointer(currentHostScript, current->id);
+        WriteInstructionPointer(scheduler.currentHostScript, current->id);
     return result;
 }
 
 uint32_t RunHostCommand()
 {
-    uint32_t pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(commandBuffer) - hostAddresses.scriptSpaceBase);
-    WriteInstructionPointer(currentHostScript, pointer);
-    reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(currentHostScript);
-    return ReadCondition(currentHostScript);
+    uint32_t pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bridge.commandBuffer) - hostAddresses.scriptSpaceBase);
+    WriteInstructionPointer(scheduler.currentHostScript, pointer);
+    reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(scheduler.currentHostScript);
+    return ReadCondition(scheduler.currentHostScript);
 }

@@ -21,12 +21,16 @@ static_assert(sizeof(CommandDescriptor) == 16, "a descriptor is 16 bytes");
 static const uint32_t kCommandBufferSize = 256;
 static const uint32_t kCommandVariableSlots = 16;  // one per host local
 
-extern uint8_t commandBuffer[kCommandBufferSize];
-extern void* commandVariables[kCommandVariableSlots];
+// Shared by every command; safe because only the holder of the turn sends.
+struct CommandBridgeState {
+    uint8_t commandBuffer[kCommandBufferSize];     // the command being run, as the host reads it
+    void* commandVariables[kCommandVariableSlots];  // where each local's result goes back to
+};
+extern CommandBridgeState bridge;
 
 // Only the holder of the turn may call this. Returns 0 when the command's
 // condition is false, else the condition byte.
 uint32_t CallCommand(const CommandDescriptor& command, ...);
 
-// Runs what commandBuffer holds with currentHostScript; returns its condition byte.
+// Runs what bridge.commandBuffer holds with scheduler.currentHostScript; returns its condition byte.
 uint32_t RunHostCommand();

@@ -5,20 +5,21 @@
 
 #include "game/command_catalogue.h"
 #include "script/command.h"
-#include "scripts/boot.h"
 
-ScriptThread scriptThreadList;
-uint32_t threadIdCounter = 1;
-uint8_t scriptsStarted = 0;
-uint8_t scriptsStopping = 0;
-HostScript* currentHostScript = nullptr;
+static const SchedulerState kSchedulerAtLoad = { {}, 1, 0, 0, nullptr, {} };
+SchedulerState scheduler = kSchedulerAtLoad;
+
+void SetScriptBoot(ScriptBoot boot)
+{
+    scheduler.boot = boot;
+}
 
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
 {
-    currentHostScript = script;
-    if (!scriptsStarted) {
-        scriptsStarted = 1;
-        BootScript();
+    scheduler.currentHostScript = script;
+    if (!scheduler.scriptsStarted) {
+        scheduler.scriptsStarted = 1;
+        scheduler.boot.bootScript();
         return 1;
     }
     ScriptThread* thread = FindScriptThread(ReadInstructionPointer(script));
@@ -38,45 +39,46 @@ static void CreateEvents(ScriptThread* thread)
 // when a thread could not be seen to end; what it may touch is kept.
 static bool ReleaseThreadsOfEarlierBoot()
 {
-    if (!scriptThreadList.next)
+    if (!scheduler.scriptThreadList.next)
         return true;  // the first boot: nothing was made before
     bool allEnded = true;
-    ScriptThread* thread = &scriptThreadList;
+    ScriptThread* thread = &scheduler.scriptThreadList;
     do {
         ScriptThread* following = thread->next;
-        if (ClosePlatformThread(thread->threadHandle)) {
+        // A boot record whose thread was never started has none to wait for.
+        if (!thread->threadHandle || ClosePlatformThread(thread->threadHandle)) {
             ClosePlatformEvent(thread->resumeEvent);
             ClosePlatformEvent(thread->yieldEvent);
-            if (thread != &scriptThreadList)
+            if (thread != &scheduler.scriptThreadList)
                 delete thread;
         } else {
             allEnded = false;
         }
         thread = following;
-    } while (thread != &scriptThreadList);
+    } while (thread != &scheduler.scriptThreadList);
     return allEnded;
 }
 
 bool InitScriptThreadList()
 {
     const bool earlierBootEnded = ReleaseThreadsOfEarlierBoot();
-    memset(&scriptThreadList, 0, sizeof scriptThreadList);
-    scriptThreadList.next = &scriptThreadList;
-    scriptThreadList.prev = &scriptThreadList;
-    scriptThreadList.id = threadIdCounter;
-    CreateEvents(&scriptThreadList);
-    WriteInstructionPointer(currentHostScript, scriptThreadList.id);
+    memset(&scheduler.scriptThreadList, 0, sizeof scheduler.scriptThreadList);
+    scheduler.scriptThreadList.next = &scheduler.scriptThreadList;
+    scheduler.scriptThreadList.prev = &scheduler.scriptThreadList;
+    scheduler.scriptThreadList.id = scheduler.threadIdCounter;
+    CreateEvents(&scheduler.scriptThreadList);
+    WriteInstructionPointer(scheduler.currentHostScript, scheduler.scriptThreadList.id);
     return earlierBootEnded;
 }
 
 void SpawnScriptThread(ScriptRoutine routine)
 {
     ScriptThread* thread = new ScriptThread;
-    thread->next = scriptThreadList.next;
-    thread->prev = &scriptThreadList;
-    scriptThreadList.next->prev = thread;
-    scriptThreadList.next = thread;
-    thread->id = ++threadIdCounter;
+    thread->next = scheduler.scriptThreadList.next;
+    thread->prev = &scheduler.scriptThreadList;
+    scheduler.scriptThreadList.next->prev = thread;
+    scheduler.scriptThreadList.next = thread;
+    thread->id = ++scheduler.threadIdCounter;
     CreateEvents(thread);
     thread->threadHandle = CreatePlatformThread(routine, thread);
     CallCommand(kStartScript, thread->id);
@@ -84,20 +86,20 @@ void SpawnScriptThread(ScriptRoutine routine)
 
 ScriptThread* FindScriptThread(uint32_t id)
 {
-    if (scriptsStopping)
+    if (scheduler.scriptsStopping)
         return nullptr;
-    ScriptThread* thread = &scriptThreadList;
+    ScriptThread* thread = &scheduler.scriptThreadList;
     do {
         if (thread->id == id)
             return thread;
         thread = thread->next;
-    } while (thread != &scriptThreadList);
+    } while (thread != &scheduler.scriptThreadList);
     return nullptr;
 }
 
 void StartBootThread(ScriptRoutine routine)
 {
-    scriptThreadList.threadHandle = CreatePlatformThread(routine, &scriptThreadList);
+    scheduler.scriptThreadList.threadHandle = CreatePlatformThread(routine, &scheduler.scriptThreadList);
 }
 
 void WaitForFirstTurn(ScriptThread* self)
@@ -112,15 +114,32 @@ void WaitMs(ScriptThread* self, int32_t ms)
     WaitPlatformEvent(self->resumeEvent, kWaitForever);
 }
 
+void RestartScripts()
+{
+    scheduler.scriptsStopping = 0;
+    scheduler.scriptsStarted = 0;
+    scheduler.boot.scriptsReinitialised();
+}
+
+bool ResetScheduler()
+{
+    TeardownScriptThreads();
+    const bool allEnded = ReleaseThreadsOfEarlierBoot();
+    const ScriptBoot boot = scheduler.boot;
+    scheduler = kSchedulerAtLoad;
+    scheduler.boot = boot;
+    return allEnded;
+}
+
 void TeardownScriptThreads()
 {
-    if (!scriptsStarted)
+    if (!scheduler.scriptsStarted)
         return;
-    scriptsStopping = 1;
-    ScriptThread* thread = &scriptThreadList;
+    scheduler.scriptsStopping = 1;
+    ScriptThread* thread = &scheduler.scriptThreadList;
     do {
         TerminatePlatformThread(thread->threadHandle);
         RaisePlatformEvent(thread->yieldEvent);
         thread = thread->next;
-    } while (thread != &scriptThreadList);
+    } while (thread != &scheduler.scriptThreadList);
 }

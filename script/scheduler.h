@@ -22,13 +22,26 @@ struct ScriptThread {
 // How long a tick waits for the resumed thread to give the turn back.
 static const uint32_t kTickBoundMs = 1000;
 
-// Scheduler state. Touched by the holder of the turn, or by the host's thread
-// outside ticks.
-extern ScriptThread scriptThreadList;  // sentinel of the circular list, and the boot record
-extern uint32_t threadIdCounter;       // last id given out; never reset
-extern uint8_t scriptsStarted;         // the boot script has run
-extern uint8_t scriptsStopping;        // teardown has begun
-extern HostScript* currentHostScript;  // the host script being stepped
+// What the scripts above hand the scheduler when the module attaches
+// (DllMain, or the substitute host bound straight to the module).
+struct ScriptBoot {
+    void (*bootScript)();          // run to its end by the first tick after each start of the scripts
+    void (*scriptsReinitialised)();  // told of each re-initialisation, once every script thread is stopped
+};
+
+// The scheduler's state. Touched by the holder of the turn, or by the host's
+// thread outside ticks.
+struct SchedulerState {
+    ScriptThread scriptThreadList;  // sentinel of the circular list, and the boot record
+    uint32_t threadIdCounter;       // last id given out; reset only with the whole module
+    uint8_t scriptsStarted;         // the boot script has run
+    uint8_t scriptsStopping;        // teardown has begun
+    HostScript* currentHostScript;  // the host script being stepped
+    ScriptBoot boot;                // handed down at attach
+};
+extern SchedulerState scheduler;
+
+void SetScriptBoot(ScriptBoot boot);
 
 // The host's patched tick call reaches this with the stepped record. Always 1.
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script);
@@ -51,3 +64,9 @@ void WaitMs(ScriptThread* self, int32_t ms);
 // Terminates every script thread, sentinel first, and releases a tick that
 // may be blocked waiting for one of them.
 void TeardownScriptThreads();
+// After a teardown: the next tick boots again, and the scripts are told.
+void RestartScripts();
+// Puts the scheduler back to its state at load, but for the boot handed
+// down: every thread stopped, and every record, event and thread handle
+// released that can be. True when every thread was seen to end.
+bool ResetScheduler();

@@ -197,3 +197,28 @@ void BootScript()
         DeleteBootObjects(earlier);
     StartBootThread(WelcomeThread);
 }
+
+static void ScriptsReinitialised()
+{
+    startMarkerPending = 1;
+}
+
+const ScriptBoot kStudioScriptBoot = { BootScript, ScriptsReinitialised };
+
+void ResetModule()
+{
+    if (ResetScheduler()) {
+        ReleaseHeldWrappers();
+        BootObjects made;
+        TakeBootObjects(&made);
+        DeleteBootObjects(made);
+    }
+    scriptControl = nullptr;
+    world = nullptr;
+    player = nullptr;
+    for (World*& record : objectRecords)
+        record = nullptr;
+    for (World*& record : generatorRecords)
+        record = nullptr;
+    startMarkerPending = 1;
+}

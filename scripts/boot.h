@@ -2,4 +2,17 @@
 // each start of the host's scripts. It never waits.
 #pragma once
 
+#include "script/scheduler.h"
+
 void BootScript();
+
+// What the module's attach hands the scheduler: this boot script, and the
+// start marker placed again after each re-initialisation.
+extern const ScriptBoot kStudioScriptBoot;
+
+// Puts the module back to its state at load, as a test process needs it
+// between tests: every script thread stopped, the scheduler and the start
+// marker's flag as at load, and what the boots made freed once their threads
+// were seen to end. The boot handed down at attach stays. Host's thread only,
+// outside ticks.
+void ResetModule();

@@ -10,6 +10,7 @@
 #include "script/scheduler.h"
 #include "scripts/studio_cars.h"
 #include "scripts/studio_features.h"
+#include "scripts/studio_key_map.h"
 #include "scripts/studio_peds.h"
 #include "scripts/studio_state.h"
 #include "scripts/welcome_thread.h"
@@ -205,52 +206,41 @@ static void CloseSetUp(StudioState& studio)
     studio.car2->Delete();
 }
 
-static bool Held(int first, int second)
+static void RunFeature(StudioState& studio, const MainLoopRow& row)
 {
-    return KeyHeld(first) && KeyHeld(second);
+    switch (row.feature) {
+    case kFeatureClockMode:        RunClockMode(studio); break;
+    case kFeatureTextsOn:          TextsOn(studio); break;
+    case kFeatureTextsOff:         TextsOff(studio); break;
+    case kFeatureUnfreezeClock:    UnfreezeClock(studio); break;
+    case kFeatureCreateGroup:      CreateGroup(studio, row.argument); break;
+    case kFeatureDeleteGroup:      DeleteGroup(studio, row.argument); break;
+    case kFeatureCreateCar:        CreateCar(studio, static_cast<CarCatalogueId>(row.argument)); break;
+    case kFeatureDeleteCar:        DeleteCar(studio, row.argument); break;
+    case kFeaturePlayerModel:      ChoosePlayerModel(studio); break;
+    case kFeatureDeleteEverything: DeleteEverything(studio); break;
+    case kFeatureNextWeather:      NextWeather(studio); break;
+    }
 }
 
-// A test of the creation block: the game runs on for a host step before it.
-static bool HeldAfterStep(const StudioState& studio, int first, int second)
-{
-    WaitMs(studio.thread, 0);
-    return Held(first, second);
-}
-
-// One pass of the main loop: the key map in its order. The first row found
-// held runs its feature and ends the pass, but for the two text switches.
+// One pass of the main loop: the key map in its order (scripts/studio_key_map.cpp).
+// The first row found held runs its feature and ends the pass, but for the
+// two text switches.
 static void RunPass(StudioState& studio)
 {
     WaitMs(studio.thread, kPassMs);
-
-    if (Held(kKeyInsert, '0'))                            { RunClockMode(studio); return; }
-    if (Held(kKeyInsert, 'T'))                              TextsOn(studio);
-    if (Held(kKeyDelete, 'T'))                              TextsOff(studio);
-    if (Held(kKeyDelete, '0'))                            { UnfreezeClock(studio); return; }
-
-    // The creation block, with the hold step at its four fixed points.
-    if (HeldAfterStep(studio, kKeyInsert, '1'))           { CreateGroup(studio, 1); return; }
-    HoldStep(studio);
-    if (HeldAfterStep(studio, kKeyDelete, '1'))           { DeleteGroup(studio, 1); return; }
-    if (HeldAfterStep(studio, kKeyInsert, '2'))           { CreateGroup(studio, 2); return; }
-    if (HeldAfterStep(studio, kKeyDelete, '2'))           { DeleteGroup(studio, 2); return; }
-    if (HeldAfterStep(studio, kKeyInsert, '3'))           { CreateGroup(studio, 3); return; }
-    HoldStep(studio);
-    if (HeldAfterStep(studio, kKeyDelete, '3'))           { DeleteGroup(studio, 3); return; }
-    if (HeldAfterStep(studio, kKeyInsert, '4'))           { CreateGroup(studio, 4); return; }
-    if (HeldAfterStep(studio, kKeyDelete, '4'))           { DeleteGroup(studio, 4); return; }
-    if (HeldAfterStep(studio, kKeyInsert, '5'))           { CreateCar(studio, kCar1CatalogueA); return; }
-    if (HeldAfterStep(studio, kKeyDelete, '5'))           { DeleteCar(studio, 1); return; }
-    if (HeldAfterStep(studio, kKeyInsert, '6'))           { CreateCar(studio, kCar1CatalogueB); return; }
-    HoldStep(studio);
-    if (HeldAfterStep(studio, kKeyInsert, '7'))           { CreateCar(studio, kCar2CatalogueA); return; }
-    if (HeldAfterStep(studio, kKeyDelete, '7'))           { DeleteCar(studio, 2); return; }
-    if (HeldAfterStep(studio, kKeyInsert, '8'))           { CreateCar(studio, kCar2CatalogueB); return; }
-    HoldStep(studio);
-    if (HeldAfterStep(studio, kKeyInsert, 'S'))           { ChoosePlayerModel(studio); return; }
-    if (HeldAfterStep(studio, kKeyDelete, kKeyBackspace)) { DeleteEverything(studio); return; }
-
-    if (Held(kKeyInsert, '9'))                            { NextWeather(studio); return; }
+    for (int n = 0; n < kMainLoopRowCount; ++n) {
+        const MainLoopRow& row = kMainLoopRows[n];
+        if (row.test == kTestAfterStep)
+            WaitMs(studio.thread, 0);
+        if (KeyHeld(row.keys[0]) && KeyHeld(row.keys[1])) {
+            RunFeature(studio, row);
+            if (row.end == kEndsPass)
+                return;
+        } else if (row.then == kHoldStepThen) {
+            HoldStep(studio);
+        }
+    }
     // The modifier rows, with the hold step after the first of them.
     RunModifierChain(studio);
 }

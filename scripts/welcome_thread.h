@@ -6,8 +6,8 @@
 struct ScriptThread;
 
 // 1 when the start marker is still to be placed for this boot of the scripts.
-// Set at load and by the re-initialisation hook; cleared by the welcome
-// thread when it places the marker.
+// Set at load and when the scripts are re-initialised; cleared by the
+// welcome thread when it places the marker.
 extern uint8_t startMarkerPending;
 
 // The start point: where the marker stands and the player must arrive; the

@@ -38,8 +38,8 @@ protected:
     {
         hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&CopyingInterpreter);
         hostAddresses.scriptSpaceBase = reinterpret_cast<uintptr_t>(fakeScriptSpace);
-        currentHostScript = &record;
-        memset(commandBuffer, 0xCC, sizeof commandBuffer);
+        scheduler.currentHostScript = &record;
+        memset(bridge.commandBuffer, 0xCC, sizeof bridge.commandBuffer);
     }
 
     // The bytes sent, up to the first byte the encoder did not write.
@@ -49,7 +49,7 @@ protected:
         if (length < seen.size()) {
             EXPECT_EQ(seen[length], 0xCC) << "more than " << length << " bytes were written";
         }
-        memset(commandBuffer, 0xCC, sizeof commandBuffer);
+        memset(bridge.commandBuffer, 0xCC, sizeof bridge.commandBuffer);
         return std::vector<uint8_t>(seen.begin(), seen.begin() + length);
     }
 };
@@ -124,14 +124,14 @@ TEST_F(CommandBridge, PointsTheRecordAtTheBufferAndReturnsTheCondition)
     conditionToLeave = 5;
     EXPECT_EQ(CallCommand(test, 1), 5u);
     EXPECT_EQ(hostAddresses.scriptSpaceBase + static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(seenInstructionPointer))),
-              reinterpret_cast<uintptr_t>(commandBuffer));
+              reinterpret_cast<uintptr_t>(bridge.commandBuffer));
     conditionToLeave = 0;
     EXPECT_EQ(CallCommand(test, 1), 0u);
 }
 
 TEST_F(CommandBridge, TheInstructionPointerHoldsTheThreadIdAgainAfterEveryCommand)
 {
-    threadIdCounter = 7;
+    scheduler.threadIdCounter = 7;
     InitScriptThreadList();  // the boot record, id 7, written into the record
     ASSERT_EQ(ReadInstructionPointer(&record), 7u);
     const CommandDescriptor wait = { 0x0001, "i" };

@@ -57,12 +57,12 @@ TEST(GameKeys, EveryCombinationTheDocumentStatesDoesWhatItSays)
     FeatureSteps steps = StepsFrom(session);
     std::vector<Proof> proofs;
     auto hold = [&](const DocumentedKeys& row, const std::string& modifier) {
-        Proof proof{ (modifier.empty() ? "" : modifier + " + ") + KeyNames(row.keys) + ": " + row.says, &row,
+        Proof proof{ (modifier.empty() ? "" : modifier + " + ") + KeyNames(DocumentedRowKeys(row)) + ": " + row.says, &row,
                      steps.Now(), 0 };
         if (modifier.empty())
-            steps.Press(KeyNames(row.keys));
+            steps.Press(KeyNames(DocumentedRowKeys(row)));
         else
-            steps.WithModifier(modifier, KeyNames(row.keys));
+            steps.WithModifier(modifier, KeyNames(DocumentedRowKeys(row)));
         if (row.finishKey)
             steps.Press(VirtualKeyName(row.finishKey), 1000);
         proof.to = steps.Now();

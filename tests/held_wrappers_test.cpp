@@ -30,20 +30,19 @@ TEST(HeldWrappers, ReplacingKeepingAndReleasingSendNothing)
     alignas(16) static uint8_t scriptSpace[16];
     hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&CountingInterpreter);
     hostAddresses.scriptSpaceBase = reinterpret_cast<uintptr_t>(scriptSpace);
-    currentHostScript = &record;
+    scheduler.currentHostScript = &record;
     InitScriptThreadList();
-    static ScriptControl control;  // the model waits ask it
-    scriptControl = &control;
+    scriptControl = new ScriptControl;  // the model waits ask it
 
     Ped* pedHolder = nullptr;
     Car* carHolder = nullptr;
-    Ped* firstPed = new Ped(&scriptThreadList, true);
+    Ped* firstPed = new Ped(&scheduler.scriptThreadList, true);
     firstPed->Create(4, 1, 0.0f, 0.0f, 0.0f);
-    Car* firstCar = new Car(&scriptThreadList, 130, 0.0f, 0.0f, 0.0f, true);
-    Ped* secondPed = new Ped(&scriptThreadList, true);
+    Car* firstCar = new Car(&scheduler.scriptThreadList, 130, 0.0f, 0.0f, 0.0f, true);
+    Ped* secondPed = new Ped(&scheduler.scriptThreadList, true);
     secondPed->Create(4, 2, 0.0f, 0.0f, 0.0f);
-    Car* secondCar = new Car(&scriptThreadList, 131, 0.0f, 0.0f, 0.0f, true);
-    Car* keptCar = new Car(&scriptThreadList, 191, 0.0f, 0.0f, 0.0f, false);
+    Car* secondCar = new Car(&scheduler.scriptThreadList, 131, 0.0f, 0.0f, 0.0f, true);
+    Car* keptCar = new Car(&scheduler.scriptThreadList, 191, 0.0f, 0.0f, 0.0f, false);
     ASSERT_GT(commandsSent, 0);
 
     commandsSent = 0;

@@ -98,7 +98,7 @@ TEST(Scheduler, TheBootRecordIsOneAndTheFirstSpawnTwo)
 {
     RunResult result = RunRoutine(SpawnsOneChild, "end 100\n");
     ASSERT_EQ(Errors(result.trace), "");
-    EXPECT_EQ(scriptThreadList.id, 1u);
+    EXPECT_EQ(scheduler.scriptThreadList.id, 1u);
     std::vector<TraceRecord> starts = CommandsWithId(result.trace, 0x00D7);
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].args[0].i, 2);
@@ -139,8 +139,8 @@ TEST(Scheduler, TicksAfterShutdownResumeNothing)
             ADD_FAILURE() << "command " << record.id << " at " << record.t << " after the shutdown";
     }
     EXPECT_EQ(shutdownAt, 200);
-    EXPECT_EQ(scriptsStarted, 1);
-    EXPECT_EQ(scriptsStopping, 1);
+    EXPECT_EQ(scheduler.scriptsStarted, 1);
+    EXPECT_EQ(scheduler.scriptsStopping, 1);
 }
 
 TEST(Scheduler, AfterReinitTheNextTickBootsAgainWithTheLastIdGivenOut)
@@ -152,9 +152,9 @@ TEST(Scheduler, AfterReinitTheNextTickBootsAgainWithTheLastIdGivenOut)
     EXPECT_EQ(starts[0].args[0].i, 2);
     EXPECT_EQ(starts[1].args[0].i, 3);
     // The second boot's record carries the last id given out before it.
-    EXPECT_EQ(scriptThreadList.id, 2u);
-    EXPECT_EQ(scriptThreadList.next->id, 3u);
-    EXPECT_EQ(scriptThreadList.next->next, &scriptThreadList);
+    EXPECT_EQ(scheduler.scriptThreadList.id, 2u);
+    EXPECT_EQ(scheduler.scriptThreadList.next->id, 3u);
+    EXPECT_EQ(scheduler.scriptThreadList.next->next, &scheduler.scriptThreadList);
     // Both boot records' threads ran after their boot: the first host script
     // of each boot is script 0.
     EXPECT_EQ(starts[1].script, 0);
@@ -165,8 +165,8 @@ TEST(Scheduler, ReinitBeforeTheFirstTickChangesNothing)
 {
     RunResult result = RunRoutine(WaitZeroForever, "frame 20\nat 0 reinit\nend 100\n");
     ASSERT_EQ(Errors(result.trace), "");
-    EXPECT_EQ(scriptsStarted, 1);
-    EXPECT_EQ(scriptThreadList.id, 1u);
+    EXPECT_EQ(scheduler.scriptsStarted, 1);
+    EXPECT_EQ(scheduler.scriptThreadList.id, 1u);
     EXPECT_EQ(CommandsWithId(result.trace, 0x0001).size(), 5u);
 }
 
@@ -178,7 +178,7 @@ TEST(Scheduler, ATickForAnUnknownIdChangesNothing)
     WriteInstructionPointer(&stranger, 777);
     EXPECT_EQ(ScriptTick(&stranger), 1u);
     EXPECT_EQ(ReadInstructionPointer(&stranger), 777u);
-    EXPECT_EQ(currentHostScript, &stranger);
+    EXPECT_EQ(scheduler.currentHostScript, &stranger);
 }
 
 }  // namespace

@@ -24,11 +24,11 @@ std::string Listed(const std::vector<int32_t>& models)
 
 // Opens a catalogue, pages down a little, then up past the wrap, and keeps
 // the car on show. Times are counted from the main loop's start.
-RunResult BrowseDownThenUp(const StudioSession& session, const std::string& digit, int row)
+RunResult BrowseDownThenUp(const StudioSession& session, const std::string& digit, CarCatalogueId catalogue)
 {
     return StudioScript{ session }
         .At(0, "keydown INSERT " + digit)
-        .At(session.JustAfterRow(row), "keyup INSERT " + digit)
+        .At(session.JustAfterRow(kFeatureCreateCar, catalogue), "keyup INSERT " + digit)
         .At(1000, "keydown NEXT")
         .At(1500, "keyup NEXT")
         .At(3000, "keydown PRIOR")
@@ -40,7 +40,7 @@ RunResult BrowseDownThenUp(const StudioSession& session, const std::string& digi
 
 struct Wrap {
     const char* digit;
-    int row;  // of the key map
+    CarCatalogueId catalogue;
     int32_t first, last;
 };
 
@@ -49,14 +49,14 @@ TEST(CarSlots, EachCatalogueWrapsBothWaysAtItsOwnEnds)
     const StudioSession session = ReachStudio();
     ASSERT_GE(session.readyAt, 0);
     const Wrap catalogues[] = {
-        { "5", 13, 130, 179 },  // Car 1, catalogue A
-        { "6", 15, 185, 230 },  // Car 1, catalogue B
-        { "7", 16, 130, 175 },  // Car 2, catalogue A: ends earlier
-        { "8", 18, 185, 230 },  // Car 2, catalogue B
+        { "5", kCar1CatalogueA, 130, 179 },  // Car 1, catalogue A
+        { "6", kCar1CatalogueB, 185, 230 },  // Car 1, catalogue B
+        { "7", kCar2CatalogueA, 130, 175 },  // Car 2, catalogue A: ends earlier
+        { "8", kCar2CatalogueB, 185, 230 },  // Car 2, catalogue B
     };
     for (const Wrap& wrap : catalogues)
     {
-        const RunResult result = BrowseDownThenUp(session, wrap.digit, wrap.row);
+        const RunResult result = BrowseDownThenUp(session, wrap.digit, wrap.catalogue);
         ASSERT_EQ(Errors(result.trace), "") << "Insert + " << wrap.digit;
         const std::vector<int32_t> made = CarModelsMade(result.trace, MainLoopStart(result.trace));
         ASSERT_GE(made.size(), 4u) << Listed(made);
@@ -81,7 +81,7 @@ TEST(CarSlots, CarTwoStartsWhereCarOnesChoiceEndedAndTheOldCarGoesFirst)
     // from catalogue A, then Car 1 again.
     const RunResult result = StudioScript{ session }
                                  .At(0, "keydown INSERT 5")
-                                 .At(session.JustAfterRow(13), "keyup INSERT 5")
+                                 .At(session.JustAfterRow(kFeatureCreateCar, kCar1CatalogueA), "keyup INSERT 5")
                                  .At(1000, "keydown NEXT")
                                  .At(1500, "keyup NEXT")
                                  .At(3000, "keydown BACK")
@@ -129,7 +129,7 @@ TEST(CarSlots, TheCreationTextIsShownOnlyWhileTextsAreOn)
     ASSERT_GE(session.readyAt, 0);
     const RunResult result = StudioScript{ session }
                                  .At(0, "keydown INSERT 5")
-                                 .At(session.JustAfterRow(13), "keyup INSERT 5")
+                                 .At(session.JustAfterRow(kFeatureCreateCar, kCar1CatalogueA), "keyup INSERT 5")
                                  .At(1000, "keydown BACK")
                                  .At(1100, "keyup BACK")
                                  .At(2000, "keydown INSERT T")

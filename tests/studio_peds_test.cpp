@@ -36,7 +36,7 @@ std::vector<std::string> RoundOfTheRing(const StudioSession& session, const std:
 {
     const RunResult result = StudioScript{ session }
                                  .At(0, "keydown INSERT 1")
-                                 .At(session.JustAfterRow(5), "keyup INSERT 1")
+                                 .At(session.JustAfterRow(kFeatureCreateGroup, 1), "keyup INSERT 1")
                                  .At(1000, "keydown " + pagingKey)
                                  .At(31000, "keyup " + pagingKey)
                                  .At(32000, "keydown BACK")
@@ -95,7 +95,7 @@ TEST(PedChoice, TheCursorIsKeptFromOneChoiceToTheNext)
     // then Group 1.
     const RunResult result = StudioScript{ session }
                                  .At(0, "keydown INSERT 2")
-                                 .At(session.JustAfterRow(7), "keyup INSERT 2")
+                                 .At(session.JustAfterRow(kFeatureCreateGroup, 2), "keyup INSERT 2")
                                  .At(1000, "keydown PRIOR")
                                  .At(1300, "keyup PRIOR")
                                  .At(2000, "keydown BACK")
@@ -126,7 +126,7 @@ TEST(PedChoice, TheLastPlaceOfGroupFourStepsOverItsOwnPositionsWithoutAName)
     // baseline shows when place 9's ped is made.
     const RunResult baseline = StudioScript{ session }
                                    .At(0, "keydown INSERT 4")
-                                   .At(session.JustAfterRow(11), "keyup INSERT 4")
+                                   .At(session.JustAfterRow(kFeatureCreateGroup, 4), "keyup INSERT 4")
                                    .At(1000, "keydown BACK")
                                    .Run(3000);
     std::vector<int64_t> made;
@@ -138,7 +138,7 @@ TEST(PedChoice, TheLastPlaceOfGroupFourStepsOverItsOwnPositionsWithoutAName)
 
     const RunResult result = StudioScript{ session }
                                  .At(0, "keydown INSERT 4")
-                                 .At(session.JustAfterRow(11), "keyup INSERT 4")
+                                 .At(session.JustAfterRow(kFeatureCreateGroup, 4), "keyup INSERT 4")
                                  .At(1000, "keydown BACK")
                                  .At(place9Made + 20 - session.readyAt, "keyup BACK")
                                  .At(place9Made + 100 - session.readyAt, "keydown NEXT")

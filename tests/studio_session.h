@@ -10,6 +10,7 @@
 
 #include "host/hook_work.h"
 #include "hostsim/direct/direct_binding.h"
+#include "scripts/studio_key_map.h"
 #include "tests/trace_helpers.h"
 
 static const char kToStartPoint[] = "player 1003.09 -456.49 55.74";
@@ -46,13 +47,29 @@ struct StudioSession {
     int64_t readyAt = -1;             // the time of the main loop's first 250 ms wait
     int studioScript = 0;             // the studio's host script number
     std::vector<TraceRecord> trace;   // the trace of the prefix
-    // When the first pass of the main loop tests the rows 1 to 20 of the key
-    // map, counted from readyAt: keys pressed at 0 and released just after
-    // their row's time are seen by exactly one test.
-    int64_t rowTestedAt[21] = {};
+    // When the first pass of the main loop tests each row of the key map,
+    // counted from readyAt: keys pressed at 0 and released just after their
+    // row's time are seen by exactly one test.
+    int64_t rowTestedAt[kMainLoopRowCount] = {};
 
-    int64_t JustAfterRow(int row) const { return rowTestedAt[row] + 10; }
+    // Just after the test of the row that runs the feature with the argument.
+    int64_t JustAfterRow(MainLoopFeature feature, int argument = 0) const
+    {
+        const MainLoopRow* row = MainLoopRowOf(feature, argument);
+        EXPECT_NE(row, nullptr) << "no row of the key map runs feature " << feature << " with " << argument;
+        return row ? rowTestedAt[row - kMainLoopRows] + 10 : 0;
+    }
 };
+
+// The 0 ms waits one idle pass makes before the modifier chain: one before
+// each row tested after a host step.
+inline int StepsBeforeModifierChain()
+{
+    int steps = 0;
+    for (const MainLoopRow& row : kMainLoopRows)
+        steps += row.test == kTestAfterStep;
+    return steps;
+}
 
 // The index of the studio's first 250 ms wait after "!SENTI": the main
 // loop's start (the set-up's last commands share its time). trace.size()
@@ -95,25 +112,30 @@ inline StudioSession ReachStudio()
     }
     session.readyAt = skipped.trace[ready].t;
     session.studioScript = skipped.trace[ready].script;
-    // Rows 1 to 4 are tested as the pass's wait ends, right before the first
-    // 0 ms wait; each creation row one host step after the wait before it.
+    // A row is tested as the wait before it ends: the pass's 250 ms wait,
+    // which ends right before the first 0 ms wait, or the row's own 0 ms
+    // wait or that of a row before it, a host step after it was sent.
+    const size_t steps = StepsBeforeModifierChain();
     std::vector<int64_t> stepWaits;
-    for (size_t n = ready + 1; n < skipped.trace.size() && stepWaits.size() < 16; ++n)
+    for (size_t n = ready + 1; n < skipped.trace.size() && stepWaits.size() < steps; ++n)
     {
         const TraceRecord& record = skipped.trace[n];
         if (record.kind == "cmd" && record.id == 0x0001 && record.script == session.studioScript)
             stepWaits.push_back(record.t);
     }
-    if (stepWaits.size() < 16)
+    if (stepWaits.size() < steps)
     {
-        ADD_FAILURE() << "the first pass has no sixteen 0 ms waits";
+        ADD_FAILURE() << "the first pass has no " << steps << " 0 ms waits";
         return session;
     }
     const int64_t step = stepWaits[1] - stepWaits[0];
-    for (int row = 1; row <= 4; ++row)
-        session.rowTestedAt[row] = stepWaits[0] - session.readyAt;
-    for (int row = 5; row <= 20; ++row)
-        session.rowTestedAt[row] = stepWaits[row - 5] + step - session.readyAt;
+    size_t waits = 0;
+    for (int n = 0; n < kMainLoopRowCount; ++n)
+    {
+        waits += kMainLoopRows[n].test == kTestAfterStep;
+        const int64_t testedAt = waits == 0 ? stepWaits[0] : stepWaits[waits - 1] + step;
+        session.rowTestedAt[n] = testedAt - session.readyAt;
+    }
     session.trace = skipped.trace;
     return session;
 }

@@ -141,7 +141,7 @@ TEST(MainLoop, AnIdlePassWaitsBeforeEachCreationTestAndHoldsAtItsFixedPoints)
     // Frozen at once (Backspace already held in the clock mode), then idle.
     const RunResult frozen = StudioScript{ session }
                                  .At(0, "keydown INSERT 0 BACK")
-                                 .At(session.JustAfterRow(1), "keyup INSERT 0")
+                                 .At(session.JustAfterRow(kFeatureClockMode), "keyup INSERT 0")
                                  .At(600, "keyup BACK")
                                  .Run(3000);
     ASSERT_EQ(Errors(frozen.trace), "");
@@ -158,7 +158,7 @@ TEST(MainLoop, InsertWithOneAndTwoCreatesGroupOneOnly)
     ASSERT_GE(session.readyAt, 0);
     const RunResult result = StudioScript{ session }
                                  .At(0, "keydown INSERT 1 2")
-                                 .At(session.JustAfterRow(5), "keyup INSERT 1 2")
+                                 .At(session.JustAfterRow(kFeatureCreateGroup, 1), "keyup INSERT 1 2")
                                  .At(1000, "keydown BACK")
                                  .At(1100, "keyup BACK")
                                  .Run(4000);
@@ -183,7 +183,7 @@ TEST(MainLoop, DeleteWithTwoDeletesBothPlacesOfANeverCreatedGroup)
     ASSERT_GE(session.readyAt, 0);
     const RunResult result = StudioScript{ session }
                                  .At(0, "keydown DELETE 2")
-                                 .At(session.JustAfterRow(8), "keyup DELETE 2")
+                                 .At(session.JustAfterRow(kFeatureDeleteGroup, 2), "keyup DELETE 2")
                                  .Run(2000);
     ASSERT_EQ(Errors(result.trace), "");
     const std::vector<int32_t> placeholders = PlaceholderPedHandles(session.trace);
@@ -200,7 +200,7 @@ TEST(MainLoop, DeleteWithBackspaceDeletesEverySlotAndBothCars)
     ASSERT_GE(session.readyAt, 0);
     const RunResult result = StudioScript{ session }
                                  .At(0, "keydown DELETE BACK")
-                                 .At(session.JustAfterRow(20), "keyup DELETE BACK")
+                                 .At(session.JustAfterRow(kFeatureDeleteEverything), "keyup DELETE BACK")
                                  .Run(2000);
     ASSERT_EQ(Errors(result.trace), "");
     const size_t from = MainLoopStart(result.trace);

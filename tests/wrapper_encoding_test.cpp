@@ -18,30 +18,29 @@ namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-std::vector<Bytes> sent;  // one copy of commandBuffer per command run
+std::vector<Bytes> sent;  // one copy of bridge.commandBuffer per command run
 
 // Fills the buffer again after each copy, so that the bytes a command did not
 // write show as 0xCC.
 void HOST_CALLBACK KeepingInterpreter(HostScript* script)
 {
-    sent.emplace_back(commandBuffer, commandBuffer + kCommandBufferSize);
-    memset(commandBuffer, 0xCC, sizeof commandBuffer);
+    sent.emplace_back(bridge.commandBuffer, bridge.commandBuffer + kCommandBufferSize);
+    memset(bridge.commandBuffer, 0xCC, sizeof bridge.commandBuffer);
     script->bytes[kHostScriptCondition] = 1;
 }
 
 class WrapperEncoding : public ::testing::Test {
 protected:
     HostScript record = {};
-    ScriptControl control;
 
     void SetUp() override
     {
         hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&KeepingInterpreter);
         hostAddresses.scriptSpaceBase = 0;
-        WriteInstructionPointer(&record, scriptThreadList.id);
-        currentHostScript = &record;
-        scriptControl = &control;
-        memset(commandBuffer, 0xCC, sizeof commandBuffer);
+        WriteInstructionPointer(&record, scheduler.scriptThreadList.id);
+        scheduler.currentHostScript = &record;
+        scriptControl = new ScriptControl;  // the module frees it with its other boot objects
+        memset(bridge.commandBuffer, 0xCC, sizeof bridge.commandBuffer);
         sent.clear();
     }
 
@@ -79,7 +78,7 @@ TEST_F(WrapperEncoding, SpecialModelNamesTheSlotThenLoads)
 
 TEST_F(WrapperEncoding, StartScriptEndsWithTheEndOfArgumentsByte)
 {
-    control.StartScript(2);
+    scriptControl->StartScript(2);
     ASSERT_EQ(sent.size(), 1u);
     ExpectCommand(0, { 0xD7, 0x00, 0x01, 2, 0, 0, 0, 0x00 });
 }

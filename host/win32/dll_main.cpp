@@ -1,11 +1,14 @@
 // The module's only entry point: on process attach it chooses the host
-// addresses by the host's version byte and patches the host's four sites.
+// addresses by the host's version byte, hands the scheduler the scripts'
+// boot and patches the host's four sites. The one file of host/ that knows
+// the scripts: it is where the module is put together.
 #include <windows.h>
 
 #include "host/host_addresses.h"
 #include "host/patches.h"
 #include "host/win32/hooks.h"
 #include "script/scheduler.h"
+#include "scripts/boot.h"
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
@@ -19,6 +22,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
     hooks.shutdown = reinterpret_cast<uintptr_t>(ShutdownHook);
     hooks.reinit = reinterpret_cast<uintptr_t>(ReinitHook);
     hooks.textLookup = reinterpret_cast<uintptr_t>(TextLookupHook);
+    SetScriptBoot(kStudioScriptBoot);
     PatchHost(hostAddresses, hooks);
     return TRUE;
 }

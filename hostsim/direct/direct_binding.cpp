@@ -4,6 +4,7 @@
 #include "host/host_addresses.h"
 #include "host/hook_work.h"
 #include "script/scheduler.h"
+#include "scripts/boot.h"
 #include "text/text_table.h"
 
 void AttachDirectHost()
@@ -11,6 +12,27 @@ void AttachDirectHost()
     hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&EngineInterpret);
     hostAddresses.scriptSpaceBase = reinterpret_cast<uintptr_t>(EngineScriptSpace());
     SetKeyStateSource(EngineKeyState);
+    SetScriptBoot(kStudioScriptBoot);
+}
+
+static ScriptRoutine routineUnderTest = nullptr;
+
+// Each boot starts the routine on the boot record, as the boot script
+// starts the welcome thread.
+static void BootRoutineUnderTest()
+{
+    InitScriptThreadList();
+    StartBootThread(routineUnderTest);
+}
+
+static void NothingToTell()
+{
+}
+
+void BootRoutineInstead(ScriptRoutine routine)
+{
+    routineUnderTest = routine;
+    SetScriptBoot({ BootRoutineUnderTest, NothingToTell });
 }
 
 static void Tick(HostScript* script)
@@ -62,22 +84,6 @@ RunResult RunScenarioText(const std::string& scenarioText, void (*onRecord)(cons
     return RunHost(scenario, DirectBinding(), onRecord);
 }
 
-static ScriptRoutine routineUnderTest = nullptr;
-
-// The first tick starts the routine on the boot record, as the boot script
-// starts the welcome thread; later ticks are the module's own.
-static void TickWithRoutine(HostScript* script)
-{
-    if (scriptsStarted) {
-        ScriptTick(script);
-        return;
-    }
-    currentHostScript = script;
-    scriptsStarted = 1;
-    InitScriptThreadList();
-    StartBootThread(routineUnderTest);
-}
-
 RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText)
 {
     Scenario scenario;
@@ -85,8 +91,8 @@ RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText)
     if (!ParseScenario(scenarioText, &scenario, &error))
         return ParseFailure(error);
     AttachDirectHost();
-    routineUnderTest = routine;
-    EngineBinding binding = DirectBinding();
-    binding.tick = TickWithRoutine;
-    return RunHost(scenario, binding);
+    BootRoutineInstead(routine);
+    const RunResult result = RunHost(scenario, DirectBinding());
+    AttachDirectHost();
+    return result;
 }

@@ -7,7 +7,8 @@
 #include "hostsim/engine.h"
 #include "platform/platform.h"
 
-// Points the module's command bridge and key polls at the engine.
+// Points the module's command bridge and key polls at the engine, and hands
+// the scheduler the module's boot, as DllMain does.
 void AttachDirectHost();
 
 // Tick, re-initialisation, shutdown and text lookup as the patched host
@@ -20,7 +21,12 @@ EngineBinding DirectBinding();
 RunResult RunScenarioText(const std::string& scenarioText,
                           void (*onRecord)(const TraceRecord&) = nullptr);
 
-// As RunScenarioText, but the first tick starts the given routine on the boot
-// record instead of running the boot script: for testing scripts and
-// wrappers on a real script thread with the real scheduler.
+// From the next boot on, each boot starts the given routine on the boot
+// record instead of running the boot script, until the next attach: for
+// running scripts and wrappers on a real script thread with the real
+// scheduler.
+void BootRoutineInstead(ScriptRoutine routine);
+
+// Runs the scenario with BootRoutineInstead, then attaches the module's own
+// boot again.
 RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText);

@@ -7,55 +7,60 @@
 
 #include "hostsim/key_labels.h"
 #include "scripts/studio_animation_keys.h"
+#include "scripts/studio_key_map.h"
 #include "scripts/studio_state.h"
 
 // --- The document's own rows ------------------------------------------------------
 
+// A row of the main loop takes its keys from the key map; the others have their own.
+#define MAIN_LOOP(feature, argument) { 0, 0 }, MainLoopRowOf(feature, argument)
+#define OWN_KEYS(first, second) { first, second }, nullptr
+
 static const DocumentedKeys kCreatingAndDeleting[] = {
-    // keys                         says                                                         finish         text        command
-    { { kKeyInsert, '1' },          "create Group 1 (1 ped)",                                    kKeyBackspace, "!GP1PD1",  0      },
-    { { kKeyInsert, '2' },          "create Group 2 (2 peds, chosen one after the other)",       kKeyBackspace, "!GP2PD2",  0      },
-    { { kKeyInsert, '3' },          "create Group 3 (3 peds)",                                   kKeyBackspace, "!GP3PD3",  0      },
-    { { kKeyInsert, '4' },          "create Group 4 (4 peds)",                                   kKeyBackspace, "!GP4PD4",  0      },
-    { { kKeyInsert, '5' },          "create Car 1 from catalogue A",                             kKeyBackspace, "!CR1CRE",  0      },
-    { { kKeyInsert, '6' },          "create Car 1 from catalogue B",                             kKeyBackspace, "!CR1CRE",  0      },
-    { { kKeyInsert, '7' },          "create Car 2 from catalogue A",                             kKeyBackspace, "!CR2CRE",  0      },
-    { { kKeyInsert, '8' },          "create Car 2 from catalogue B",                             kKeyBackspace, "!CR2CRE",  0      },
-    { { kKeyDelete, '1' },          "delete Group 1",                                            0,             nullptr,    0x034F },
-    { { kKeyDelete, '2' },          "delete Group 2",                                            0,             nullptr,    0x034F },
-    { { kKeyDelete, '3' },          "delete Group 3",                                            0,             nullptr,    0x034F },
-    { { kKeyDelete, '4' },          "delete Group 4",                                            0,             nullptr,    0x034F },
-    { { kKeyDelete, '5' },          "delete Car 1",                                              0,             nullptr,    0x00A6 },
-    { { kKeyDelete, '7' },          "delete Car 2",                                              0,             nullptr,    0x00A6 },
-    { { kKeyDelete, kKeyBackspace }, "delete every ped and both cars",                           0,             nullptr,    0x034F },
+    // keys                                    says                                                         finish         text        command
+    { MAIN_LOOP(kFeatureCreateGroup, 1),               "create Group 1 (1 ped)",                                    kKeyBackspace, "!GP1PD1",  0      },
+    { MAIN_LOOP(kFeatureCreateGroup, 2),               "create Group 2 (2 peds, chosen one after the other)",       kKeyBackspace, "!GP2PD2",  0      },
+    { MAIN_LOOP(kFeatureCreateGroup, 3),               "create Group 3 (3 peds)",                                   kKeyBackspace, "!GP3PD3",  0      },
+    { MAIN_LOOP(kFeatureCreateGroup, 4),               "create Group 4 (4 peds)",                                   kKeyBackspace, "!GP4PD4",  0      },
+    { MAIN_LOOP(kFeatureCreateCar, kCar1CatalogueA),   "create Car 1 from catalogue A",                             kKeyBackspace, "!CR1CRE",  0      },
+    { MAIN_LOOP(kFeatureCreateCar, kCar1CatalogueB),   "create Car 1 from catalogue B",                             kKeyBackspace, "!CR1CRE",  0      },
+    { MAIN_LOOP(kFeatureCreateCar, kCar2CatalogueA),   "create Car 2 from catalogue A",                             kKeyBackspace, "!CR2CRE",  0      },
+    { MAIN_LOOP(kFeatureCreateCar, kCar2CatalogueB),   "create Car 2 from catalogue B",                             kKeyBackspace, "!CR2CRE",  0      },
+    { MAIN_LOOP(kFeatureDeleteGroup, 1),               "delete Group 1",                                            0,             nullptr,    0x034F },
+    { MAIN_LOOP(kFeatureDeleteGroup, 2),               "delete Group 2",                                            0,             nullptr,    0x034F },
+    { MAIN_LOOP(kFeatureDeleteGroup, 3),               "delete Group 3",                                            0,             nullptr,    0x034F },
+    { MAIN_LOOP(kFeatureDeleteGroup, 4),               "delete Group 4",                                            0,             nullptr,    0x034F },
+    { MAIN_LOOP(kFeatureDeleteCar, 1),                 "delete Car 1",                                              0,             nullptr,    0x00A6 },
+    { MAIN_LOOP(kFeatureDeleteCar, 2),                 "delete Car 2",                                              0,             nullptr,    0x00A6 },
+    { MAIN_LOOP(kFeatureDeleteEverything, 0),          "delete every ped and both cars",                           0,             nullptr,    0x034F },
 };
 
 static const DocumentedKeys kChoosing[] = {
-    { { kKeyPageUp, 0 },            "the next model",                                            0,             nullptr,    0      },
-    { { kKeyPageDown, 0 },          "the model before",                                          0,             nullptr,    0      },
-    { { kKeyBackspace, 0 },         "take the model on show",                                    0,             nullptr,    0      },
+    { OWN_KEYS(kKeyPageUp, 0),                  "the next model",                                            0,             nullptr,    0      },
+    { OWN_KEYS(kKeyPageDown, 0),                "the model before",                                          0,             nullptr,    0      },
+    { OWN_KEYS(kKeyBackspace, 0),               "take the model on show",                                    0,             nullptr,    0      },
 };
 
 static const DocumentedKeys kClockAndWeather[] = {
-    { { kKeyInsert, '0' },          "set the hour with Page Up and Page Down; Backspace freezes the clock there, and the weather with it",
+    { MAIN_LOOP(kFeatureClockMode, 0),              "set the hour with Page Up and Page Down; Backspace freezes the clock there, and the weather with it",
                                                                                                  kKeyBackspace, "!TMEFON",  0      },
-    { { kKeyDelete, '0' },          "let the clock and the weather run again",                   0,             "!TMEFOF",  0      },
-    { { kKeyInsert, '9' },          "the next weather: SUNNY, CLOUDY, RAINY, FOGGY, EXTRA SUNNY, RAINY 2, then SUNNY again",
+    { MAIN_LOOP(kFeatureUnfreezeClock, 0),             "let the clock and the weather run again",                   0,             "!TMEFOF",  0      },
+    { MAIN_LOOP(kFeatureNextWeather, 0),               "the next weather: SUNNY, CLOUDY, RAINY, FOGGY, EXTRA SUNNY, RAINY 2, then SUNNY again",
                                                                                                  0,             nullptr,    0x01B6 },
 };
 
 static const DocumentedKeys kTexts[] = {
-    { { kKeyInsert, 'T' },          "confirmation texts on (they start off)",                    0,             "!GMTXON",  0      },
-    { { kKeyDelete, 'T' },          "confirmation texts off",                                    0,             "!GMTXOF",  0      },
+    { MAIN_LOOP(kFeatureTextsOn, 0),                   "confirmation texts on (they start off)",                    0,             "!GMTXON",  0      },
+    { MAIN_LOOP(kFeatureTextsOff, 0),                  "confirmation texts off",                                    0,             "!GMTXOF",  0      },
 };
 
 static const DocumentedKeys kPlayerModel[] = {
-    { { kKeyInsert, 'S' },          "choose your own model from the named models; Backspace puts it on",
+    { MAIN_LOOP(kFeaturePlayerModel, 0),         "choose your own model from the named models; Backspace puts it on",
                                                                                                  kKeyBackspace, nullptr,    0x0352 },
 };
 
 static const DocumentedKeys kSkippingTheTutorial[] = {
-    { { kKeySpace, 0 },             "held while the tutorial begins: skips the mini-tutorial",   0,             nullptr,    0      },
+    { OWN_KEYS(kKeySpace, 0),                   "held while the tutorial begins: skips the mini-tutorial",   0,             nullptr,    0      },
 };
 
 #define SECTION_ROWS(rows) rows, static_cast<int>(sizeof rows / sizeof rows[0])
@@ -87,18 +92,18 @@ const int kDocumentedCatalogueCount = sizeof kDocumentedCatalogues / sizeof kDoc
 static_assert(sizeof kDocumentedCatalogues / sizeof kDocumentedCatalogues[0] == 4, "Insert + 5 to 8");
 
 const DocumentedKeys kDocumentedCarSettings[] = {
-    // key               says                                                      finish  text (Car 1)  command
-    { { 'Q', 0 },        "normal driving",                                         0,      "!DVNOR1",    0      },
-    { { 'W', 0 },        "psycho driving",                                         0,      "!DVPSY1",    0      },
-    { { 'E', 0 },        "speed one step up: 5, 10, 15, 20, 30, 50",               0,      nullptr,      0x00AD },
-    { { 'R', 0 },        "speed one step down (once E has set a speed)",           0,      nullptr,      0x00AD },
-    { { 'T', 0 },        "immunities on",                                          0,      "!IMM1ON",    0      },
-    { { 'Y', 0 },        "immunities off",                                         0,      "!IMM1OF",    0      },
-    { { 'U', 0 },        "follow roads and paths while driving",                   0,      "!C1BVR1",    0      },
-    { { 'I', 0 },        "try to kill the player while driving",                   0,      "!C1BVR2",    0      },
-    { { 'O', 0 },        "drive to the player and stop, following roads and paths", 0,     "!C1BVR3",    0      },
-    { { 'P', 0 },        "ignore all roads and paths while driving",               0,      "!C1BVR4",    0      },
-    { { kKeySpace, 0 },  "no behaviour",                                           0,      nullptr,      0x00AF },
+    // key                     says                                                      finish  text (Car 1)  command
+    { OWN_KEYS('Q', 0),          "normal driving",                                         0,      "!DVNOR1",    0      },
+    { OWN_KEYS('W', 0),          "psycho driving",                                         0,      "!DVPSY1",    0      },
+    { OWN_KEYS('E', 0),          "speed one step up: 5, 10, 15, 20, 30, 50",               0,      nullptr,      0x00AD },
+    { OWN_KEYS('R', 0),          "speed one step down (once E has set a speed)",           0,      nullptr,      0x00AD },
+    { OWN_KEYS('T', 0),          "immunities on",                                          0,      "!IMM1ON",    0      },
+    { OWN_KEYS('Y', 0),          "immunities off",                                         0,      "!IMM1OF",    0      },
+    { OWN_KEYS('U', 0),          "follow roads and paths while driving",                   0,      "!C1BVR1",    0      },
+    { OWN_KEYS('I', 0),          "try to kill the player while driving",                   0,      "!C1BVR2",    0      },
+    { OWN_KEYS('O', 0),          "drive to the player and stop, following roads and paths", 0,     "!C1BVR3",    0      },
+    { OWN_KEYS('P', 0),          "ignore all roads and paths while driving",               0,      "!C1BVR4",    0      },
+    { OWN_KEYS(kKeySpace, 0),    "no behaviour",                                           0,      nullptr,      0x00AF },
 };
 const int kDocumentedCarSettingCount = sizeof kDocumentedCarSettings / sizeof kDocumentedCarSettings[0];
 static_assert(sizeof kDocumentedCarSettings / sizeof kDocumentedCarSettings[0] == 11, "eleven car keys");
@@ -107,6 +112,11 @@ static_assert(sizeof kDocumentedCarSettings / sizeof kDocumentedCarSettings[0] =
 
 static const size_t kKeyColumn = 22;
 static const size_t kLineWidth = 78;
+
+const int* DocumentedRowKeys(const DocumentedKeys& row)
+{
+    return row.mainLoopRow ? row.mainLoopRow->keys : row.keys;
+}
 
 static std::string Keys(const int keys[2])
 {
@@ -278,7 +288,7 @@ static std::string CarSettingsSection()
                           "place and is kept when the car is deleted and made again.");
     text += "\n";
     for (int n = 0; n < kDocumentedCarSettingCount; ++n)
-        text += Row(Keys(kDocumentedCarSettings[n].keys), kDocumentedCarSettings[n].says);
+        text += Row(Keys(DocumentedRowKeys(kDocumentedCarSettings[n])), kDocumentedCarSettings[n].says);
     return text;
 }
 
@@ -299,7 +309,7 @@ static std::string DocumentedSectionText(const DocumentedSection& section)
 {
     std::string text = section.introduction ? Wrapped(section.introduction) + "\n" : "";
     for (int n = 0; n < section.rowCount; ++n)
-        text += Row(Keys(section.rows[n].keys), section.rows[n].says);
+        text += Row(Keys(DocumentedRowKeys(section.rows[n])), section.rows[n].says);
     return text;
 }
 

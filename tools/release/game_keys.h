@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <string>
 
+struct MainLoopRow;
+
 // A combination of the main loop, the car settings or the choices: its keys,
 // what the document says, and what proves it in the studio.
 struct DocumentedKeys {
-    int keys[2];                // virtual-key codes; the second 0 for one key
+    int keys[2];                // its own virtual-key codes, the second 0 for one key; or { 0, 0 }
+    const MainLoopRow* mainLoopRow;  // a row of the main loop: its row of the key map, which gives the keys
     const char* says;
     int finishKey;              // held after the keys to end a choice (Backspace), or 0
     const char* shownText;      // the text key the studio shows, with texts on; or nullptr
@@ -41,6 +44,9 @@ extern const int kDocumentedCatalogueCount;
 // it does, and the text of Car 1 it shows (nullptr: none) or the command.
 extern const DocumentedKeys kDocumentedCarSettings[];
 extern const int kDocumentedCarSettingCount;
+
+// The row's keys: its own, or those of its row of the main loop.
+const int* DocumentedRowKeys(const DocumentedKeys& row);
 
 // The whole document, with "\n" line ends; the release turns them to CRLF.
 std::string GameKeysText();
