@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "hostsim/scenario.h"
+#include "scripts/studio_key_map.h"
 #include "tests/studio_feature_steps.h"
 #include "tools/release/game_keys.h"
 
@@ -123,6 +126,96 @@ TEST(GameKeys, EveryCombinationTheDocumentStatesDoesWhatItSays)
         EXPECT_TRUE(down && up) << "Car " << c.car << ", catalogue " << c.letter << " (Insert + "
                                 << static_cast<char>(c.digit) << "): no wrap between " << c.firstModel << " and "
                                 << c.lastModel << " in the cars made: " << listed;
+    }
+}
+
+// The words of a list in a line: what follows the colon, up to "then", split
+// at the commas ("the next weather: SUNNY, CLOUDY, then SUNNY again").
+std::vector<std::string> ListedInLine(const std::string& says)
+{
+    std::string list = says.substr(says.find(':') + 1);
+    list = list.substr(0, list.find(", then"));
+    std::vector<std::string> items;
+    std::istringstream parts(list);
+    for (std::string item; std::getline(parts, item, ',');)
+        items.push_back(item.substr(item.find_first_not_of(' ')));
+    return items;
+}
+
+// What a line of the document says, held to what the studio sends or shows,
+// value by value and in order: the weathers by the names their texts give,
+// the car's speeds one step up to the top and one step down again.
+TEST(GameKeys, TheLinesThatListValuesGetThemInTheirOrder)
+{
+    const DocumentedKeys* weatherRow = nullptr;
+    for (int n = 0; n < kDocumentedSectionCount; ++n)
+        for (int row = 0; row < kDocumentedSections[n].rowCount; ++row)
+            if (kDocumentedSections[n].rows[row].sentCommand == 0x01B6)
+                weatherRow = &kDocumentedSections[n].rows[row];
+    ASSERT_NE(weatherRow, nullptr);
+    const DocumentedKeys& speedUp = kDocumentedCarSettings[2];
+    const DocumentedKeys& speedDown = kDocumentedCarSettings[3];
+    ASSERT_EQ(DocumentedRowKeys(speedUp)[0], 'E');
+    ASSERT_EQ(DocumentedRowKeys(speedDown)[0], 'R');
+    // "SUNNY, ..., RAINY 2, then SUNNY again": the weather starts at the first.
+    std::vector<std::string> weathers = ListedInLine(weatherRow->says);
+    ASSERT_EQ(weathers.size(), 6u) << weatherRow->says;
+    std::vector<std::string> weathersAfterTheFirst(weathers.begin() + 1, weathers.end());
+    weathersAfterTheFirst.push_back(weathers[0]);
+    const std::vector<std::string> speeds = ListedInLine(speedUp.says);
+    ASSERT_EQ(speeds.size(), 6u) << speedUp.says;
+
+    const StudioSession session = ReachStudio();
+    ASSERT_GE(session.readyAt, 0);
+    FeatureSteps steps = StepsFrom(session);
+    steps.TextsOn();
+    const int64_t weatherFrom = steps.Now();
+    // Held over at least six passes of the main loop; the first six steps count.
+    steps.Press(KeyNames(DocumentedRowKeys(*weatherRow)), 4500);
+    steps.CreateCar(1);
+    const int64_t speedFrom = steps.Now();
+    for (size_t n = 0; n < speeds.size(); ++n)
+        steps.WithModifier("HOME", KeyNames(DocumentedRowKeys(speedUp)));
+    for (size_t n = 1; n < speeds.size(); ++n)
+        steps.WithModifier("HOME", KeyNames(DocumentedRowKeys(speedDown)));
+    const RunResult result = steps.Run();
+    ASSERT_EQ(Errors(result.trace), "");
+
+    std::vector<std::string> weathersShown;
+    for (size_t n = IndexAfter(result.trace, weatherFrom); n < IndexAfter(result.trace, speedFrom); ++n) {
+        const TraceRecord& record = result.trace[n];
+        if (record.kind == "text" && record.key.rfind("!WEAT", 0) == 0) {
+            const size_t from = record.text.find("~b~") + 3;
+            weathersShown.push_back(record.text.substr(from, record.text.find("~h~") - from));
+        }
+    }
+    ASSERT_GE(weathersShown.size(), weathers.size());
+    weathersShown.resize(weathers.size());
+    EXPECT_EQ(weathersShown, weathersAfterTheFirst) << weatherRow->says;
+
+    std::vector<std::string> speedsWanted = speeds;
+    for (size_t n = speeds.size() - 1; n-- > 0;)
+        speedsWanted.push_back(speeds[n]);
+    std::vector<std::string> speedsSent;
+    for (const TraceRecord& record : StudioActionsAfter(result.trace, session.studioScript, speedFrom))
+        if (record.id == 0x00AD)
+            speedsSent.push_back(std::to_string(static_cast<int>(record.args[1].f)));
+    EXPECT_EQ(speedsSent, speedsWanted) << speedUp.says << "; " << speedDown.says;
+}
+
+// A key added to the main loop is in the document, once; a line that names
+// a row the key map does not have would have no keys.
+TEST(GameKeys, EveryRowOfTheMainLoopHasOneLine)
+{
+    for (int n = 0; n < kDocumentedSectionCount; ++n)
+        for (int line = 0; line < kDocumentedSections[n].rowCount; ++line)
+            EXPECT_NE(DocumentedRowKeys(kDocumentedSections[n].rows[line])[0], 0) << kDocumentedSections[n].rows[line].says;
+    for (const MainLoopRow& row : kMainLoopRows) {
+        int lines = 0;
+        for (int n = 0; n < kDocumentedSectionCount; ++n)
+            for (int line = 0; line < kDocumentedSections[n].rowCount; ++line)
+                lines += kDocumentedSections[n].rows[line].mainLoopRow == &row;
+        EXPECT_EQ(lines, 1) << KeyNames(row.keys) << " (feature " << row.feature << ", " << row.argument << ")";
     }
 }
 

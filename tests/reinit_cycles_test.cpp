@@ -58,7 +58,10 @@ void SampledTick(HostScript* script)
     if (!bootComes)
         return;
     bootComes = false;
-    samplesAfterBoots.push_back({ CountPlatformEvents(), CountPlatformThreads(), OsThreads(), CurrentModuleHeap() });
+    // The host's own thread and the module's.
+    const int threads = CountPlatformThreads();
+    const int osThreads = OsThreads() < 0 ? -1 : SettledCount(OsThreads, 1 + threads);
+    samplesAfterBoots.push_back({ CountPlatformEvents(), threads, osThreads, CurrentModuleHeap() });
 }
 
 void SampledReinit()

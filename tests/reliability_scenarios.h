@@ -5,10 +5,12 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -60,6 +62,30 @@ inline std::string KeepScenarioForReplay(const std::string& name, uint64_t seed,
     }
     return "seed " + std::to_string(seed) + " (BRINDLE_SEED=" + std::to_string(seed) +
            " runs it again); scenario kept in " + path + " for tools/hostsim";
+}
+
+// A count of the process's threads or handles as it stands once a thread
+// that is ending has gone: the system may list a thread for a moment after
+// it was seen to end. Read again until it is the expected count, or, with
+// none expected (-1), until it has held still for 200 ms; 1 s at most, well
+// inside the bound the host puts on the tick that samples it.
+template <typename CountNow>
+int SettledCount(CountNow countNow, int expected)
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(1);
+    int count = countNow();
+    Clock::time_point stillSince = Clock::now();
+    while (Clock::now() < giveUp) {
+        if (expected >= 0 ? count == expected : Clock::now() - stillSince >= std::chrono::milliseconds(200))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const int again = countNow();
+        if (again != count)
+            stillSince = Clock::now();
+        count = again;
+    }
+    return count;
 }
 
 inline std::string AtTime(int64_t t, const std::string& what)

@@ -109,4 +109,52 @@ TEST(CarSettings, SpaceSendsBehaviourZeroWithoutAText)
               "00AF(" + car + ",2) 00BC(!C1BVR2,3000,1)");
 }
 
+// What the keys Q W E E R T Y U I O P Space send, in that order, to the car
+// with the handle and show with texts on: values and texts as the studio's
+// key list states them, written out here once.
+std::string EveryKeySent(int car, int32_t handle)
+{
+    const std::string h = std::to_string(handle);
+    const std::string c = std::to_string(car);
+    const std::string text = ",3000,1)";
+    return "00A9(" + h + ") 00BC(!DVNOR" + c + text +
+           " 00A8(" + h + ") 00BC(!DVPSY" + c + text +
+           " 00AD(" + h + ",5.0) 00BC(!C" + c + "SPD1" + text +
+           " 00AD(" + h + ",10.0) 00BC(!C" + c + "SPD2" + text +
+           " 00AD(" + h + ",5.0) 00BC(!C" + c + "SPD1" + text +
+           " 02AC(" + h + ",1,1,1,1,1) 00BC(!IMM" + c + "ON" + text +
+           " 02AC(" + h + ",0,0,0,0,0) 00BC(!IMM" + c + "OF" + text +
+           " 00AF(" + h + ",1) 00BC(!C" + c + "BVR1" + text +
+           " 00AF(" + h + ",2) 00BC(!C" + c + "BVR2" + text +
+           " 00AF(" + h + ",4) 00BC(!C" + c + "BVR3" + text +
+           " 00AF(" + h + ",8) 00BC(!C" + c + "BVR4" + text +
+           " 00AF(" + h + ",0)";
+}
+
+TEST(CarSettings, EveryKeySendsItsValuesToTheCarItsModifierSelects)
+{
+    const StudioSession session = ReachStudio();
+    ASSERT_GE(session.readyAt, 0);
+    FeatureSteps steps = StepsFrom(session);
+    steps.TextsOn().CreateCar(1);
+    const int64_t carTwoMade = steps.Now();
+    steps.CreateCar(2);
+    const char* const keys[] = { "Q", "W", "E", "E", "R", "T", "Y", "U", "I", "O", "P", "SPACE" };
+    int64_t from[3];
+    for (int car = 1; car <= 2; ++car) {
+        from[car - 1] = steps.Now();
+        for (const char* key : keys)
+            steps.WithModifier(car == 1 ? "HOME" : "END", key);
+    }
+    from[2] = steps.Now();
+    const RunResult result = steps.Run();
+    ASSERT_EQ(Errors(result.trace), "");
+    const int32_t handles[2] = { LastCarHandle(result.trace, carTwoMade), LastCarHandle(result.trace, from[0]) };
+    ASSERT_NE(handles[0], handles[1]);
+    for (int car = 1; car <= 2; ++car)
+        EXPECT_EQ(Described(StudioActionsBetween(result.trace, session.studioScript, from[car - 1], from[car])),
+                  EveryKeySent(car, handles[car - 1]))
+            << (car == 1 ? "Home" : "End") << " selects Car " << car;
+}
+
 }  // namespace

@@ -46,6 +46,38 @@ std::vector<std::string> RoundOfTheRing(const StudioSession& session, const std:
     return PedModelsMade(result.trace, MainLoopStart(result.trace));
 }
 
+// The studio's commands from one preview's creation to the next, waits
+// included, while the paging key is held in Group 1's choice.
+// "+20:0001(0)": the command's time from the first preview, its id, and a wait's time.
+std::string StepRecord(const TraceRecord& record, int64_t from)
+{
+    char text[64];
+    snprintf(text, sizeof text, "+%lld:%04X", static_cast<long long>(record.t - from), record.id);
+    return text + (record.id == 0x0001 ? "(" + std::to_string(record.args[0].i) + ")" : std::string());
+}
+
+std::string OneBrowseStep(const StudioSession& session, const std::string& pagingKey)
+{
+    const RunResult result = StudioScript{ session }
+                                 .At(0, "keydown INSERT 1")
+                                 .At(session.JustAfterRow(kFeatureCreateGroup, 1), "keyup INSERT 1")
+                                 .At(1000, "keydown " + pagingKey)
+                                 .At(3000, "keyup " + pagingKey)
+                                 .Run(3500);
+    EXPECT_EQ(Errors(result.trace), "");
+    std::vector<size_t> previews;
+    for (size_t n = IndexAt(result.trace, session.readyAt + 1500); n < result.trace.size(); ++n)
+        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x009A)
+            previews.push_back(n);
+    if (previews.size() < 2)
+        return "fewer than two previews";
+    std::string step;
+    for (size_t n = previews[0]; n < previews[1]; ++n)
+        if (result.trace[n].kind == "cmd" && result.trace[n].script == session.studioScript)
+            step += StepRecord(result.trace[n], result.trace[previews[0]].t) + " ";
+    return step;
+}
+
 TEST(PedChoice, PageUpWalksTheNumberedModelsThenTheNamedOnesThenBackToModelOne)
 {
     const StudioSession session = ReachStudio();
@@ -165,3 +197,24 @@ TEST(PedChoice, TheLastPlaceOfGroupFourStepsOverItsOwnPositionsWithoutAName)
 }
 
 }  // namespace
+
+// Each poll of the choice comes after a 0 ms wait of its own, and a step of
+// the cursor waits 0 ms between its two skip checks: the game runs on a host
+// step at each. The new model is then asked for and polled once a host step
+// until it is there (two frames in this session), and the preview made.
+TEST(PedChoice, EachBrowseStepGivesTheGameItsHostStepsAtFixedPoints)
+{
+    const StudioSession session = ReachStudio();
+    ASSERT_GE(session.readyAt, 0);
+    EXPECT_EQ(OneBrowseStep(session, "PRIOR"),
+              "+0:009A +0:020F +0:0001(0) "                 // the Page Up test after a step
+              "+20:0001(0) "                                // between the skip checks
+              "+40:009B +40:04C4 +40:0247 +40:038B +40:0248 +40:0001(0) +60:0248 +60:0001(0) +80:0248 ");
+    // Page Down is tested a step after Page Up; model 1 steps back into the
+    // named models, whose name is loaded into the place's special slot first.
+    EXPECT_EQ(OneBrowseStep(session, "NEXT"),
+              "+0:009A +0:020F +0:0001(0) +20:0001(0) "     // the Page Up and Page Down tests
+              "+40:0001(0) "                                // between the skip checks
+              "+60:009B +60:023C +60:038B +60:04C4 +60:0247 +60:038B +60:0248 +60:0001(0) +80:0248 +80:0001(0) "
+              "+100:0248 ");
+}

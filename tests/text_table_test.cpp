@@ -1,10 +1,12 @@
 // The custom text table and its lookup by key.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "text/text_table.h"
 
@@ -52,12 +54,25 @@ TEST(TextTable, KeysFitTheLabelFieldAndAreUnique)
     }
 }
 
-TEST(TextTable, EveryKeyFindsItsOwnRow)
+// Every key as written, wholly in lower case, and with each of its letters
+// alone in lower case: every letter the keys use is folded.
+TEST(TextTable, EveryKeyFindsItsOwnRowInAnyCase)
 {
     for (int row = 1; row < kTextRowCount; ++row)
     {
-        SCOPED_TRACE(kTextTable[row].key);
-        EXPECT_EQ(LookupCustomText(kTextTable[row].key), kTextTable[row].text);
+        const std::string key = kTextTable[row].key;
+        std::vector<std::string> spellings = { key, key };
+        for (char& c : spellings[1])
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        for (size_t n = 0; n < key.size(); ++n)
+        {
+            if (!isupper(static_cast<unsigned char>(key[n])))
+                continue;
+            spellings.push_back(key);
+            spellings.back()[n] = static_cast<char>(tolower(static_cast<unsigned char>(key[n])));
+        }
+        for (const std::string& spelling : spellings)
+            EXPECT_EQ(LookupCustomText(spelling.c_str()), kTextTable[row].text) << spelling << " for " << key;
     }
 }
 

@@ -85,7 +85,10 @@ void SampledTick(HostScript* script)
     if (!bootComes)
         return;
     bootComes = false;
-    samplesAfterBoots.push_back({ ThreadsOfProcess(), HandlesOfProcess() });
+    // Every boot after the first two must come back to what the second left.
+    const bool settled = samplesAfterBoots.size() >= 2;
+    samplesAfterBoots.push_back({ SettledCount(ThreadsOfProcess, settled ? samplesAfterBoots[1].threads : -1),
+                                  SettledCount(HandlesOfProcess, settled ? samplesAfterBoots[1].handles : -1) });
 }
 
 void SampledReinit()

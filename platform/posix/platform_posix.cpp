@@ -132,6 +132,10 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
 
 void TerminatePlatformThread(PlatformThread* thread)
 {
+    // A shutdown followed by a re-initialisation terminates twice; a thread
+    // joined already must not be joined again.
+    if (thread->ended)
+        return;
     pthread_mutex_lock(&platformLock);
     thread->terminated = true;
     if (thread->waitingOn)
@@ -139,17 +143,18 @@ void TerminatePlatformThread(PlatformThread* thread)
     pthread_mutex_unlock(&platformLock);
 
     // A thread parked on an event leaves at once. One still holding the turn
-    // past the tick's bound is left to leave at its next wait.
+    // past the tick's bound leaves at its next wait, and is joined when its
+    // handle is closed.
     timespec deadline;
     clock_gettime(CLOCK_REALTIME, &deadline);
     deadline.tv_sec += 1;
     thread->ended = pthread_timedjoin_np(thread->thread, nullptr, &deadline) == 0;
-    if (!thread->ended)
-        pthread_detach(thread->thread);
 }
 
 bool ClosePlatformThread(PlatformThread* thread)
 {
+    if (!thread->ended)
+        thread->ended = pthread_tryjoin_np(thread->thread, nullptr) == 0;
     if (!thread->ended)
         return false;
     delete thread;
