@@ -2,6 +2,7 @@
 // pass over the key map.
 #include <gtest/gtest.h>
 
+#include "hostsim/scenario.h"
 #include "tests/studio_session.h"
 
 namespace {
@@ -130,6 +131,30 @@ std::string PassShape(const std::vector<TraceRecord>& trace, int script, int64_t
     return "";
 }
 
+// The shape with each wait named by the row of the key map it comes before
+// ("W INSERT 1, H, W DELETE 1, ..."), so that a failure names the rows
+// around a misplaced wait or hold step. The waits past the key map's are the
+// modifier chain's.
+std::string Annotated(const std::string& shape)
+{
+    std::string text;
+    int row = 0;
+    for (char c : shape)
+    {
+        text += text.empty() ? "" : ", ";
+        text += c;
+        if (c != 'W')
+            continue;
+        while (row < kMainLoopRowCount && kMainLoopRows[row].test != kTestAfterStep)
+            ++row;
+        if (row == kMainLoopRowCount)
+            continue;
+        text += " " + VirtualKeyName(kMainLoopRows[row].keys[0]) + " " + VirtualKeyName(kMainLoopRows[row].keys[1]);
+        ++row;
+    }
+    return text;
+}
+
 TEST(MainLoop, AnIdlePassWaitsBeforeEachCreationTestAndHoldsAtItsFixedPoints)
 {
     const StudioSession session = ReachStudio();
@@ -146,7 +171,8 @@ TEST(MainLoop, AnIdlePassWaitsBeforeEachCreationTestAndHoldsAtItsFixedPoints)
                                  .Run(3000);
     ASSERT_EQ(Errors(frozen.trace), "");
     // After the rows 5, 9, 15 and 18, and after the first modifier test.
-    EXPECT_EQ(PassShape(frozen.trace, studio, session.readyAt + 1000), "WHWWWWHWWWWWWHWWWHWWH");
+    const std::string frozenShape = PassShape(frozen.trace, studio, session.readyAt + 1000);
+    EXPECT_EQ(frozenShape, "WHWWWWHWWWWWWHWWWHWWH") << Annotated(frozenShape);
     const size_t hold = FindCommand(frozen.trace, 0x00C0, IndexAt(frozen.trace, session.readyAt + 1000));
     ASSERT_LT(hold, frozen.trace.size());
     EXPECT_EQ(frozen.trace[hold + 1].id, 0x01B5) << "the weather is held right after the hour";
