@@ -12,10 +12,10 @@ enum MainLoopFeature {
     kFeatureTextsOn,
     kFeatureTextsOff,
     kFeatureUnfreezeClock,
-    kFeatureCreateGroup,         // argument: the group, 1 to 4
-    kFeatureDeleteGroup,         // argument: the group
-    kFeatureCreateCar,           // argument: the CarCatalogueId
-    kFeatureDeleteCar,           // argument: the car, 1 or 2
+    kFeatureCreateGroup,  // argument: the group, 1 to 4
+    kFeatureDeleteGroup,  // argument: the group
+    kFeatureCreateCar,    // argument: the CarCatalogueId
+    kFeatureDeleteCar,    // argument: the car, 1 or 2
     kFeaturePlayerModel,
     kFeatureDeleteEverything,
     kFeatureNextWeather,
@@ -33,7 +33,7 @@ enum RowEnd {
     kPassGoesOn,          // the text switches: the rows after them are tested too
 };
 
-// What follows when the row's keys are not held.
+// What follows the row when the pass goes on.
 enum RowThen {
     kNextRow,
     kHoldStepThen,        // the hold step, then the next row
@@ -51,7 +51,7 @@ struct MainLoopRow {
 // In the order one pass tests them. After the last row the pass ends with
 // the modifier chain, which polls and holds on its own.
 inline constexpr MainLoopRow kMainLoopRows[] = {
-    // keys                           test            feature                   argument          held         not held
+    // keys                           test            feature                   argument          held         then
     { { kKeyInsert, '0' },            kTestNow,       kFeatureClockMode,        0,                kEndsPass,   kNextRow      },
     { { kKeyInsert, 'T' },            kTestNow,       kFeatureTextsOn,          0,                kPassGoesOn, kNextRow      },
     { { kKeyDelete, 'T' },            kTestNow,       kFeatureTextsOff,         0,                kPassGoesOn, kNextRow      },

@@ -223,23 +223,22 @@ static void RunFeature(StudioState& studio, const MainLoopRow& row)
     }
 }
 
-// One pass of the main loop: the key map in its order (scripts/studio_key_map.cpp).
+// One pass of the main loop: the key map in its order (scripts/studio_key_map.h).
 // The first row found held runs its feature and ends the pass, but for the
 // two text switches.
 static void RunPass(StudioState& studio)
 {
     WaitMs(studio.thread, kPassMs);
-    for (int n = 0; n < kMainLoopRowCount; ++n) {
-        const MainLoopRow& row = kMainLoopRows[n];
+    for (const MainLoopRow& row : kMainLoopRows) {
         if (row.test == kTestAfterStep)
             WaitMs(studio.thread, 0);
         if (KeyHeld(row.keys[0]) && KeyHeld(row.keys[1])) {
             RunFeature(studio, row);
             if (row.end == kEndsPass)
                 return;
-        } else if (row.then == kHoldStepThen) {
-            HoldStep(studio);
         }
+        if (row.then == kHoldStepThen)
+            HoldStep(studio);
     }
     // The modifier rows, with the hold step after the first of them.
     RunModifierChain(studio);
