@@ -58,10 +58,11 @@ void SampledTick(HostScript* script)
     if (!bootComes)
         return;
     bootComes = false;
-    // The host's own thread and the module's.
-    const int threads = CountPlatformThreads();
-    const int osThreads = OsThreads() < 0 ? -1 : SettledCount(OsThreads, 1 + threads);
-    samplesAfterBoots.push_back({ CountPlatformEvents(), threads, osThreads, CurrentModuleHeap() });
+    // Every boot after the first two must come back to what the second left;
+    // a sanitizer may keep threads of its own in the process.
+    const bool settled = samplesAfterBoots.size() >= 2;
+    const int osThreads = OsThreads() < 0 ? -1 : SettledCount(OsThreads, settled ? samplesAfterBoots[1].osThreads : -1);
+    samplesAfterBoots.push_back({ CountPlatformEvents(), CountPlatformThreads(), osThreads, CurrentModuleHeap() });
 }
 
 void SampledReinit()
