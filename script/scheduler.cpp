@@ -13,6 +13,21 @@ uint8_t scriptsStarted = 0;
 uint8_t scriptsStopping = 0;
 HostScript* currentHostScript = nullptr;
 
+// Resumes the thread and waits, within the bound, for it to give the turn
+// back. A thread that owes a yield still runs: it is resumed only once that
+// yield has come, so its late signal never ends a later turn early and the
+// host and a script thread never run host code at the same time after it.
+static void GiveTurn(ScriptThread* thread)
+{
+    if (thread->owesYield) {
+        if (!WaitPlatformEvent(thread->yieldEvent, kTickBoundMs))
+            return;
+        thread->owesYield = 0;
+    }
+    if (RaisePlatformEvent(thread->resumeEvent))
+        thread->owesYield = !WaitPlatformEvent(thread->yieldEvent, kTickBoundMs);
+}
+
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
 {
     currentHostScript = script;
@@ -22,8 +37,8 @@ uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
         return 1;
     }
     ScriptThread* thread = FindScriptThread(ReadInstructionPointer(script));
-    if (thread && RaisePlatformEvent(thread->resumeEvent))
-        WaitPlatformEvent(thread->yieldEvent, kTickBoundMs);
+    if (thread)
+        GiveTurn(thread);
     return 1;
 }
 
@@ -71,7 +86,7 @@ bool InitScriptThreadList()
 
 void SpawnScriptThread(ScriptRoutine routine)
 {
-    ScriptThread* thread = new ScriptThread;
+    ScriptThread* thread = new ScriptThread();  // zeroed: no field is ever read before it is set
     thread->next = scriptThreadList.next;
     thread->prev = &scriptThreadList;
     scriptThreadList.next->prev = thread;
