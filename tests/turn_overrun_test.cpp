@@ -20,11 +20,20 @@ namespace {
 const CommandDescriptor kBootMark = { 0x03A4, "s" };
 const int kTurnThatOverruns = 20;
 
+// A turn that takes a little while before it sends anything, well within the
+// bound: a thread that ran while it should not would send its mark while the
+// host is elsewhere.
+void TakeATurn(const char* mark)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    CallCommand(kBootMark, mark);
+}
+
 void ChildTakesTurns(ScriptThread* self)
 {
     WaitForFirstTurn(self);
     for (;;) {
-        CallCommand(kBootMark, "CHILD");
+        TakeATurn("CHILD");
         WaitMs(self, 0);
     }
 }
@@ -36,7 +45,7 @@ void OverrunsOnce(ScriptThread* self)
     WaitForFirstTurn(self);
     SpawnScriptThread(ChildTakesTurns);
     for (int turn = 1;; ++turn) {
-        CallCommand(kBootMark, "BOOT");
+        TakeATurn("BOOT");
         if (turn == kTurnThatOverruns)
             std::this_thread::sleep_for(std::chrono::milliseconds(1200));
         WaitMs(self, 0);
