@@ -95,7 +95,9 @@ def imports(image):
 
 def version_resource(image):
     """The bytes of the RT_VERSION resource: type, then first name, then first language."""
-    rva, _ = image.directory(RESOURCE)
+    rva, size = image.directory(RESOURCE)
+    if size == 0:
+        return None
     base = image.offset(rva)
 
     def entries(directory):

@@ -72,7 +72,7 @@ struct UnreadablePage {
     DWORD protection;
 };
 
-static bool unreadablePageUntouched = false;  // still as made after the load: no guard went off
+static bool unreadablePageUntouched = false;  // a guard page keeps its guard until it is touched
 
 // Lays the host, keeps its bytes, loads the module and redirects its keys;
 // with a page made unreadable, until the module has loaded.
@@ -86,12 +86,14 @@ static void LoadHost(int version, HostPiece moved = kNoPieceMoved, UnreadablePag
     KeepDebugOutput();
     void* page = unreadable.address ? reinterpret_cast<void*>(unreadable.address()) : nullptr;
     DWORD old = 0;
-    if (page)
+    if (page) {
         ASSERT_TRUE(VirtualProtect(page, 1, unreadable.protection, &old));
+    }
     module = LoadModuleBesideProgram(&problem);
     if (page) {
         MEMORY_BASIC_INFORMATION region;
-        unreadablePageUntouched = VirtualQuery(page, &region, sizeof region) && region.Protect == unreadable.protection;
+        unreadablePageUntouched = VirtualQuery(page, &region, sizeof region) &&
+                                  (region.Protect & PAGE_GUARD) == (unreadable.protection & PAGE_GUARD);
         VirtualProtect(page, 1, old, &old);
     }
     ASSERT_NE(module, nullptr) << problem;
@@ -428,6 +430,11 @@ static const NotTheGameCase kNotTheGameCases[] = {
     { "TickSiteNoAccess",       1, [] { return hostImage.tickCallSite - 5; }, PAGE_NOACCESS,             kSitesUnreadable },
     { "TextLookupGuardPage",    2, [] { return hostImage.textLookup; },       PAGE_EXECUTE_READ | PAGE_GUARD, kSitesUnreadable },
 };
+
+static void PrintTo(const NotTheGameCase& test, std::ostream* out)
+{
+    *out << test.name;
+}
 
 class NotTheGame : public testing::TestWithParam<NotTheGameCase> {};
 

@@ -24,9 +24,10 @@ static MEMORY_BASIC_INFORMATION RegionAt(uintptr_t address)
 TEST(NotTheGame, HostAddressesNotCommittedLeaveTheProcessUntouched)
 {
     // Unmapped addresses are reserved here, so both cases take the same way.
-    if (RegionAt(kVersionByte).State == MEM_FREE)
+    if (RegionAt(kVersionByte).State == MEM_FREE) {
         ASSERT_NE(VirtualAlloc(reinterpret_cast<void*>(kVersionByte & ~0xFFFFu), 0x10000, MEM_RESERVE, PAGE_NOACCESS),
                   nullptr);
+    }
     const MEMORY_BASIC_INFORMATION before = RegionAt(kVersionByte);
     ASSERT_EQ(before.State, static_cast<DWORD>(MEM_RESERVE));
 
