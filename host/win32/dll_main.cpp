@@ -49,35 +49,52 @@ static void StayLoaded(HINSTANCE self)
                        reinterpret_cast<LPCWSTR>(self), &pinned);
 }
 
-// Returns the one line that says what the attachment did.
-static const char* AttachToHost(HINSTANCE self)
+// What the attachment did, and the one line of debug output that says so.
+enum AttachOutcome {
+    kAttachedToFirstVersion,
+    kAttachedToSecondVersion,
+    kVersionByteUnreadable,
+    kSitesUnreadable,
+    kUnknownHostBuild,
+    kAttachOutcomeCount
+};
+
+static const char* const kAttachLines[] = {
+    "Brindle Studios 1.1: attached to the game, version 1\n",                          // kAttachedToFirstVersion
+    "Brindle Studios 1.1: attached to the game, version 2\n",                          // kAttachedToSecondVersion
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
+    "version byte (0x608578) is not readable here, so this is not the game\n",         // kVersionByteUnreadable
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
+    "code it would patch is not readable here, so this is not the game\n",             // kSitesUnreadable
+    "Brindle Studios 1.1: not attached, this process is left untouched: its code is "
+    "not that of either game build the module knows (version 1 or 2)\n",               // kUnknownHostBuild
+};
+static_assert(sizeof kAttachLines / sizeof kAttachLines[0] == kAttachOutcomeCount, "one line for every outcome");
+
+static AttachOutcome AttachToHost(HINSTANCE self)
 {
     if (!Readable(kHostVersionByteAddress, 1))
-        return "Brindle Studios 1.1: not attached, this process is left untouched: the game's version byte "
-               "(0x608578) is not readable here, so this is not the game\n";
+        return kVersionByteUnreadable;
     const uint8_t versionByte = *reinterpret_cast<const volatile uint8_t*>(kHostVersionByteAddress);
     const bool second = versionByte == kSecondVersionByte;
     const HostAddresses& addresses = second ? kSecondVersionAddresses : kFirstVersionAddresses;
     if (!HostSitesReadable(addresses))
-        return "Brindle Studios 1.1: not attached, this process is left untouched: the game's code it would "
-               "patch is not readable here, so this is not the game\n";
+        return kSitesUnreadable;
     HookEntries hooks;
     hooks.tick = reinterpret_cast<uintptr_t>(ScriptTick);
     hooks.shutdown = reinterpret_cast<uintptr_t>(ShutdownHook);
     hooks.reinit = reinterpret_cast<uintptr_t>(ReinitHook);
     hooks.textLookup = reinterpret_cast<uintptr_t>(TextLookupHook);
     if (!PatchHost(addresses, hooks))
-        return "Brindle Studios 1.1: not attached, this process is left untouched: its code is not that of "
-               "either game build the module knows (version 1 or 2)\n";
+        return kUnknownHostBuild;
     hostAddresses = addresses;
     StayLoaded(self);
-    return second ? "Brindle Studios 1.1: attached to the game, version 2\n"
-                  : "Brindle Studios 1.1: attached to the game, version 1\n";
+    return second ? kAttachedToSecondVersion : kAttachedToFirstVersion;
 }
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH)
-        OutputDebugStringA(AttachToHost(self));
+        OutputDebugStringA(kAttachLines[AttachToHost(self)]);
     return TRUE;
 }

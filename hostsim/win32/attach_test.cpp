@@ -425,10 +425,11 @@ struct NotTheGameCase {
 };
 
 static const NotTheGameCase kNotTheGameCases[] = {
-    { "VersionByteNoAccess",    1, [] { return hostImage.versionByte; },      PAGE_NOACCESS,             kVersionByteUnreadable },
-    { "VersionByteGuardPage",   2, [] { return hostImage.versionByte; },      PAGE_READWRITE | PAGE_GUARD, kVersionByteUnreadable },
-    { "TickSiteNoAccess",       1, [] { return hostImage.tickCallSite - 5; }, PAGE_NOACCESS,             kSitesUnreadable },
-    { "TextLookupGuardPage",    2, [] { return hostImage.textLookup; },       PAGE_EXECUTE_READ | PAGE_GUARD, kSitesUnreadable },
+    //  name                    version  page                                          protection                      said
+    { "VersionByteNoAccess",    1,       [] { return hostImage.versionByte; },         PAGE_NOACCESS,                  kVersionByteUnreadable },
+    { "VersionByteGuardPage",   2,       [] { return hostImage.versionByte; },         PAGE_READWRITE | PAGE_GUARD,    kVersionByteUnreadable },
+    { "TickSiteNoAccess",       1,       [] { return hostImage.tickCallSite - 5; },    PAGE_NOACCESS,                  kSitesUnreadable },
+    { "TextLookupGuardPage",    2,       [] { return hostImage.textLookup; },          PAGE_EXECUTE_READ | PAGE_GUARD, kSitesUnreadable },
 };
 
 static void PrintTo(const NotTheGameCase& test, std::ostream* out)
