@@ -17,7 +17,7 @@
 
 namespace {
 
-const CommandDescriptor kBootMark = { 0x03A4, "s" };
+const CommandDescriptor kTurnMark = { 0x03A4, "s" };
 const int kTurnThatOverruns = 20;
 
 // A turn that takes a little while before it sends anything, well within the
@@ -26,7 +26,7 @@ const int kTurnThatOverruns = 20;
 void TakeATurn(const char* mark)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    CallCommand(kBootMark, mark);
+    CallCommand(kTurnMark, mark);
 }
 
 void ChildTakesTurns(ScriptThread* self)

@@ -21,31 +21,39 @@ static MEMORY_BASIC_INFORMATION RegionAt(uintptr_t address)
     return region;
 }
 
-TEST(NotTheGame, HostAddressesNotCommittedLeaveTheProcessUntouched)
+// Loads the module, expects it to leave the host addresses as they are and
+// say why, unloads it, and goes on.
+static void LoadExpectingNothingDone()
 {
-    // Unmapped addresses are reserved here, so both cases take the same way.
-    if (RegionAt(kVersionByte).State == MEM_FREE) {
-        ASSERT_NE(VirtualAlloc(reinterpret_cast<void*>(kVersionByte & ~0xFFFFu), 0x10000, MEM_RESERVE, PAGE_NOACCESS),
-                  nullptr);
-    }
     const MEMORY_BASIC_INFORMATION before = RegionAt(kVersionByte);
-    ASSERT_EQ(before.State, static_cast<DWORD>(MEM_RESERVE));
-
-    KeepDebugOutput();
+    const size_t said = DebugOutput().size();
     std::string problem;
     HMODULE module = LoadModuleBesideProgram(&problem);
     ASSERT_NE(module, nullptr) << problem;
-    EXPECT_EQ(DebugOutput(), "Brindle Studios 1.1: not attached, this process is left untouched: the game's version "
-                             "byte (0x608578) is not readable here, so this is not the game\n");
+    EXPECT_EQ(DebugOutput().substr(said), "Brindle Studios 1.1: not attached, this process is left untouched: the "
+                                          "game's version byte (0x608578) is not readable here, so this is not the "
+                                          "game\n");
     const MEMORY_BASIC_INFORMATION after = RegionAt(kVersionByte);
     EXPECT_EQ(after.State, before.State);
     EXPECT_EQ(after.BaseAddress, before.BaseAddress);
     EXPECT_EQ(after.RegionSize, before.RegionSize);
-
-    // A module that patched nothing may go, and the program goes on.
+    // A module that patched nothing may go.
     EXPECT_TRUE(FreeLibrary(module));
     EXPECT_EQ(GetModuleHandleA("brindle_studios.dll"), nullptr);
-    module = LoadModuleBesideProgram(&problem);
-    ASSERT_NE(module, nullptr) << problem;
-    EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST(NotTheGame, HostAddressesUnmappedOrOnlyReservedLeaveTheProcessUntouched)
+{
+    KeepDebugOutput();
+    // Wine keeps these addresses reserved in a program like this one; where
+    // they are unmapped, that is tried first, and then they are reserved.
+    if (RegionAt(kVersionByte).State == MEM_FREE) {
+        LoadExpectingNothingDone();
+        ASSERT_NE(VirtualAlloc(reinterpret_cast<void*>(kVersionByte & ~0xFFFFu), 0x10000, MEM_RESERVE, PAGE_NOACCESS),
+                  nullptr);
+    }
+    ASSERT_EQ(RegionAt(kVersionByte).State, static_cast<DWORD>(MEM_RESERVE));
+    LoadExpectingNothingDone();
+    // And once more: the process is as it was.
+    LoadExpectingNothingDone();
 }
