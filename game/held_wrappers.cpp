@@ -7,9 +7,13 @@
 static void* heldWrappers[kHeldWrapperCapacity];
 static int heldCount = 0;
 
+// The table fills only when boots in a row could not free what the boot
+// before held (one of its threads was not seen to end); a wrapper that does
+// not fit is then simply never freed.
 static void Hold(void* wrapper)
 {
-    heldWrappers[heldCount++] = wrapper;
+    if (heldCount < kHeldWrapperCapacity)
+        heldWrappers[heldCount++] = wrapper;
 }
 
 // Only the storage is released: the object's lifetime ends without its

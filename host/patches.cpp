@@ -27,9 +27,22 @@ static bool HoldsCallTo(uintptr_t site, uintptr_t target)
     return call.opcode == kCallRel32Opcode && call.operand == Rel32To(site, target);
 }
 
+static uintptr_t TextLookupEntry(const HostAddresses& addresses)
+{
+    return addresses.textLookupPatchPoint - sizeof(JmpRel32);
+}
+
+void ListHostSiteRanges(const HostAddresses& addresses, HostByteRange ranges[kHostSiteRangeCount])
+{
+    ranges[0] = { addresses.tickCallSite - sizeof(CallRel32), sizeof(CallRel32) };
+    ranges[1] = { addresses.shutdownCallSite - sizeof(CallRel32), sizeof(CallRel32) };
+    ranges[2] = { addresses.reinitCallSite - sizeof(CallRel32), sizeof(CallRel32) };
+    ranges[3] = { TextLookupEntry(addresses), sizeof kTextLookupEntryBytes };
+}
+
 bool HostSitesMatch(const HostAddresses& addresses)
 {
-    uintptr_t textLookupEntry = addresses.textLookupPatchPoint - sizeof(JmpRel32);
+    uintptr_t textLookupEntry = TextLookupEntry(addresses);
     return HoldsCall(addresses.tickCallSite)
         && HoldsCallTo(addresses.shutdownCallSite, addresses.shutdownContinuation)
         && HoldsCallTo(addresses.reinitCallSite, addresses.reinitContinuation)
@@ -56,12 +69,13 @@ static void JumpFromTextLookupEntry(uintptr_t patchPoint, uintptr_t hook)
     WriteCodeBytes(patchPoint - sizeof entry.jump, &entry, sizeof entry);
 }
 
-void PatchHost(const HostAddresses& addresses, const HookEntries& hooks)
+bool PatchHost(const HostAddresses& addresses, const HookEntries& hooks)
 {
     if (!HostSitesMatch(addresses))
-        return;
+        return false;
     RetargetCall(addresses.tickCallSite, hooks.tick);
     RetargetCall(addresses.shutdownCallSite, hooks.shutdown);
     RetargetCall(addresses.reinitCallSite, hooks.reinit);
     JumpFromTextLookupEntry(addresses.textLookupPatchPoint, hooks.textLookup);
+    return true;
 }

@@ -46,12 +46,23 @@ struct HookEntries {
 // as a 32-bit wrap-around difference.
 int32_t Rel32To(uintptr_t site, uintptr_t target);
 
+// The host bytes HostSitesMatch reads: the CALL before each of the three call
+// sites and the first 7 bytes of the text lookup. In a process that is not
+// the host they may not be readable at all, so the caller makes sure they
+// are before anything reads them.
+struct HostByteRange {
+    uintptr_t first;
+    uint32_t count;
+};
+static const int kHostSiteRangeCount = 4;
+void ListHostSiteRanges(const HostAddresses& addresses, HostByteRange ranges[kHostSiteRangeCount]);
+
 // True when every site holds what its patch expects: a CALL rel32 before each
 // of the three call sites, the shutdown and re-initialisation CALLs reaching
 // their continuations, and the 7 known bytes at the text lookup entry.
 bool HostSitesMatch(const HostAddresses& addresses);
 
 // Writes patch 1 (tick), 2 (shutdown), 3 (re-initialisation) and 4 (text
-// lookup), in this order, if HostSitesMatch; otherwise writes nothing, so an
-// unknown host runs on untouched.
-void PatchHost(const HostAddresses& addresses, const HookEntries& hooks);
+// lookup), in this order, if HostSitesMatch, and returns true; otherwise
+// writes nothing and returns false, so an unknown host runs on untouched.
+bool PatchHost(const HostAddresses& addresses, const HookEntries& hooks);

@@ -14,6 +14,21 @@ void SetScriptBoot(ScriptBoot boot)
     scheduler.boot = boot;
 }
 
+// Resumes the thread and waits, within the bound, for it to give the turn
+// back. A thread that owes a yield still runs: it is resumed only once that
+// yield has come, so its late signal never ends a later turn early and the
+// host and a script thread never run host code at the same time after it.
+static void GiveTurn(ScriptThread* thread)
+{
+    if (thread->owesYield) {
+        if (!WaitPlatformEvent(thread->yieldEvent, kTickBoundMs))
+            return;
+        thread->owesYield = 0;
+    }
+    if (RaisePlatformEvent(thread->resumeEvent))
+        thread->owesYield = !WaitPlatformEvent(thread->yieldEvent, kTickBoundMs);
+}
+
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
 {
     scheduler.currentHostScript = script;
@@ -23,8 +38,8 @@ uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
         return 1;
     }
     ScriptThread* thread = FindScriptThread(ReadInstructionPointer(script));
-    if (thread && RaisePlatformEvent(thread->resumeEvent))
-        WaitPlatformEvent(thread->yieldEvent, kTickBoundMs);
+    if (thread)
+        GiveTurn(thread);
     return 1;
 }
 
@@ -73,7 +88,7 @@ bool InitScriptThreadList()
 
 void SpawnScriptThread(ScriptRoutine routine)
 {
-    ScriptThread* thread = new ScriptThread;
+    ScriptThread* thread = new ScriptThread();  // zeroed: no field is ever read before it is set
     thread->next = scheduler.scriptThreadList.next;
     thread->prev = &scheduler.scriptThreadList;
     scheduler.scriptThreadList.next->prev = thread;

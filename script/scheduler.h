@@ -17,9 +17,12 @@ struct ScriptThread {
     PlatformEvent* resumeEvent;    // tick -> thread: your turn
     PlatformEvent* yieldEvent;     // thread -> tick: turn given back
     PlatformThread* threadHandle;  // the OS thread running the script routine
+    uint8_t owesYield;             // its last turn ran past the tick's bound and has not been given back
 };
 
-// How long a tick waits for the resumed thread to give the turn back.
+// How long a tick waits for the resumed thread to give the turn back. A
+// thread that keeps it longer owes its yield: the next tick of its script
+// waits for that yield, again within the bound, before resuming it.
 static const uint32_t kTickBoundMs = 1000;
 
 // What the scripts above hand the scheduler when the module attaches

@@ -57,6 +57,25 @@ TEST(HeldWrappers, ReplacingKeepingAndReleasingSendNothing)
     EXPECT_EQ(commandsSent, 0);
 }
 
+// Boots in a row whose threads were not seen to end keep what each held, so
+// the table fills; what does not fit is left alone, never written past it.
+TEST(HeldWrappers, MoreWrappersThanTheTableHoldsAreKeptWithoutOverrunningIt)
+{
+    const int kept = 3 * kHeldWrapperCapacity;
+    Car* cars[kept];
+    for (Car*& car : cars) {
+        car = static_cast<Car*>(::operator new(sizeof(Car)));
+        Keep(car);
+    }
+    Ped* holder = nullptr;
+    Replace(holder, static_cast<Ped*>(::operator new(sizeof(Ped))));
+    Replace(holder, static_cast<Ped*>(::operator new(sizeof(Ped))));  // freed: it was not in the table
+    ReleaseHeldWrappers();  // the first kHeldWrapperCapacity kept cars
+    for (int n = kHeldWrapperCapacity; n < kept; ++n)
+        ::operator delete(cars[n]);  // a double free if the release had reached them
+    ::operator delete(holder);
+}
+
 // The first session is cut off in Group 1's model choice, with previews
 // coming and going; the second makes Group 1 and Car 1.
 std::string TwoSessions()

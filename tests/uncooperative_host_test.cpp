@@ -117,9 +117,31 @@ TEST(UncooperativeHost, EveryByteTheModuleChecksAtTheSitesStopsThePatchesWhenItD
         // Nothing is written into a host that does not match.
         uint8_t before[sizeof changed.bytes];
         memcpy(before, changed.bytes, sizeof before);
-        PatchHost(changed.addresses, { 1, 2, 3, 4 });
+        EXPECT_FALSE(PatchHost(changed.addresses, { 1, 2, 3, 4 })) << "byte " << at;
         EXPECT_EQ(memcmp(before, changed.bytes, sizeof before), 0) << "byte " << at;
     }
+}
+
+TEST(UncooperativeHost, TheBytesMadeSureOfBeforeTheSiteCheckAreTheBytesItReads)
+{
+    const LaidSites laid;
+    HostByteRange ranges[kHostSiteRangeCount];
+    ListHostSiteRanges(laid.addresses, ranges);
+    std::set<size_t> listed;
+    for (const HostByteRange& range : ranges)
+        for (uint32_t n = 0; n < range.count; ++n)
+            listed.insert(range.first + n - reinterpret_cast<uintptr_t>(laid.bytes));
+    // The three CALLs whole and the text lookup's first 7 bytes: every byte
+    // the check reads (the test above), and the tick CALL's operand besides.
+    std::set<size_t> expected;
+    for (size_t n = 0; n < 5; ++n) {
+        expected.insert(0 + n);
+        expected.insert(10 + n);
+        expected.insert(20 + n);
+    }
+    for (size_t n = 0; n < 7; ++n)
+        expected.insert(32 + n);
+    EXPECT_EQ(listed, expected);
 }
 
 // --- Text keys at the edges of the label field --------------------------------------

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "hostsim/engine.h"
+#include "hostsim/win32/debug_output.h"
 #include "hostsim/win32/host_code.h"
 #include "hostsim/win32/host_image.h"
 #include "hostsim/win32/module_loader.h"
@@ -52,15 +53,49 @@ static std::vector<std::vector<uint8_t>> SnapshotHost()
 static std::vector<std::vector<uint8_t>> laidHost;  // as laid, before the module loaded
 static HMODULE module = nullptr;
 
-// Lays the host, keeps its bytes, loads the module and redirects its keys.
-static void LoadHost(int version, HostPiece moved = kNoPieceMoved)
+// What the module says when it loads: one line.
+static const char kAttachedToVersion1[] = "Brindle Studios 1.1: attached to the game, version 1\n";
+static const char kAttachedToVersion2[] = "Brindle Studios 1.1: attached to the game, version 2\n";
+static const char kVersionByteUnreadable[] =
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's version byte "
+    "(0x608578) is not readable here, so this is not the game\n";
+static const char kSitesUnreadable[] =
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's code it would "
+    "patch is not readable here, so this is not the game\n";
+static const char kUnknownBuild[] =
+    "Brindle Studios 1.1: not attached, this process is left untouched: its code is not that of "
+    "either game build the module knows (version 1 or 2)\n";
+
+// A page of the laid host made unreadable while the module loads.
+struct UnreadablePage {
+    uintptr_t (*address)();  // once the host is laid
+    DWORD protection;
+};
+
+static bool unreadablePageUntouched = false;  // a guard page keeps its guard until it is touched
+
+// Lays the host, keeps its bytes, loads the module and redirects its keys;
+// with a page made unreadable, until the module has loaded.
+static void LoadHost(int version, HostPiece moved = kNoPieceMoved, UnreadablePage unreadable = {})
 {
     ASSERT_EQ(module, nullptr) << "one host per process: run the tests one at a time, as ctest does";
     std::string problem;
     ASSERT_TRUE(HostArenaInPlace(&problem)) << problem;
     LayHostImage(version, moved);
     laidHost = SnapshotHost();
+    KeepDebugOutput();
+    void* page = unreadable.address ? reinterpret_cast<void*>(unreadable.address()) : nullptr;
+    DWORD old = 0;
+    if (page) {
+        ASSERT_TRUE(VirtualProtect(page, 1, unreadable.protection, &old));
+    }
     module = LoadModuleBesideProgram(&problem);
+    if (page) {
+        MEMORY_BASIC_INFORMATION region;
+        unreadablePageUntouched = VirtualQuery(page, &region, sizeof region) &&
+                                  (region.Protect & PAGE_GUARD) == (unreadable.protection & PAGE_GUARD);
+        VirtualProtect(page, 1, old, &old);
+    }
     ASSERT_NE(module, nullptr) << problem;
     ASSERT_TRUE(RedirectKeyPolls(module));
 }
@@ -310,6 +345,18 @@ TEST_P(Attach, OtherKeysGoToTheHostsOwnLookup)
     EXPECT_EQ(Faults(), "");
 }
 
+TEST_P(Attach, SaysOnceThatItAttachedAndStaysLoadedForTheHostsCalls)
+{
+    EXPECT_EQ(DebugOutput(), GetParam() == 1 ? kAttachedToVersion1 : kAttachedToVersion2);
+    // The host's code jumps into the module: a FreeLibrary must not unload it.
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_EQ(GetModuleHandleA("brindle_studios.dll"), module);
+    RunResult result = RunScenario("at 300 reinit\nend 3000\n");
+    EXPECT_EQ(Errors(result.trace), "");
+    EXPECT_GT(Commands(result.trace).size(), 700u);
+    EXPECT_EQ(DebugOutput(), GetParam() == 1 ? kAttachedToVersion1 : kAttachedToVersion2);
+}
+
 INSTANTIATE_TEST_SUITE_P(HostVersion, Attach, testing::Values(1, 2),
                          [](const testing::TestParamInfo<int>& info) { return "Version" + std::to_string(info.param); });
 
@@ -327,9 +374,17 @@ static void UnpatchedTick(HostScript* script)
         ReportHostError("the host's own script step did not return 1");
 }
 
+// A module that patched nothing may go again.
+static void ExpectUnloadedByFreeLibrary()
+{
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_EQ(GetModuleHandleA("brindle_studios.dll"), nullptr);
+}
+
 TEST_P(UnknownHost, IsLeftUntouchedAndKeepsRunning)
 {
     EXPECT_EQ(ChangedHostBytes(false), "");
+    EXPECT_EQ(DebugOutput(), kUnknownBuild);
     EngineBinding binding = SiteBinding();
     binding.tick = UnpatchedTick;
     RunResult result = RunScenario("at 100 reinit\nat 200 shutdown\nend 1000\n", binding);
@@ -341,6 +396,7 @@ TEST_P(UnknownHost, IsLeftUntouchedAndKeepsRunning)
     EXPECT_EQ(Text("!WEAT3"), HostOwnText("!WEAT3"));
     EXPECT_EQ(hostSiteLog.textLookups, 1);
     EXPECT_EQ(Faults(), "");
+    ExpectUnloadedByFreeLibrary();
 }
 
 static std::string PieceName(const testing::TestParamInfo<HostPiece>& info)
@@ -354,3 +410,47 @@ INSTANTIATE_TEST_SUITE_P(OnePieceMoved, UnknownHost,
                          testing::Values(kTickRoutine, kShutdownRoutine, kShutdownContinuation, kReinitRoutine,
                                          kReinitContinuation, kTextLookup),
                          PieceName);
+
+// --- A process that is not the game: host addresses it cannot read --------------
+// The version byte, or a site it would check, on a no-access or guard page:
+// the module loads all the same, reads and writes nothing there, says why,
+// and the process runs on.
+
+struct NotTheGameCase {
+    const char* name;
+    int version;
+    uintptr_t (*page)();  // where, once the host is laid
+    DWORD protection;
+    const char* said;
+};
+
+static const NotTheGameCase kNotTheGameCases[] = {
+    //  name                    version  page                                          protection                      said
+    { "VersionByteNoAccess",    1,       [] { return hostImage.versionByte; },         PAGE_NOACCESS,                  kVersionByteUnreadable },
+    { "VersionByteGuardPage",   2,       [] { return hostImage.versionByte; },         PAGE_READWRITE | PAGE_GUARD,    kVersionByteUnreadable },
+    { "TickSiteNoAccess",       1,       [] { return hostImage.tickCallSite - 5; },    PAGE_NOACCESS,                  kSitesUnreadable },
+    { "TextLookupGuardPage",    2,       [] { return hostImage.textLookup; },          PAGE_EXECUTE_READ | PAGE_GUARD, kSitesUnreadable },
+};
+
+static void PrintTo(const NotTheGameCase& test, std::ostream* out)
+{
+    *out << test.name;
+}
+
+class NotTheGame : public testing::TestWithParam<NotTheGameCase> {};
+
+TEST_P(NotTheGame, LoadsWritesNothingSaysWhyAndTheProcessRunsOn)
+{
+    const NotTheGameCase& test = GetParam();
+    LoadHost(test.version, kNoPieceMoved, { test.page, test.protection });
+    EXPECT_EQ(DebugOutput(), test.said);
+    EXPECT_TRUE(unreadablePageUntouched);
+    EXPECT_EQ(ChangedHostBytes(false), "");
+    HostScript record = {};
+    EXPECT_EQ(CallHostTick(&record), 1u);
+    EXPECT_EQ(hostSiteLog.ownScriptSteps, 1);
+    ExpectUnloadedByFreeLibrary();
+}
+
+INSTANTIATE_TEST_SUITE_P(UnreadableHost, NotTheGame, testing::ValuesIn(kNotTheGameCases),
+                         [](const testing::TestParamInfo<NotTheGameCase>& info) { return std::string(info.param.name); });

@@ -43,7 +43,7 @@ struct PlatformThread {
     HANDLE handle;
     ScriptRoutine routine;
     ScriptThread* self;
-    HANDLE started;  // raised once the thread's start-up is behind it
+    HANDLE started;  // raised once the thread's start-up is behind it; closed once unused
 };
 
 static DWORD WINAPI RunScriptRoutine(LPVOID parameter)
@@ -64,8 +64,12 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     // TerminateThread during a thread's start-up can stop it while it holds
     // the loader's or the heap's lock, which hangs the whole process; so the
     // thread is let through its start-up first. It then only waits.
-    WaitForSingleObject(thread->started, 1000);
-    CloseHandle(thread->started);
+    // A thread that has not raised it yet still may: the handle is then kept
+    // until the thread has ended, so it can never name a newer event.
+    if (WaitForSingleObject(thread->started, 1000) == WAIT_OBJECT_0) {
+        CloseHandle(thread->started);
+        thread->started = nullptr;
+    }
     InterlockedIncrement(&liveThreads);
     return thread;
 }
@@ -81,6 +85,8 @@ bool ClosePlatformThread(PlatformThread* thread)
     if (WaitForSingleObject(thread->handle, 1000) != WAIT_OBJECT_0)
         return false;
     CloseHandle(thread->handle);
+    if (thread->started)
+        CloseHandle(thread->started);
     delete thread;
     InterlockedDecrement(&liveThreads);
     return true;

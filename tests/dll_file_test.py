@@ -1,0 +1,220 @@
+#!/usr/bin/env python3
+"""The DLL a player installs, read from its PE headers: no exports, imports
+from the allowed system DLLs only and none of the functions that heuristic
+scanners flag, within the size limit, stripped with its debug file beside it,
+and a version resource that says what it is.
+
+    dll_file_test.py DLL
+"""
+import os
+import struct
+import sys
+import zlib
+
+SIZE_LIMIT = 96 * 1024
+ALLOWED_IMPORT_DLLS = {'kernel32.dll', 'user32.dll', 'msvcrt.dll'}
+FLAGGED_FUNCTIONS = {'SuspendThread', 'ResumeThread', 'GetThreadContext', 'SetThreadContext', 'OpenProcess',
+                     'DuplicateHandle', 'AddVectoredExceptionHandler', 'SetProcessAffinityMask'}
+VERSION_STRINGS = {'ProductName': 'Brindle Studios', 'FileVersion': '1.1.0.0', 'ProductVersion': '1.1.0.0'}
+EXPORT, IMPORT, RESOURCE = 0, 1, 2
+RT_VERSION = 16
+
+
+class Image:
+    def __init__(self, data):
+        self.data = data
+        pe = struct.unpack_from('<I', data, 0x3C)[0]
+        if data[pe:pe + 4] != b'PE\0\0':
+            raise ValueError('no PE signature')
+        _, sections, _, self.symbol_table, self.symbol_count, optional_size, _ = \
+            struct.unpack_from('<HHIIIHH', data, pe + 4)
+        optional = pe + 24
+        if struct.unpack_from('<H', data, optional)[0] != 0x10B:
+            raise ValueError('not PE32')
+        count = struct.unpack_from('<I', data, optional + 92)[0]
+        self.directories = [struct.unpack_from('<II', data, optional + 96 + 8 * n) for n in range(count)]
+        self.sections = []
+        table = optional + optional_size
+        # Names longer than 8 bytes are "/N": offset N in the string table after the symbols.
+        strings = self.symbol_table + 18 * self.symbol_count
+        for n in range(sections):
+            name, virtual_size, rva, raw_size, raw_offset = struct.unpack_from('<8sIIII', data, table + 40 * n)
+            name = name.rstrip(b'\0').decode()
+            if name.startswith('/') and self.symbol_table:
+                at = strings + int(name[1:])
+                name = data[at:data.index(b'\0', at)].decode()
+            self.sections.append((name, virtual_size, rva, raw_size, raw_offset))
+
+    def offset(self, rva):
+        for _, virtual_size, start, raw_size, raw_offset in self.sections:
+            if start <= rva < start + max(virtual_size, raw_size):
+                return raw_offset + rva - start
+        raise ValueError('RVA %#x is in no section' % rva)
+
+    def string(self, rva):
+        at = self.offset(rva)
+        return self.data[at:self.data.index(b'\0', at)].decode('ascii')
+
+    def directory(self, index):
+        return self.directories[index] if index < len(self.directories) else (0, 0)
+
+    def section(self, name):
+        for entry in self.sections:
+            if entry[0] == name:
+                return self.data[entry[4]:entry[4] + entry[3]]
+        return None
+
+
+def exported_names(image):
+    rva, size = image.directory(EXPORT)
+    if size == 0:
+        return 0, 0
+    functions, names = struct.unpack_from('<II', image.data, image.offset(rva) + 20)
+    return functions, names
+
+
+def imports(image):
+    """{dll: [function names]} from the import descriptors."""
+    rva, size = image.directory(IMPORT)
+    found = {}
+    at = image.offset(rva)
+    while True:
+        original_thunks, _, _, name, thunks = struct.unpack_from('<IIIII', image.data, at)
+        if name == 0:
+            return found
+        functions = found.setdefault(image.string(name), [])
+        thunk = image.offset(original_thunks or thunks)
+        while True:
+            entry = struct.unpack_from('<I', image.data, thunk)[0]
+            if entry == 0:
+                break
+            functions.append('#%d' % (entry & 0xFFFF) if entry & 0x80000000 else image.string(entry + 2))
+            thunk += 4
+        at += 20
+
+
+def version_resource(image):
+    """The bytes of the RT_VERSION resource: type, then first name, then first language."""
+    rva, size = image.directory(RESOURCE)
+    if size == 0:
+        return None
+    base = image.offset(rva)
+
+    def entries(directory):
+        named, numbered = struct.unpack_from('<HH', image.data, directory + 12)
+        return [struct.unpack_from('<II', image.data, directory + 16 + 8 * n) for n in range(named + numbered)]
+
+    for ident, target in entries(base):
+        if ident == RT_VERSION:
+            name = entries(base + (target & 0x7FFFFFFF))[0][1]
+            language = entries(base + (name & 0x7FFFFFFF))[0][1]
+            data_rva, data_size = struct.unpack_from('<II', image.data, base + language)
+            at = image.offset(data_rva)
+            return image.data[at:at + data_size]
+    return None
+
+
+def version_blocks(block):
+    """Walks a VS_VERSIONINFO block: yields (key, value bytes, is text) for every block within."""
+    length, value_length, is_text = struct.unpack_from('<HHH', block, 0)
+    key_end = 6
+    while block[key_end:key_end + 2] != b'\0\0':
+        key_end += 2
+    key = block[6:key_end].decode('utf-16-le')
+    at = (key_end + 2 + 3) & ~3
+    value_bytes = value_length * 2 if is_text else value_length
+    yield key, block[at:at + value_bytes], is_text
+    at = (at + value_bytes + 3) & ~3
+    while at < length:
+        child_length = struct.unpack_from('<H', block, at)[0]
+        if child_length == 0:
+            break
+        yield from version_blocks(block[at:at + child_length])
+        at = (at + child_length + 3) & ~3
+
+
+def check(path):
+    problems = []
+    with open(path, 'rb') as f:
+        data = f.read()
+    image = Image(data)
+
+    functions, names = exported_names(image)
+    if functions or names:
+        problems.append('exports %d functions, %d names' % (functions, names))
+
+    for dll, called in sorted(imports(image).items()):
+        if dll.lower() not in ALLOWED_IMPORT_DLLS:
+            problems.append('imports from %s: %s' % (dll, ', '.join(called)))
+        flagged = sorted(FLAGGED_FUNCTIONS.intersection(called))
+        if flagged:
+            problems.append('imports %s from %s' % (', '.join(flagged), dll))
+
+    if len(data) > SIZE_LIMIT:
+        problems.append('%d bytes, over %d' % (len(data), SIZE_LIMIT))
+
+    if image.symbol_count:
+        problems.append('keeps a symbol table of %d symbols' % image.symbol_count)
+    debug_sections = [entry[0] for entry in image.sections if entry[0].startswith('.debug')]
+    if debug_sections:
+        problems.append('keeps debug sections: %s' % ', '.join(debug_sections))
+    link = image.section('.gnu_debuglink')
+    if link is None:
+        problems.append('no debug link')
+    else:
+        name = link[:link.index(b'\0')].decode()
+        crc = struct.unpack_from('<I', link, (len(name) + 4) & ~3)[0]
+        debug_file = os.path.join(os.path.dirname(path), name)
+        if name != os.path.basename(path) + '.debug':
+            problems.append('the debug link names %s' % name)
+        elif not os.path.exists(debug_file):
+            problems.append('%s is not beside the DLL' % name)
+        else:
+            with open(debug_file, 'rb') as f:
+                if zlib.crc32(f.read()) != crc:
+                    problems.append('%s is not the debug file of this build' % name)
+
+    resource = version_resource(image)
+    if resource is None:
+        problems.append('no version resource')
+    else:
+        found = {}
+        fixed = None
+        for key, value, is_text in version_blocks(resource):
+            if key == 'VS_VERSION_INFO':
+                fixed = value
+            elif is_text and value:
+                found[key] = value.decode('utf-16-le').rstrip('\0')
+        for key, expected in VERSION_STRINGS.items():
+            if found.get(key) != expected:
+                problems.append('version resource %s is %r, not %r' % (key, found.get(key), expected))
+        if not found.get('FileDescription'):
+            problems.append('version resource has no FileDescription')
+        if fixed is None or struct.unpack_from('<I', fixed, 0)[0] != 0xFEEF04BD:
+            problems.append('version resource has no fixed file information')
+        else:
+            file_ms, file_ls, product_ms, product_ls = struct.unpack_from('<IIII', fixed, 8)
+            for what, ms, ls in (('file', file_ms, file_ls), ('product', product_ms, product_ls)):
+                if (ms, ls) != (0x00010001, 0):
+                    problems.append('%s version %d.%d.%d.%d, not 1.1.0.0' % (what, ms >> 16, ms & 0xFFFF,
+                                                                             ls >> 16, ls & 0xFFFF))
+    return problems
+
+
+def main():
+    path = sys.argv[1]
+    problems = check(path)
+    for problem in problems:
+        print('%s: %s' % (os.path.basename(path), problem))
+    if problems:
+        return 1
+    with open(path, 'rb') as f:
+        imported = imports(Image(f.read()))
+    print('%s: %d bytes, no exports; imports %s' % (
+        os.path.basename(path), os.path.getsize(path),
+        '; '.join('%s: %s' % (dll, ', '.join(called)) for dll, called in sorted(imported.items()))))
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
