@@ -1,5 +1,7 @@
 // The module's only entry point: on process attach it chooses the host
-// addresses by the host's version byte and patches the host's four sites.
+// addresses by the host's version byte, hands the scheduler the scripts'
+// boot and patches the host's four sites. This is where the module is put
+// together, so it alone knows both the host's hooks and the scripts.
 // Any process may load the module (a launcher, a tool, another program that
 // loads plug-ins), so nothing of the host is read before it is known to be
 // readable, and a process that is not a known host build is left untouched.
