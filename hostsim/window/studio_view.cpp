@@ -2,29 +2,27 @@
 // texts and screen effects, and the side panel.
 #include "hostsim/window/studio_view.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "hostsim/key_labels.h"
+#include "hostsim/window/city_view.h"
+#include "hostsim/window/shapes.h"
 #include "hostsim/window/text_render.h"
 
 // --- Scale and colours ------------------------------------------------------------
 
-static const float kPixelsPerUnit = 22.0f;
-static const int kViewCentreX = kViewWidth / 2;
-static const int kViewCentreY = kWindowHeight / 2;
+// Below this a ped would vanish at a far zoom.
+static const float kSmallestPersonRadius = 3.0f;
 static const int kLetterboxHeight = 90;
 static const int kRadarX = 100, kRadarY = kWindowHeight - 100, kRadarRadius = 80;
 static const float kRadarRangeUnits = 60.0f;
 static const size_t kListedCommands = 26;
 
-static const SDL_Color kGround = { 52, 66, 58, 255 };
-static const SDL_Color kGridLine = { 64, 80, 71, 255 };
-static const SDL_Color kGridMajor = { 78, 96, 86, 255 };
 static const SDL_Color kWhite = { 235, 235, 235, 255 };
 static const SDL_Color kDim = { 150, 160, 170, 255 };
-static const SDL_Color kLabel = { 250, 250, 250, 255 };
 static const SDL_Color kPlayerColour = { 255, 208, 64, 255 };
 static const SDL_Color kPedColour = { 236, 120, 72, 255 };
 static const SDL_Color kMarkerBlue = { 64, 132, 255, 255 };
@@ -41,6 +39,15 @@ static_assert(sizeof kWeatherNames / sizeof kWeatherNames[0] == 6, "six host wea
 static const int64_t kMsPerGameMinute = 1000;
 // A clock set shows as "set" for this long, unless a freeze holds it.
 static const int64_t kClockSetShownMs = 2000;
+
+// The bobbing marker and the rain move in steps of this, so that the window
+// redraws ten times a second for them, not every frame.
+static const int64_t kAnimationStepMs = 100;
+
+static int64_t AnimationTime(int64_t now)
+{
+    return now / kAnimationStepMs * kAnimationStepMs;
+}
 
 // --- The trace feed -----------------------------------------------------------------
 
@@ -79,6 +86,10 @@ static std::string CommandLine(const TraceRecord& record)
 
 void FeedView(ViewFeed& feed, const TraceRecord& record)
 {
+    // A wait changes only the command count, which the panel's clock
+    // redraws once a second; the script threads wait every frame.
+    if (!(record.kind == "cmd" && record.id == 0x0001))
+        ++feed.changes;
     if (record.kind == "text") {
         ShownText& slot = record.style == 2 ? feed.title : feed.subtitle;
         slot.text = record.text;
@@ -125,143 +136,21 @@ void FeedView(ViewFeed& feed, const TraceRecord& record)
         feed.commands.pop_front();
 }
 
-// --- Shapes ----------------------------------------------------------------------
-
-static SDL_Renderer* renderer = nullptr;
-
-static void SetColour(SDL_Color colour, int alpha = -1)
-{
-    SDL_SetRenderDrawColor(renderer, colour.r, colour.g, colour.b, alpha < 0 ? colour.a : alpha);
-}
-
-struct Point {
-    float x, y;
-};
-
-// A convex polygon as a triangle fan.
-static void FillPolygon(const std::vector<Point>& points, SDL_Color colour)
-{
-    std::vector<SDL_Vertex> vertices;
-    for (size_t n = 1; n + 1 < points.size(); ++n) {
-        for (const Point& p : { points[0], points[n], points[n + 1] })
-            vertices.push_back({ { p.x, p.y }, colour, { 0, 0 } });
-    }
-    SDL_RenderGeometry(renderer, nullptr, vertices.data(), static_cast<int>(vertices.size()), nullptr, 0);
-}
-
-static std::vector<Point> Circle(float x, float y, float radius, int segments = 24)
-{
-    std::vector<Point> points;
-    for (int n = 0; n < segments; ++n) {
-        float angle = 2.0f * 3.14159265f * n / segments;
-        points.push_back({ x + radius * std::cos(angle), y + radius * std::sin(angle) });
-    }
-    return points;
-}
-
-static void FillCircle(float x, float y, float radius, SDL_Color colour)
-{
-    FillPolygon(Circle(x, y, radius), colour);
-}
-
-static void DrawRing(float x, float y, float radius, SDL_Color colour)
-{
-    std::vector<Point> points = Circle(x, y, radius, 40);
-    SetColour(colour);
-    for (size_t n = 0; n < points.size(); ++n) {
-        const Point& a = points[n];
-        const Point& b = points[(n + 1) % points.size()];
-        SDL_RenderDrawLineF(renderer, a.x, a.y, b.x, b.y);
-    }
-}
-
-static void FillRect(int x, int y, int w, int h, SDL_Color colour, int alpha = -1)
-{
-    SDL_Rect rect = { x, y, w, h };
-    SetColour(colour, alpha);
-    SDL_RenderFillRect(renderer, &rect);
-}
-
-// A point turned by a heading: heading 0 faces up the map (+y) and grows to
-// the left, as the host's headings do.
-static Point Turned(float forward, float right, float heading)
-{
-    float radians = heading * 3.14159265f / 180.0f;
-    // On screen, +y of the map is up.
-    float fx = -std::sin(radians), fy = -std::cos(radians);  // forward
-    float rx = std::cos(radians), ry = -std::sin(radians);   // right
-    return { forward * fx + right * rx, forward * fy + right * ry };
-}
-
-static void DrawLabel(const std::string& text, float x, float y, SDL_Color colour = kLabel)
-{
-    int width = TextWidth(kFontPanel, text);
-    int left = static_cast<int>(x) - width / 2;
-    int top = static_cast<int>(y);
-    FillRect(left - 3, top, width + 6, LineHeight(kFontPanel), { 0, 0, 0, 255 }, 140);
-    DrawText(kFontPanel, text, colour, left, top);
-}
-
 // --- The world from above -----------------------------------------------------------
-
-struct ViewCamera {
-    float x, y;
-    Point Screen(float wx, float wy) const
-    {
-        return { kViewCentreX + (wx - x) * kPixelsPerUnit, kViewCentreY - (wy - y) * kPixelsPerUnit };
-    }
-};
-
-static void DrawGround(const ViewCamera& camera)
-{
-    FillRect(0, 0, kViewWidth, kWindowHeight, kGround);
-    const float halfWidth = kViewWidth / 2.0f / kPixelsPerUnit, halfHeight = kWindowHeight / 2.0f / kPixelsPerUnit;
-    const int step = 5;
-    for (int gx = static_cast<int>(std::floor((camera.x - halfWidth) / step)) * step; gx <= camera.x + halfWidth; gx += step) {
-        SetColour(gx % 25 == 0 ? kGridMajor : kGridLine);
-        float sx = camera.Screen(static_cast<float>(gx), 0).x;
-        SDL_RenderDrawLineF(renderer, sx, 0, sx, kWindowHeight);
-    }
-    for (int gy = static_cast<int>(std::floor((camera.y - halfHeight) / step)) * step; gy <= camera.y + halfHeight; gy += step) {
-        SetColour(gy % 25 == 0 ? kGridMajor : kGridLine);
-        float sy = camera.Screen(0, static_cast<float>(gy)).y;
-        SDL_RenderDrawLineF(renderer, 0, sy, kViewWidth, sy);
-    }
-}
-
-static SDL_Color CarColour(int32_t model)
-{
-    static const SDL_Color kPaints[] = {
-        { 196, 48, 48, 255 }, { 48, 104, 196, 255 }, { 220, 220, 220, 255 }, { 60, 150, 80, 255 },
-        { 210, 170, 40, 255 }, { 120, 70, 160, 255 }, { 90, 90, 96, 255 }, { 200, 110, 40, 255 },
-    };
-    return kPaints[static_cast<uint32_t>(model) % (sizeof kPaints / sizeof kPaints[0])];
-}
 
 static void DrawCar(const ViewCamera& camera, const HostCar& car)
 {
     Point centre = camera.Screen(car.x, car.y);
-    const float halfLength = 2.3f * kPixelsPerUnit, halfWidth = 1.0f * kPixelsPerUnit;
-    auto corner = [&](float forward, float right) {
-        Point p = Turned(forward, right, car.heading);
-        return Point{ centre.x + p.x, centre.y + p.y };
-    };
-    FillPolygon({ corner(halfLength, -halfWidth), corner(halfLength, halfWidth), corner(-halfLength, halfWidth),
-                  corner(-halfLength, -halfWidth) },
-                CarColour(car.model));
-    // The windscreen shows which way the car faces.
-    FillPolygon({ corner(halfLength * 0.55f, -halfWidth * 0.8f), corner(halfLength * 0.55f, halfWidth * 0.8f),
-                  corner(halfLength * 0.2f, halfWidth * 0.8f), corner(halfLength * 0.2f, -halfWidth * 0.8f) },
-                { 30, 40, 56, 255 });
+    DrawCarShape(centre, car.heading, camera.scale, CarColour(car.model));
     char text[64];
     snprintf(text, sizeof text, "car %d  %.0f\xC2\xB0", car.model, car.heading);
-    DrawLabel(text, centre.x, centre.y + halfLength + 4);
+    DrawLabel(text, centre.x, centre.y + kCarHalfLength * camera.scale + 4);
 }
 
 static void DrawPerson(const ViewCamera& camera, float x, float y, float heading, SDL_Color colour, float radius)
 {
     Point centre = camera.Screen(x, y);
-    float r = radius * kPixelsPerUnit;
+    float r = std::max(radius * camera.scale, kSmallestPersonRadius);
     FillCircle(centre.x, centre.y, r + 2, { 20, 20, 20, 255 });
     FillCircle(centre.x, centre.y, r, colour);
     Point tip = Turned(r * 1.9f, 0, heading);
@@ -291,21 +180,21 @@ static void DrawMarkerArrow(float x, float y, float size, SDL_Color colour)
 
 static void DrawWorld(const HostWorld& world, const ViewCamera& camera, const ViewFeed& feed, int64_t now)
 {
-    DrawGround(camera);
+    DrawGroundAndCity(world, camera);
     if (feed.startPointKnown) {
         Point start = camera.Screen(feed.startX, feed.startY);
-        DrawRing(start.x, start.y, 1.5f * kPixelsPerUnit, { 110, 150, 230, 255 });
+        DrawRing(start.x, start.y, 1.5f * camera.scale, { 110, 150, 230, 255 });
         // Beside the ring: the player and the peds made in front of it take
         // the space above and below.
-        DrawLabel("start point", start.x + 1.5f * kPixelsPerUnit + 46, start.y - 9, { 170, 200, 255, 255 });
+        DrawLabel("start point", start.x + 1.5f * camera.scale + 46, start.y - 9, { 170, 200, 255, 255 });
     }
     for (const auto& marker : world.markers) {
         const std::vector<float>& at = marker.second;
         if (at[0] == 0 && at[1] == 0 && at[2] == 0)
             continue;  // a marker on a thing; the host does not say where
         Point p = camera.Screen(at[0], at[1]);
-        float bob = 4.0f * std::sin(now / 200.0f);
-        DrawRing(p.x, p.y, 1.5f * kPixelsPerUnit + bob, kMarkerBlue);
+        float bob = 4.0f * std::sin(AnimationTime(now) / 200.0f);
+        DrawRing(p.x, p.y, 1.5f * camera.scale + bob, kMarkerBlue);
         DrawMarkerArrow(p.x, p.y - 8 + bob, 14, kMarkerBlue);
     }
     for (const auto& car : world.cars)
@@ -361,9 +250,9 @@ static void DrawAtmosphere(const HostWorld& world, int minutes, int64_t now)
         FillRect(0, 0, kViewWidth, kWindowHeight, { 70, 90, 120, 255 }, world.weather == 5 ? 100 : 70);
         SetColour({ 180, 200, 230, 255 }, 150);
         for (int n = 0; n < (world.weather == 5 ? 140 : 80); ++n) {
-            float x = static_cast<float>((n * 97 + now / 4) % kViewWidth);
-            float y = static_cast<float>((n * 53 + now / 2) % kWindowHeight);
-            SDL_RenderDrawLineF(renderer, x, y, x - 4, y + 12);
+            float x = static_cast<float>((n * 97 + AnimationTime(now) / 4) % kViewWidth);
+            float y = static_cast<float>((n * 53 + AnimationTime(now) / 2) % kWindowHeight);
+            SDL_RenderDrawLineF(shapeRenderer, x, y, x - 4, y + 12);
         }
         break;
     case 3:
@@ -523,9 +412,9 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
     DrawText(kFontHud, "Brindle Studios", kPanelHeading, kViewWidth + 16, y);
     y += 32;
     char line[160];
-    snprintf(line, sizeof line, "host time %02lld:%02lld.%03lld   %lld commands", static_cast<long long>(now / 60000),
-             static_cast<long long>(now / 1000 % 60), static_cast<long long>(now % 1000),
-             static_cast<long long>(feed.commandCount));
+    // Whole seconds: finer would redraw the panel every frame.
+    snprintf(line, sizeof line, "host time %02lld:%02lld   %lld commands", static_cast<long long>(now / 60000),
+             static_cast<long long>(now / 1000 % 60), static_cast<long long>(feed.commandCount));
     y = PanelLine(line, y, kDim);
     if (status.ended) {
         y = PanelLine("END OF TAKE: close the window", y, kPanelHeading);
@@ -575,20 +464,86 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
     DrawText(kFontPanel, "Arrows walk and turn   F2 saves the take", kDim, kViewWidth + 16, kWindowHeight - 24);
 }
 
+// --- Whether the picture changed ------------------------------------------------------
+
+// FNV-1a over the values that the frame draws.
+struct Signature {
+    uint64_t hash = 14695981039346656037ull;
+    template <typename Value> void Add(const Value& value)
+    {
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t n = 0; n < sizeof value; ++n)
+            hash = (hash ^ bytes[n]) * 1099511628211ull;
+    }
+    void Add(const std::string& text)
+    {
+        for (char c : text)
+            Add(c);
+        Add(text.size());
+    }
+};
+
+uint64_t PictureSignature(const HostWorld& world, int64_t now, const ViewFeed& feed, const PanelStatus& status,
+                          const ViewZoom& zoom)
+{
+    Signature picture;
+    const HostPlayer& player = world.player;
+    for (float value : { player.x, player.y, player.heading, zoom.scale })
+        picture.Add(value);
+    picture.Add(player.model);
+    for (const auto& ped : world.peds)
+        for (float value : { ped.second.x, ped.second.y, ped.second.heading, static_cast<float>(ped.second.model) })
+            picture.Add(value);
+    for (const auto& car : world.cars)
+        for (float value : { car.second.x, car.second.y, car.second.heading, static_cast<float>(car.second.model) })
+            picture.Add(value);
+    bool markerShown = false;
+    for (const auto& marker : world.markers) {
+        for (float value : marker.second)
+            picture.Add(value);
+        markerShown = markerShown || marker.second[0] != 0 || marker.second[1] != 0 || marker.second[2] != 0;
+    }
+    const bool raining = world.weather == 2 || world.weather == 5;
+    for (int value : { world.weather, static_cast<int>(world.weatherHeld), static_cast<int>(world.cutscene),
+                       static_cast<int>(world.fixedCamera), static_cast<int>(world.controlsLocked),
+                       static_cast<int>(world.specialModels.size()), static_cast<int>(zoom.fitCity),
+                       static_cast<int>(status.ended), ClockMinutes(world, feed, now),
+                       static_cast<int>(FadeBlack(world, now) * 255), static_cast<int>(now < feed.title.until),
+                       static_cast<int>(now < feed.subtitle.until) })
+        picture.Add(value);
+    picture.Add(std::string(ClockState(world, feed, now)));
+    for (int64_t value : { feed.changes, now / 1000, markerShown || raining ? AnimationTime(now) : 0 })
+        picture.Add(value);
+    picture.Add(status.takePath);
+    picture.Add(status.notice);
+    picture.Add(KeysHeld());
+    return picture.hash;
+}
+
 // --- The frame -----------------------------------------------------------------------
 
-void DrawStudio(SDL_Renderer* target, const HostWorld& world, int64_t now, const ViewFeed& feed,
-                const PanelStatus& status)
+// The zoom steps by a quarter, from most of the city to a ped filling the view.
+static const float kZoomStep = 1.25f;
+static const float kNearestScale = 60.0f, kFarthestScale = 0.2f;
+
+void ZoomView(ViewZoom& zoom, int steps)
 {
-    renderer = target;
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    ViewCamera camera = { world.player.x, world.player.y };
+    zoom.fitCity = false;
+    zoom.scale = std::clamp(zoom.scale * std::pow(kZoomStep, static_cast<float>(steps)), kFarthestScale, kNearestScale);
+}
+
+void DrawStudio(SDL_Renderer* target, const HostWorld& world, int64_t now, const ViewFeed& feed,
+                const PanelStatus& status, const ViewZoom& zoom)
+{
+    shapeRenderer = target;
+    SDL_SetRenderDrawBlendMode(shapeRenderer, SDL_BLENDMODE_BLEND);
+    ViewCamera camera = { world.player.x, world.player.y, zoom.scale };
     if (world.fixedCamera && feed.cameraKnown) {
         camera.x = feed.cameraTargetKnown ? (feed.cameraX + feed.cameraTargetX) / 2 : feed.cameraX;
         camera.y = feed.cameraTargetKnown ? (feed.cameraY + feed.cameraTargetY) / 2 : feed.cameraY;
     }
     SDL_Rect view = { 0, 0, kViewWidth, kWindowHeight };
-    SDL_RenderSetClipRect(renderer, &view);
+    SDL_RenderSetClipRect(shapeRenderer, &view);
     DrawWorld(world, camera, feed, now);
     const int minutes = ClockMinutes(world, feed, now);
     DrawAtmosphere(world, minutes, now);
@@ -603,6 +558,6 @@ void DrawStudio(SDL_Renderer* target, const HostWorld& world, int64_t now, const
         FillRect(0, kWindowHeight - kLetterboxHeight, kViewWidth, kLetterboxHeight, { 0, 0, 0, 255 });
     }
     DrawHostTexts(world, feed, now);
-    SDL_RenderSetClipRect(renderer, nullptr);
+    SDL_RenderSetClipRect(shapeRenderer, nullptr);
     DrawPanel(world, now, feed, status, minutes);
 }

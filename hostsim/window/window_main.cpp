@@ -37,12 +37,15 @@ struct StudioWindow {
     SDL_Renderer* renderer = nullptr;
     ViewFeed feed;
     PanelStatus status;
+    ViewZoom zoom;
     Take take;
     FILE* trace = nullptr;
     uint64_t wallBase = 0;
     bool started = false;
     bool quit = false;
     bool held[256] = {};
+    bool pictureShown = false;   // the window shows the picture of pictureSignature
+    uint64_t pictureSignature = 0;
 };
 
 static StudioWindow studio;
@@ -75,6 +78,31 @@ static void SetKey(int64_t now, int virtualKey, bool down)
     AddTakeKey(studio.take, now, virtualKey, down);
 }
 
+// The window's own keys, which the module never sees: true when the key is
+// one of them. Zooming repeats while + or - is held.
+static bool WindowKey(const SDL_KeyboardEvent& key, int64_t lastStepped)
+{
+    const bool pressed = key.type == SDL_KEYDOWN;
+    switch (key.keysym.scancode) {
+    case kSaveTakeScancode:
+        if (pressed && !key.repeat && !studio.status.ended)
+            SaveTake(lastStepped);
+        return true;
+    case SDL_SCANCODE_EQUALS:
+    case SDL_SCANCODE_KP_PLUS:
+        if (pressed)
+            ZoomView(studio.zoom, 1);
+        return true;
+    case SDL_SCANCODE_MINUS:
+    case SDL_SCANCODE_KP_MINUS:
+        if (pressed)
+            ZoomView(studio.zoom, -1);
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The frame at `now` is about to run: the keys pressed and released since
 // the last frame are applied to it.
 static void PollEvents(int64_t now, int64_t lastStepped)
@@ -87,30 +115,44 @@ static void PollEvents(int64_t now, int64_t lastStepped)
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            if (event.key.repeat)
+            if (WindowKey(event.key, lastStepped))
                 break;
-            if (event.key.keysym.scancode == kSaveTakeScancode) {
-                if (event.type == SDL_KEYDOWN && !studio.status.ended)
-                    SaveTake(lastStepped);
-                break;
-            }
-            SetKey(now, VirtualKeyOf(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+            if (!event.key.repeat)
+                SetKey(now, VirtualKeyOf(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+            break;
+        case SDL_MOUSEWHEEL:
+            ZoomView(studio.zoom, event.wheel.y);
+            break;
+        case SDL_RENDER_TARGETS_RESET:
+            ForgetCityPicture();
+            studio.pictureShown = false;
             break;
         case SDL_WINDOWEVENT:
             // Keys released while the window is away would otherwise stay held.
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
                 for (int key = 1; key < 256; ++key)
                     SetKey(now, key, false);
+            // What was covered needs the picture again.
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
+                studio.pictureShown = false;
             break;
         }
     }
 }
 
+// Draws only when the picture changed: an idle studio then costs a redraw
+// a second (the clocks), not one a frame.
 static void Draw(int64_t now)
 {
+    const HostWorld& world = CurrentHostWorld();
+    const uint64_t signature = PictureSignature(world, now, studio.feed, studio.status, studio.zoom);
+    if (studio.pictureShown && signature == studio.pictureSignature)
+        return;
+    studio.pictureShown = true;
+    studio.pictureSignature = signature;
     SDL_SetRenderDrawColor(studio.renderer, 0, 0, 0, 255);
     SDL_RenderClear(studio.renderer);
-    DrawStudio(studio.renderer, CurrentHostWorld(), now, studio.feed, studio.status);
+    DrawStudio(studio.renderer, world, now, studio.feed, studio.status, studio.zoom);
     SDL_RenderPresent(studio.renderer);
 }
 
