@@ -19,7 +19,9 @@ static const float kSmallestPersonRadius = 3.0f;
 static const int kLetterboxHeight = 90;
 static const int kRadarX = 100, kRadarY = kWindowHeight - 100, kRadarRadius = 80;
 static const float kRadarRangeUnits = 60.0f;
-static const size_t kListedCommands = 26;
+static const size_t kListedCommands = 24;
+static const int kPanelLeft = kViewWidth + 16;
+static const int kPanelTextWidth = kWindowWidth - kPanelLeft - 12;
 
 static const SDL_Color kWhite = { 235, 235, 235, 255 };
 static const SDL_Color kDim = { 150, 160, 170, 255 };
@@ -385,13 +387,13 @@ static void DrawHostTexts(const HostWorld& world, const ViewFeed& feed, int64_t 
 
 static int PanelHeading(const char* text, int y)
 {
-    DrawText(kFontPanel, text, kPanelHeading, kViewWidth + 16, y);
+    DrawText(kFontPanel, ElideText(kFontPanel, text, kPanelTextWidth), kPanelHeading, kPanelLeft, y);
     return y + LineHeight(kFontPanel) + 2;
 }
 
-static int PanelLine(const std::string& text, int y, SDL_Color colour = kWhite)
+static int PanelLine(const std::string& text, int y, SDL_Color colour = kWhite, ElideFrom from = kElideEnd)
 {
-    DrawText(kFontPanel, text, colour, kViewWidth + 16, y);
+    DrawText(kFontPanel, ElideText(kFontPanel, text, kPanelTextWidth, from), colour, kPanelLeft, y);
     return y + LineHeight(kFontPanel);
 }
 
@@ -409,7 +411,7 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
 {
     FillRect(kViewWidth, 0, kWindowWidth - kViewWidth, kWindowHeight, kPanelBack);
     int y = 10;
-    DrawText(kFontHud, "Brindle Studios", kPanelHeading, kViewWidth + 16, y);
+    DrawText(kFontHud, "Brindle Studios", kPanelHeading, kPanelLeft, y);
     y += 32;
     char line[160];
     // Whole seconds: finer would redraw the panel every frame.
@@ -419,11 +421,9 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
     if (status.ended) {
         y = PanelLine("END OF TAKE: close the window", y, kPanelHeading);
     } else {
+        y = PanelLine("\xE2\x97\x8F REC take (F2 saves):", y, kRecordRed);
         // The end of a long path is the part that names the take.
-        std::string path = status.takePath;
-        if (path.size() > 30)
-            path = "\xE2\x80\xA6" + path.substr(path.size() - 29);
-        y = PanelLine("\xE2\x97\x8F REC take (F2 saves): " + path, y, kRecordRed);
+        y = PanelLine(status.takePath, y, kRecordRed, kElideStart);
     }
     y = PanelLine(status.notice, y, kDim);
     y += 6;
@@ -456,12 +456,11 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
         std::string text = command.line;
         if (command.repeats > 1)
             text += "  x" + std::to_string(command.repeats);
-        if (text.size() > 48)
-            text = text.substr(0, 47) + "\xE2\x80\xA6";
-        DrawText(kFontMono, text, { 200, 210, 200, 255 }, kViewWidth + 16, y);
+        DrawText(kFontMono, ElideText(kFontMono, text, kPanelTextWidth), { 200, 210, 200, 255 }, kPanelLeft, y);
         y += LineHeight(kFontMono);
     }
-    DrawText(kFontPanel, "Arrows walk and turn   F2 saves the take", kDim, kViewWidth + 16, kWindowHeight - 24);
+    PanelLine("Arrows walk and turn   F2 saves the take", kWindowHeight - 44, kDim);
+    PanelLine("Wheel, + and - zoom   F3 the whole city", kWindowHeight - 24, kDim);
 }
 
 // --- Whether the picture changed ------------------------------------------------------
