@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "hostsim/host_command_shapes.h"
+#include "hostsim/snapshot.h"
 
 // --- Run state ------------------------------------------------------------------
 // One run at a time; the engine's state is the host's, touched by the host's
@@ -87,6 +88,16 @@ void ReportHostError(const std::string& what)
     record.kind = "error";
     record.what = what;
     Record(record);
+}
+
+TraceRecord SnapshotRecord()
+{
+    TraceRecord record;
+    record.kind = "world";
+    record.world = WorldJson(run->world);
+    Record(record);
+    record.t = run->now;
+    return record;
 }
 
 static EngineScript* StartHostScript(uint32_t instructionPointer)
@@ -385,7 +396,11 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         if (!ModelAvailable(model))
             ReportHostError("ped created with model " + std::to_string(model) + " not loaded");
         int32_t handle = NewHandle();
-        world.peds[handle] = { model, Float(command, 2), Float(command, 3), Float(command, 4), 0 };
+        HostPed& ped = world.peds[handle];
+        ped.model = model;
+        ped.x = Float(command, 2);
+        ped.y = Float(command, 3);
+        ped.z = Float(command, 4);
         SetLocal(record, command, 0, handle);
         CheckHeldByThisBoot(world.peds, kMostPedsOfABoot, "peds");
         break;
@@ -404,7 +419,11 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         if (!ModelAvailable(model))
             ReportHostError("car created with model " + std::to_string(model) + " not loaded");
         int32_t handle = NewHandle();
-        world.cars[handle] = { model, Float(command, 1), Float(command, 2), Float(command, 3), 0 };
+        HostCar& car = world.cars[handle];
+        car.model = model;
+        car.x = Float(command, 1);
+        car.y = Float(command, 2);
+        car.z = Float(command, 3);
         SetLocal(record, command, 0, handle);
         CheckHeldByThisBoot(world.cars, kMostCarsOfABoot, "cars");
         break;
@@ -561,6 +580,9 @@ static void ApplyEvent(const ScenarioEvent& event)
         CheckHostCallTime("the re-initialisation call", RealMsOf(run->binding.reinit));
         break;
     }
+    case kEventSnapshot:
+        SnapshotRecord();
+        break;
     case kEventShutdown: {
         TraceRecord record;
         record.kind = "shutdown";

@@ -31,11 +31,33 @@ struct EngineScript {
 };
 
 struct HostPed {
-    int32_t model;
-    float x, y, z, heading;
+    int32_t model = 0;
+    float x = 0, y = 0, z = 0, heading = 0;
+    std::string name;    // the named model's name ("BURGER"), "" for a numbered model
+    std::string doing;   // the last direction, worded as the label shows it ("anim 19, 2 s")
+    bool inCar = false;  // vanished into a car (not drawn)
 };
 
 struct HostCar {
+    int32_t model = 0;
+    float x = 0, y = 0, z = 0, heading = 0;
+    std::string doing;   // the last direction, worded as the label shows it
+    float speed = 0;     // present speed, units a second, 0 when standing
+    int32_t driver = 0;  // handle of the ped inside, 0 for none
+};
+
+// What the boot lays out in the city, as sent.
+struct HostBox {
+    uint16_t command;  // 0x01E8 or 0x022B
+    float x1, y1, z1, x2, y2, z2;
+};
+
+struct HostObject {
+    int32_t model;
+    float x, y, z;
+};
+
+struct HostCarGenerator {
     int32_t model;
     float x, y, z, heading;
 };
@@ -50,6 +72,9 @@ struct HostPlayer {
 // The game as the host holds it. Read by tests and front ends between steps.
 struct HostWorld {
     HostPlayer player;
+    std::vector<HostBox> boxes;
+    std::vector<HostObject> objects;
+    std::vector<HostCarGenerator> carGenerators;
     std::map<int32_t, HostPed> peds;     // by handle
     std::map<int32_t, HostCar> cars;     // by handle
     std::map<int32_t, std::vector<float>> markers;  // handle -> x, y, z
@@ -113,5 +138,9 @@ static const float kPlayerTurnRate = 90.0f;   // degrees a second
 // The state of the run in progress (or of the last run).
 const HostWorld& CurrentHostWorld();
 int64_t CurrentHostTime();
+// A "world" record of the run in progress: the player, peds, cars, markers,
+// clock and weather at the present simulated time. The run also passes it to
+// onRecord and keeps it in the trace.
+TraceRecord SnapshotRecord();
 // Records an error in the run in progress.
 void ReportHostError(const std::string& what);
