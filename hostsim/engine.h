@@ -36,7 +36,10 @@ struct HostPed {
     std::string name;    // the named model's name ("BURGER"), "" for a numbered model
     std::string doing;   // the last direction, worded as the label shows it ("anim 19, 2 s")
     bool inCar = false;  // vanished into a car (not drawn)
+    int32_t car = 0;     // the car it walks to (0x01D5) or sits in
 };
+
+enum CarStyle { kNoStyle, kNormalDriving, kPsychoDriving };
 
 struct HostCar {
     int32_t model = 0;
@@ -44,6 +47,16 @@ struct HostCar {
     std::string doing;   // the last direction, worded as the label shows it
     float speed = 0;     // present speed, units a second, 0 when standing
     int32_t driver = 0;  // handle of the ped inside, 0 for none
+    int slot = 0;        // 1 or 2 once the studio has confirmed it as Car 1 or Car 2
+    // What the module told it, which the substitute drives by (driving.h).
+    float toldSpeed = 0;            // 0x00AD
+    CarStyle style = kNoStyle;      // 0x00A8, 0x00A9
+    int32_t behaviour = 0;          // 0x00AF
+    bool drivingTo = false;         // 0x02C2, until it arrives
+    float toX = 0, toY = 0, toZ = 0;
+    int followedBox = -1;           // behaviour 1: the box whose edges it follows
+    int nextCorner = 0;             //   and the corner it heads for
+    float nextSwerveIn = 0;         // psycho: seconds to its next random turn
 };
 
 // What the boot lays out in the city, as sent.
@@ -69,6 +82,9 @@ struct HostPlayer {
     std::string model;
 };
 
+// A named model loaded into special slot n is model n + kFirstSpecialModel.
+static const int32_t kFirstSpecialModel = 108;
+
 // The game as the host holds it. Read by tests and front ends between steps.
 struct HostWorld {
     HostPlayer player;
@@ -80,6 +96,7 @@ struct HostWorld {
     std::map<int32_t, std::vector<float>> markers;  // handle -> x, y, z
     std::map<int32_t, int64_t> modelAvailableAtFrame;  // requested models
     std::map<int32_t, std::string> specialModels;      // special slot -> name
+    uint32_t swerveSeed = 1;  // psycho driving's random turns: the same in every run
     int64_t fadeEndsAt = 0;
     int fadeDirection = 1;   // 1 towards the picture, 0 towards black
     int fadeDurationMs = 0;
