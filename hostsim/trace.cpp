@@ -88,6 +88,8 @@ std::string TraceRecordJson(const TraceRecord& record)
     } else if (record.kind == "error") {
         out += ",\"what\":";
         AppendJsonString(out, record.what);
+    } else if (record.kind == "world") {
+        out += "," + record.world;
     }
     out += '}';
     return out;
@@ -144,6 +146,8 @@ std::string TraceRecordLogLine(const TraceRecord& record, bool colour)
     }
     if (record.kind == "error")
         return at + "ERROR " + record.what;
+    if (record.kind == "world")
+        return at + "WORLD " + record.world;
     if (record.kind == "reinit" || record.kind == "shutdown" || record.kind == "end")
         return at + "HOST  " + record.kind;
     if (record.kind != "cmd")

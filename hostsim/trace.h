@@ -16,7 +16,7 @@ struct TraceArgument {
 
 struct TraceRecord {
     int64_t t = 0;
-    std::string kind;   // "cmd", "text", "reinit", "shutdown", "error", "end"
+    std::string kind;   // "cmd", "text", "reinit", "shutdown", "error", "world", "end"
     int script = 0;     // cmd, text: the host script's number
     uint16_t id = 0;    // cmd, text
     std::vector<TraceArgument> args;  // cmd
@@ -27,6 +27,7 @@ struct TraceRecord {
     bool hasNumber = false;           // text of 0x01E4
     int number = 0;
     std::string what;                 // error
+    std::string world;                // world: the fields after "kind", as JSON
 };
 
 std::string TraceRecordJson(const TraceRecord& record);

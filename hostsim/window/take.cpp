@@ -46,6 +46,9 @@ static std::string EventLine(const ScenarioEvent& event)
     case kEventShutdown:
         line += "shutdown";
         break;
+    case kEventSnapshot:
+        line += "snapshot";
+        break;
     }
     return line + "\n";
 }

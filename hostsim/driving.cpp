@@ -1,0 +1,329 @@
+// The substitute's driving. Natively and under Wine it must come out the
+// same to the last bit: only +, -, *, / and square roots in float, which the
+// Windows build compiles for SSE as the native one does, and trigonometry in
+// double, rounded to float at once.
+#include "hostsim/driving.h"
+
+#include <algorithm>
+#include <cmath>
+
+struct Rect {
+    float minX, minY, maxX, maxY;
+};
+
+static Rect RectOf(const HostBox& box)
+{
+    return { std::min(box.x1, box.x2), std::min(box.y1, box.y2), std::max(box.x1, box.x2), std::max(box.y1, box.y2) };
+}
+
+static bool Inside(const Rect& rect, float x, float y)
+{
+    return x >= rect.minX && x <= rect.maxX && y >= rect.minY && y <= rect.maxY;
+}
+
+static void Include(Rect& rect, float x, float y)
+{
+    rect = { std::min(rect.minX, x), std::min(rect.minY, y), std::max(rect.maxX, x), std::max(rect.maxY, y) };
+}
+
+// The edges a cruising car turns at: every box of the boot, and the bounds
+// of everything the boot laid out, so that it stays in the city.
+static std::vector<Rect> CityEdges(const HostWorld& world)
+{
+    std::vector<Rect> edges;
+    if (world.boxes.empty())
+        return edges;
+    Rect bounds = RectOf(world.boxes[0]);
+    for (const HostBox& box : world.boxes) {
+        edges.push_back(RectOf(box));
+        Include(bounds, box.x1, box.y1);
+        Include(bounds, box.x2, box.y2);
+    }
+    for (const HostObject& object : world.objects)
+        Include(bounds, object.x, object.y);
+    for (const HostCarGenerator& generator : world.carGenerators)
+        Include(bounds, generator.x, generator.y);
+    edges.push_back(bounds);
+    return edges;
+}
+
+static bool CrossesAnEdge(const std::vector<Rect>& edges, float fromX, float fromY, float toX, float toY)
+{
+    for (const Rect& rect : edges)
+        if (Inside(rect, fromX, fromY) != Inside(rect, toX, toY))
+            return true;
+    return false;
+}
+
+// Heading 0 faces +y and grows to the left, as the player's does.
+static const double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+
+static void DirectionOf(float heading, float* dx, float* dy)
+{
+    *dx = static_cast<float>(-std::sin(heading * kRadiansPerDegree));
+    *dy = static_cast<float>(std::cos(heading * kRadiansPerDegree));
+}
+
+static float HeadingTowards(float dx, float dy)
+{
+    double heading = std::atan2(-static_cast<double>(dx), static_cast<double>(dy)) / kRadiansPerDegree;
+    return static_cast<float>(heading < 0 ? heading + 360.0 : heading);
+}
+
+static float Turned(float heading, float degrees)
+{
+    float turned = heading + degrees;
+    while (turned >= 360.0f)
+        turned -= 360.0f;
+    while (turned < 0.0f)
+        turned += 360.0f;
+    return turned;
+}
+
+// A number in [low, high) from the world's own generator, so that a run
+// stays deterministic.
+static float Random(HostWorld& world, float low, float high)
+{
+    uint32_t& state = world.swerveSeed;
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return low + (high - low) * static_cast<float>(state >> 8) * (1.0f / 16777216.0f);
+}
+
+// Heads for the point and moves by up to step, to no nearer than stopWithin.
+// False when it is already there.
+static bool DriveTowards(HostCar& car, float x, float y, float z, float step, float stopWithin)
+{
+    const float dx = x - car.x, dy = y - car.y, dz = z - car.z;
+    const float distance = std::sqrt(dx * dx + dy * dy + dz * dz);
+    if (distance <= stopWithin)
+        return false;
+    if (dx != 0 || dy != 0)
+        car.heading = HeadingTowards(dx, dy);
+    const float go = std::min(step, distance - stopWithin);
+    car.x += dx * (go / distance);
+    car.y += dy * (go / distance);
+    car.z += dz * (go / distance);
+    if (stopWithin == 0 && go == distance) {
+        car.x = x;
+        car.y = y;
+        car.z = z;
+    }
+    car.speed = car.toldSpeed;
+    return true;
+}
+
+// Along its heading. Normal driving turns right at an edge; psycho driving
+// swerves at random every one to two and a half seconds and turns sharper,
+// either way, at an edge. Straight on (behaviour 8) ignores the edges.
+static void Cruise(HostWorld& world, HostCar& car, float seconds, const std::vector<Rect>& edges)
+{
+    const bool psycho = car.style == kPsychoDriving && car.behaviour != 8;
+    if (psycho) {
+        car.nextSwerveIn -= seconds;
+        if (car.nextSwerveIn <= 0) {
+            const float swerve = Random(world, 25.0f, 60.0f);
+            car.heading = Turned(car.heading, Random(world, 0.0f, 1.0f) < 0.5f ? swerve : -swerve);
+            car.nextSwerveIn = Random(world, 1.0f, 2.5f);
+        }
+    }
+    const float step = car.toldSpeed * seconds;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        float dx, dy;
+        DirectionOf(car.heading, &dx, &dy);
+        const float x = car.x + dx * step, y = car.y + dy * step;
+        if (car.behaviour == 8 || !CrossesAnEdge(edges, car.x, car.y, x, y)) {
+            car.x = x;
+            car.y = y;
+            car.speed = car.toldSpeed;
+            return;
+        }
+        const float turn = psycho ? Random(world, 90.0f, 180.0f) : 90.0f;
+        car.heading = Turned(car.heading, psycho && Random(world, 0.0f, 1.0f) < 0.5f ? turn : -turn);
+    }
+}
+
+// Behaviour 1: to the nearest corner of the nearest box, then round that
+// box's edges, corner to corner, anticlockwise.
+static void FollowEdges(const HostWorld& world, HostCar& car, float step)
+{
+    if (world.boxes.empty())
+        return;
+    if (car.followedBox < 0) {
+        float nearest = INFINITY;
+        for (size_t n = 0; n < world.boxes.size(); ++n) {
+            const Rect rect = RectOf(world.boxes[n]);
+            const float corners[4][2] = { { rect.minX, rect.minY }, { rect.maxX, rect.minY },
+                                          { rect.maxX, rect.maxY }, { rect.minX, rect.maxY } };
+            for (int corner = 0; corner < 4; ++corner) {
+                const float dx = corners[corner][0] - car.x, dy = corners[corner][1] - car.y;
+                if (dx * dx + dy * dy < nearest) {
+                    nearest = dx * dx + dy * dy;
+                    car.followedBox = static_cast<int>(n);
+                    car.nextCorner = corner;
+                }
+            }
+        }
+    }
+    const Rect rect = RectOf(world.boxes[car.followedBox]);
+    const float corners[4][2] = { { rect.minX, rect.minY }, { rect.maxX, rect.minY },
+                                  { rect.maxX, rect.maxY }, { rect.minX, rect.maxY } };
+    float left = step;
+    // A box of no size gives no way round: at most one lap a frame.
+    for (int leg = 0; leg < 4 && left > 0; ++leg) {
+        const float* corner = corners[car.nextCorner];
+        const float dx = corner[0] - car.x, dy = corner[1] - car.y;
+        const float distance = std::sqrt(dx * dx + dy * dy);
+        if (distance > left) {
+            DriveTowards(car, corner[0], corner[1], car.z, left, 0);
+            return;
+        }
+        DriveTowards(car, corner[0], corner[1], car.z, distance, 0);
+        car.nextCorner = (car.nextCorner + 1) % 4;
+        left -= distance;
+    }
+    car.speed = car.toldSpeed;
+}
+
+static void StepCar(HostWorld& world, HostCar& car, float seconds, const std::vector<Rect>& edges)
+{
+    car.speed = 0;
+    const float step = car.toldSpeed * seconds;
+    if (step <= 0)
+        return;
+    const HostPlayer& player = world.player;
+    if (car.drivingTo) {
+        car.drivingTo = DriveTowards(car, car.toX, car.toY, car.toZ, step, 0);
+        return;
+    }
+    switch (car.behaviour) {
+    case 2:
+        DriveTowards(car, player.x, player.y, player.z, step, 0);
+        return;
+    case 4:
+        DriveTowards(car, player.x, player.y, player.z, step, kStopNearPlayer);
+        return;
+    case 1:
+        FollowEdges(world, car, step);
+        return;
+    case 8:
+        Cruise(world, car, seconds, edges);
+        return;
+    }
+    if (car.style != kNoStyle)
+        Cruise(world, car, seconds, edges);
+}
+
+static void StepPed(HostWorld& world, int32_t handle, HostPed& ped, float seconds)
+{
+    std::map<int32_t, HostCar>::iterator car = world.cars.find(ped.car);
+    if (car == world.cars.end())
+        return;
+    HostCar& into = car->second;
+    const float dx = into.x - ped.x, dy = into.y - ped.y;
+    const float distance = std::sqrt(dx * dx + dy * dy);
+    const float step = kPedWalkSpeed * seconds;
+    if (ped.inCar || distance <= kBoardingDistance + step) {
+        ped.x = into.x;
+        ped.y = into.y;
+        ped.z = into.z;
+        ped.heading = into.heading;
+        if (!ped.inCar && into.driver == 0)
+            into.driver = handle;
+        ped.inCar = true;
+        return;
+    }
+    ped.heading = HeadingTowards(dx, dy);
+    ped.x += dx * (step / distance);
+    ped.y += dy * (step / distance);
+}
+
+void StepTraffic(HostWorld& world, float seconds)
+{
+    std::vector<Rect> edges;
+    for (auto& [handle, car] : world.cars) {
+        if (edges.empty() && car.toldSpeed > 0)
+            edges = CityEdges(world);
+        StepCar(world, car, seconds, edges);
+    }
+    for (auto& [handle, ped] : world.peds)
+        if (ped.car)
+            StepPed(world, handle, ped, seconds);
+}
+
+// --- Placing -----------------------------------------------------------------------
+
+static const float kPlacingCell = 0.5f;
+static const int kPlacingReach = 40;  // cells each way: 20 units
+
+struct Offset {
+    int i, j;
+};
+
+// The grid's points around the origin, nearest first.
+static std::vector<Offset> PlacingOffsets()
+{
+    std::vector<Offset> offsets;
+    for (int j = -kPlacingReach; j <= kPlacingReach; ++j)
+        for (int i = -kPlacingReach; i <= kPlacingReach; ++i)
+            offsets.push_back({ i, j });
+    std::stable_sort(offsets.begin(), offsets.end(),
+                     [](const Offset& a, const Offset& b) { return a.i * a.i + a.j * a.j < b.i * b.i + b.j * b.j; });
+    return offsets;
+}
+
+static float RadiusOf(bool isCar)
+{
+    return isCar ? 2.0f : 0.5f;
+}
+
+static bool Clear(const HostWorld& world, bool isCar, float x, float y)
+{
+    auto near = [x, y](float otherX, float otherY, float apart) {
+        const float dx = otherX - x, dy = otherY - y;
+        return dx * dx + dy * dy < apart * apart;
+    };
+    if (world.player.exists && near(world.player.x, world.player.y, RadiusOf(isCar) + RadiusOf(false)))
+        return false;
+    for (const auto& [handle, ped] : world.peds)
+        if (!ped.inCar && near(ped.x, ped.y, RadiusOf(isCar) + RadiusOf(false)))
+            return false;
+    for (const auto& [handle, car] : world.cars)
+        if (near(car.x, car.y, RadiusOf(isCar) + RadiusOf(true)))
+            return false;
+    return true;
+}
+
+void PlaceClear(const HostWorld& world, bool isCar, float* x, float* y)
+{
+    static const std::vector<Offset> offsets = PlacingOffsets();
+    for (const Offset& offset : offsets) {
+        const float placedX = *x + offset.i * kPlacingCell, placedY = *y + offset.j * kPlacingCell;
+        if (Clear(world, isCar, placedX, placedY)) {
+            *x = placedX;
+            *y = placedY;
+            return;
+        }
+    }
+}
+
+void RemovePed(HostWorld& world, int32_t handle)
+{
+    for (auto& [carHandle, car] : world.cars)
+        if (car.driver == handle)
+            car.driver = 0;
+    world.peds.erase(handle);
+}
+
+// The peds it held get out where it stood.
+void RemoveCar(HostWorld& world, int32_t handle)
+{
+    for (auto& [pedHandle, ped] : world.peds) {
+        if (ped.car == handle) {
+            ped.car = 0;
+            ped.inCar = false;
+        }
+    }
+    world.cars.erase(handle);
+}
