@@ -25,3 +25,9 @@ struct ViewCamera {
 void DrawGroundAndCity(const HostWorld& world, const ViewCamera& camera);
 // The renderer lost what its textures held (SDL_RENDER_TARGETS_RESET).
 void ForgetCityPicture();
+// The camera that shows the whole city and the player; false while the boot
+// has sent nothing of the city.
+bool CityCamera(const HostWorld& world, ViewCamera* camera);
+// The boxes, objects and parked cars around the player on the radar's disc,
+// at `scale` pixels a unit.
+void DrawCityOnRadar(const HostWorld& world, Point centre, float radius, float scale);

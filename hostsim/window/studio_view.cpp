@@ -18,8 +18,8 @@
 static const float kSmallestPersonRadius = 3.0f;
 static const int kLetterboxHeight = 90;
 static const int kRadarX = 100, kRadarY = kWindowHeight - 100, kRadarRadius = 80;
-static const float kRadarRangeUnits = 60.0f;
-static const size_t kListedCommands = 24;
+static const float kRadarRangeUnits = 100.0f;
+static const size_t kListedCommands = 22;
 static const int kPanelLeft = kViewWidth + 16;
 static const int kPanelTextWidth = kWindowWidth - kPanelLeft - 12;
 
@@ -140,13 +140,55 @@ void FeedView(ViewFeed& feed, const TraceRecord& record)
 
 // --- The world from above -----------------------------------------------------------
 
-static void DrawCar(const ViewCamera& camera, const HostCar& car)
+// Labels are laid out after the shapes: each moves up until it clears those
+// placed before it, so that peds made side by side stay readable.
+struct ViewLabel {
+    std::string text;
+    Point at;  // centre of its top edge
+    SDL_Color colour;
+};
+
+static void DrawLabelsClear(const std::vector<ViewLabel>& labels)
+{
+    std::vector<SDL_Rect> taken;
+    for (const ViewLabel& label : labels) {
+        const int width = TextWidth(kFontPanel, label.text) + 6, height = LineHeight(kFontPanel);
+        SDL_Rect rect = { static_cast<int>(label.at.x) - width / 2, static_cast<int>(label.at.y), width, height };
+        for (size_t n = 0; n < taken.size(); ++n) {
+            if (SDL_HasIntersection(&rect, &taken[n])) {
+                rect.y = taken[n].y - height - 1;
+                n = static_cast<size_t>(-1);  // look through all of them again from the new place
+            }
+        }
+        taken.push_back(rect);
+        DrawLabel(label.text, label.at.x, static_cast<float>(rect.y), label.colour);
+    }
+}
+
+// "BURGER" or "ped 25", then the last direction it was given.
+static std::string Described(const std::string& what, const std::string& doing)
+{
+    return doing.empty() ? what : what + ": " + doing;
+}
+
+static std::string PedName(const HostPed& ped)
+{
+    return ped.name.empty() ? "ped " + std::to_string(ped.model) : ped.name;
+}
+
+static void DrawCar(const HostWorld& world, const ViewCamera& camera, const HostCar& car, std::vector<ViewLabel>* labels)
 {
     Point centre = camera.Screen(car.x, car.y);
     DrawCarShape(centre, car.heading, camera.scale, CarColour(car.model));
-    char text[64];
-    snprintf(text, sizeof text, "car %d  %.0f\xC2\xB0", car.model, car.heading);
-    DrawLabel(text, centre.x, centre.y + kCarHalfLength * camera.scale + 4);
+    std::string what = "car " + std::to_string(car.model);
+    auto driver = world.peds.find(car.driver);
+    if (driver != world.peds.end()) {
+        // The driver's head in the driver's seat.
+        Point seat = Turned(0, -0.45f * camera.scale, car.heading);
+        FillCircle(centre.x + seat.x, centre.y + seat.y, std::max(0.35f * camera.scale, 2.0f), kPedColour);
+        what += ", " + PedName(driver->second) + " driving";
+    }
+    labels->push_back({ Described(what, car.doing), { centre.x, centre.y + kCarHalfLength * camera.scale + 4 }, kLabel });
 }
 
 static void DrawPerson(const ViewCamera& camera, float x, float y, float heading, SDL_Color colour, float radius)
@@ -164,17 +206,6 @@ static void DrawPerson(const ViewCamera& camera, float x, float y, float heading
                 colour);
 }
 
-static std::string PedName(const HostWorld& world, int32_t model)
-{
-    // Models 109 to 118 are the special-character slots 1 to 10.
-    if (model >= 109 && model <= 118) {
-        auto found = world.specialModels.find(model - 108);
-        if (found != world.specialModels.end())
-            return found->second;
-    }
-    return "ped " + std::to_string(model);
-}
-
 static void DrawMarkerArrow(float x, float y, float size, SDL_Color colour)
 {
     FillPolygon({ { x - size, y - size * 1.6f }, { x + size, y - size * 1.6f }, { x, y } }, colour);
@@ -183,12 +214,13 @@ static void DrawMarkerArrow(float x, float y, float size, SDL_Color colour)
 static void DrawWorld(const HostWorld& world, const ViewCamera& camera, const ViewFeed& feed, int64_t now)
 {
     DrawGroundAndCity(world, camera);
+    std::vector<ViewLabel> labels;
     if (feed.startPointKnown) {
         Point start = camera.Screen(feed.startX, feed.startY);
         DrawRing(start.x, start.y, 1.5f * camera.scale, { 110, 150, 230, 255 });
         // Beside the ring: the player and the peds made in front of it take
         // the space above and below.
-        DrawLabel("start point", start.x + 1.5f * camera.scale + 46, start.y - 9, { 170, 200, 255, 255 });
+        labels.push_back({ "start point", { start.x + 1.5f * camera.scale + 46, start.y - 9 }, { 170, 200, 255, 255 } });
     }
     for (const auto& marker : world.markers) {
         const std::vector<float>& at = marker.second;
@@ -199,21 +231,27 @@ static void DrawWorld(const HostWorld& world, const ViewCamera& camera, const Vi
         DrawRing(p.x, p.y, 1.5f * camera.scale + bob, kMarkerBlue);
         DrawMarkerArrow(p.x, p.y - 8 + bob, 14, kMarkerBlue);
     }
+    if (world.player.exists) {
+        const HostPlayer& p = world.player;
+        Point at = camera.Screen(p.x, p.y);
+        labels.push_back({ p.model.empty() ? "you" : "you (" + p.model + ")", { at.x, at.y + 16 }, kPlayerColour });
+    }
     for (const auto& car : world.cars)
-        DrawCar(camera, car.second);
+        DrawCar(world, camera, car.second, &labels);
     for (const auto& ped : world.peds) {
         const HostPed& p = ped.second;
+        if (p.inCar)
+            continue;  // shown as its car's driver
         DrawPerson(camera, p.x, p.y, p.heading, kPedColour, 0.42f);
         Point at = camera.Screen(p.x, p.y);
         // Above the ped, so that it clears the player's label below the player.
-        DrawLabel(PedName(world, p.model), at.x, at.y - 34);
+        labels.push_back({ Described(PedName(p), p.doing), { at.x, at.y - 34 }, kLabel });
     }
     if (world.player.exists) {
         const HostPlayer& p = world.player;
         DrawPerson(camera, p.x, p.y, p.heading, kPlayerColour, 0.5f);
-        Point at = camera.Screen(p.x, p.y);
-        DrawLabel(p.model.empty() ? "you" : "you (" + p.model + ")", at.x, at.y + 16, kPlayerColour);
     }
+    DrawLabelsClear(labels);
     if (world.fixedCamera && feed.cameraKnown) {
         Point eye = camera.Screen(feed.cameraX, feed.cameraY);
         if (feed.cameraTargetKnown) {
@@ -282,6 +320,7 @@ static void DrawRadar(const HostWorld& world)
     const float scale = kRadarRadius / kRadarRangeUnits;
     FillCircle(kRadarX, kRadarY, kRadarRadius + 3, { 10, 10, 10, 255 });
     FillCircle(kRadarX, kRadarY, kRadarRadius, { 40, 70, 50, 220 });
+    DrawCityOnRadar(world, { static_cast<float>(kRadarX), static_cast<float>(kRadarY) }, kRadarRadius, scale);
     DrawRing(kRadarX, kRadarY, kRadarRadius * 0.5f, { 70, 100, 80, 255 });
     const HostPlayer& player = world.player;
     auto onRadar = [&](float x, float y, bool clamp, Point* at) {
@@ -302,7 +341,7 @@ static void DrawRadar(const HostWorld& world)
         if (onRadar(car.second.x, car.second.y, false, &at))
             FillRect(static_cast<int>(at.x) - 2, static_cast<int>(at.y) - 2, 5, 5, CarColour(car.second.model));
     for (const auto& ped : world.peds)
-        if (onRadar(ped.second.x, ped.second.y, false, &at))
+        if (!ped.second.inCar && onRadar(ped.second.x, ped.second.y, false, &at))
             FillCircle(at.x, at.y, 2.5f, kPedColour);
     for (const auto& marker : world.markers) {
         const std::vector<float>& m = marker.second;
@@ -459,8 +498,8 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
         DrawText(kFontMono, ElideText(kFontMono, text, kPanelTextWidth), { 200, 210, 200, 255 }, kPanelLeft, y);
         y += LineHeight(kFontMono);
     }
-    PanelLine("Arrows walk and turn   F2 saves the take", kWindowHeight - 44, kDim);
-    PanelLine("Wheel, + and - zoom   F3 the whole city", kWindowHeight - 24, kDim);
+    PanelLine("Arrows walk, turn   Wheel, + and - zoom", kWindowHeight - 44, kDim);
+    PanelLine("F1 whole city   F2 save take   F3 snapshot", kWindowHeight - 24, kDim);
 }
 
 // --- Whether the picture changed ------------------------------------------------------
@@ -490,12 +529,21 @@ uint64_t PictureSignature(const HostWorld& world, int64_t now, const ViewFeed& f
     for (float value : { player.x, player.y, player.heading, zoom.scale })
         picture.Add(value);
     picture.Add(player.model);
-    for (const auto& ped : world.peds)
-        for (float value : { ped.second.x, ped.second.y, ped.second.heading, static_cast<float>(ped.second.model) })
+    for (const auto& ped : world.peds) {
+        for (float value : { ped.second.x, ped.second.y, ped.second.heading, static_cast<float>(ped.second.model),
+                             static_cast<float>(ped.second.inCar) })
             picture.Add(value);
-    for (const auto& car : world.cars)
-        for (float value : { car.second.x, car.second.y, car.second.heading, static_cast<float>(car.second.model) })
+        picture.Add(ped.second.name);
+        picture.Add(ped.second.doing);
+    }
+    for (const auto& car : world.cars) {
+        for (float value : { car.second.x, car.second.y, car.second.heading, static_cast<float>(car.second.model),
+                             static_cast<float>(car.second.driver) })
             picture.Add(value);
+        picture.Add(car.second.doing);
+    }
+    for (size_t count : { world.boxes.size(), world.objects.size(), world.carGenerators.size() })
+        picture.Add(count);
     bool markerShown = false;
     for (const auto& marker : world.markers) {
         for (float value : marker.second)
@@ -537,7 +585,9 @@ void DrawStudio(SDL_Renderer* target, const HostWorld& world, int64_t now, const
     shapeRenderer = target;
     SDL_SetRenderDrawBlendMode(shapeRenderer, SDL_BLENDMODE_BLEND);
     ViewCamera camera = { world.player.x, world.player.y, zoom.scale };
-    if (world.fixedCamera && feed.cameraKnown) {
+    if (zoom.fitCity) {
+        CityCamera(world, &camera);
+    } else if (world.fixedCamera && feed.cameraKnown) {
         camera.x = feed.cameraTargetKnown ? (feed.cameraX + feed.cameraTargetX) / 2 : feed.cameraX;
         camera.y = feed.cameraTargetKnown ? (feed.cameraY + feed.cameraTargetY) / 2 : feed.cameraY;
     }

@@ -28,7 +28,10 @@ static const int64_t kLiveEndMs = 365LL * 24 * 3600 * 1000;
 // has caught up, so that keys held for a time are held that long in host
 // time too; only after a longer stall does the host time slip instead.
 static const int64_t kMostLagMs = 1000;
+// The window's own keys; the module polls none of them.
+static const int kFitCityScancode = SDL_SCANCODE_F1;
 static const int kSaveTakeScancode = SDL_SCANCODE_F2;
+static const int kSnapshotScancode = SDL_SCANCODE_F3;
 
 // The window's whole state; touched by the host's thread, and by onRecord
 // on the script thread that holds the turn while the host's thread waits.
@@ -69,6 +72,27 @@ static bool SaveTake(int64_t endMs)
     return static_cast<bool>(file);
 }
 
+// Where the snapshots of a take go: beside it, one "world" record a line.
+static std::string SnapshotPath()
+{
+    std::filesystem::path path(studio.status.takePath);
+    return path.replace_extension().string() + "-snapshots.jsonl";
+}
+
+// A snapshot before the frame at `now` runs, as "at NOW snapshot" in the
+// take gives when it is replayed.
+static void WriteSnapshot(int64_t now)
+{
+    const TraceRecord record = SnapshotRecord();
+    AddTakeSnapshot(studio.take, now);
+    const std::string path = SnapshotPath();
+    FILE* file = fopen(path.c_str(), "ab");
+    bool written = file && fprintf(file, "%s\n", TraceRecordJson(record).c_str()) > 0;
+    if (file)
+        written = fclose(file) == 0 && written;
+    studio.status.notice = written ? "snapshot at " + std::to_string(now) + " ms: " + path : "cannot write " + path;
+}
+
 static void SetKey(int64_t now, int virtualKey, bool down)
 {
     if (virtualKey <= 0 || virtualKey > 255 || studio.held[virtualKey] == down)
@@ -80,13 +104,21 @@ static void SetKey(int64_t now, int virtualKey, bool down)
 
 // The window's own keys, which the module never sees: true when the key is
 // one of them. Zooming repeats while + or - is held.
-static bool WindowKey(const SDL_KeyboardEvent& key, int64_t lastStepped)
+static bool WindowKey(const SDL_KeyboardEvent& key, int64_t now, int64_t lastStepped)
 {
     const bool pressed = key.type == SDL_KEYDOWN;
     switch (key.keysym.scancode) {
     case kSaveTakeScancode:
         if (pressed && !key.repeat && !studio.status.ended)
             SaveTake(lastStepped);
+        return true;
+    case kSnapshotScancode:
+        if (pressed && !key.repeat && !studio.status.ended)
+            WriteSnapshot(now);
+        return true;
+    case kFitCityScancode:
+        if (pressed && !key.repeat)
+            studio.zoom.fitCity = !studio.zoom.fitCity;
         return true;
     case SDL_SCANCODE_EQUALS:
     case SDL_SCANCODE_KP_PLUS:
@@ -115,7 +147,7 @@ static void PollEvents(int64_t now, int64_t lastStepped)
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            if (WindowKey(event.key, lastStepped))
+            if (WindowKey(event.key, now, lastStepped))
                 break;
             if (!event.key.repeat)
                 SetKey(now, VirtualKeyOf(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
