@@ -140,23 +140,24 @@ void FeedView(ViewFeed& feed, const TraceRecord& record)
 
 // --- The world from above -----------------------------------------------------------
 
-// Labels are laid out after the shapes: each moves up until it clears those
-// placed before it, so that peds made side by side stay readable.
+// Labels are laid out after the shapes: each moves up until it clears the
+// player and the peds and the labels placed before it, so that peds made
+// side by side stay readable and in sight.
 struct ViewLabel {
     std::string text;
     Point at;  // centre of its top edge
     SDL_Color colour;
+    bool movesDown = false;  // the player's, which stands under the player
 };
 
-static void DrawLabelsClear(const std::vector<ViewLabel>& labels)
+static void DrawLabelsClear(const std::vector<ViewLabel>& labels, std::vector<SDL_Rect> taken)
 {
-    std::vector<SDL_Rect> taken;
     for (const ViewLabel& label : labels) {
         const int width = TextWidth(kFontPanel, label.text) + 6, height = LineHeight(kFontPanel);
         SDL_Rect rect = { static_cast<int>(label.at.x) - width / 2, static_cast<int>(label.at.y), width, height };
         for (size_t n = 0; n < taken.size(); ++n) {
             if (SDL_HasIntersection(&rect, &taken[n])) {
-                rect.y = taken[n].y - height - 1;
+                rect.y = label.movesDown ? taken[n].y + taken[n].h + 1 : taken[n].y - height - 1;
                 n = static_cast<size_t>(-1);  // look through all of them again from the new place
             }
         }
@@ -191,10 +192,14 @@ static void DrawCar(const HostWorld& world, const ViewCamera& camera, const Host
     labels->push_back({ Described(what, car.doing), { centre.x, centre.y + kCarHalfLength * camera.scale + 4 }, kLabel });
 }
 
-static void DrawPerson(const ViewCamera& camera, float x, float y, float heading, SDL_Color colour, float radius)
+// Draws a person and adds the square it covers to `covered`.
+static void DrawPerson(const ViewCamera& camera, float x, float y, float heading, SDL_Color colour, float radius,
+                       std::vector<SDL_Rect>* covered)
 {
     Point centre = camera.Screen(x, y);
     float r = std::max(radius * camera.scale, kSmallestPersonRadius);
+    const int reach = static_cast<int>(r * 1.9f) + 2;  // the heading's tip
+    covered->push_back({ static_cast<int>(centre.x) - reach, static_cast<int>(centre.y) - reach, 2 * reach, 2 * reach });
     FillCircle(centre.x, centre.y, r + 2, { 20, 20, 20, 255 });
     FillCircle(centre.x, centre.y, r, colour);
     Point tip = Turned(r * 1.9f, 0, heading);
@@ -215,6 +220,7 @@ static void DrawWorld(const HostWorld& world, const ViewCamera& camera, const Vi
 {
     DrawGroundAndCity(world, camera);
     std::vector<ViewLabel> labels;
+    std::vector<SDL_Rect> people;
     if (feed.startPointKnown) {
         Point start = camera.Screen(feed.startX, feed.startY);
         DrawRing(start.x, start.y, 1.5f * camera.scale, { 110, 150, 230, 255 });
@@ -234,7 +240,7 @@ static void DrawWorld(const HostWorld& world, const ViewCamera& camera, const Vi
     if (world.player.exists) {
         const HostPlayer& p = world.player;
         Point at = camera.Screen(p.x, p.y);
-        labels.push_back({ p.model.empty() ? "you" : "you (" + p.model + ")", { at.x, at.y + 16 }, kPlayerColour });
+        labels.push_back({ p.model.empty() ? "you" : "you (" + p.model + ")", { at.x, at.y + 16 }, kPlayerColour, true });
     }
     for (const auto& car : world.cars)
         DrawCar(world, camera, car.second, &labels);
@@ -242,16 +248,16 @@ static void DrawWorld(const HostWorld& world, const ViewCamera& camera, const Vi
         const HostPed& p = ped.second;
         if (p.inCar)
             continue;  // shown as its car's driver
-        DrawPerson(camera, p.x, p.y, p.heading, kPedColour, 0.42f);
+        DrawPerson(camera, p.x, p.y, p.heading, kPedColour, 0.42f, &people);
         Point at = camera.Screen(p.x, p.y);
         // Above the ped, so that it clears the player's label below the player.
         labels.push_back({ Described(PedName(p), p.doing), { at.x, at.y - 34 }, kLabel });
     }
     if (world.player.exists) {
         const HostPlayer& p = world.player;
-        DrawPerson(camera, p.x, p.y, p.heading, kPlayerColour, 0.5f);
+        DrawPerson(camera, p.x, p.y, p.heading, kPlayerColour, 0.5f, &people);
     }
-    DrawLabelsClear(labels);
+    DrawLabelsClear(labels, people);
     if (world.fixedCamera && feed.cameraKnown) {
         Point eye = camera.Screen(feed.cameraX, feed.cameraY);
         if (feed.cameraTargetKnown) {
