@@ -129,9 +129,13 @@ static bool SameCamera(const ViewCamera& a, const ViewCamera& b)
 
 void DrawGroundAndCity(const HostWorld& world, const ViewCamera& camera)
 {
-    if (!picture.texture && SDL_RenderTargetSupported(shapeRenderer))
+    if (!picture.texture && SDL_RenderTargetSupported(shapeRenderer)) {
         picture.texture = SDL_CreateTexture(shapeRenderer, SDL_PIXELFORMAT_RGBA8888, SDL_TEXTUREACCESS_TARGET,
                                             kViewWidth, kWindowHeight);
+        // Opaque: copied without blending, the cheapest way.
+        if (picture.texture)
+            SDL_SetTextureBlendMode(picture.texture, SDL_BLENDMODE_NONE);
+    }
     if (!picture.texture) {
         DrawStatic(world, camera);
         return;
