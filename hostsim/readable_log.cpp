@@ -156,7 +156,7 @@ static std::string RecordLines(ReadableLog& log, const TraceRecord& record)
     if (record.kind == "error")
         return at + "ERROR " + record.what + "\n";
     if (record.kind == "world")
-        return at + "WORLD " + record.world + "\n";
+        return at + "WORLD {" + record.world + "}\n";
     if (record.kind == "reinit" || record.kind == "shutdown" || record.kind == "end")
         return at + "HOST  " + record.kind + "\n";
     if (record.kind != "cmd")
