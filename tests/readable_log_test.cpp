@@ -6,37 +6,21 @@
 
 namespace {
 
-TraceArgument Int(int32_t value)
+// An argument of the kind: 'i' and 'v' (a handle) with n, 'f' with n as a
+// float, 's' with the label.
+TraceArgument Arg(char kind, float n, const std::string& label = "")
 {
     TraceArgument argument;
-    argument.kind = 'i';
-    argument.i = value;
+    argument.kind = kind;
+    argument.i = static_cast<int32_t>(n);
+    argument.f = n;
+    argument.s = label;
     return argument;
 }
 
-TraceArgument Float(float value)
-{
-    TraceArgument argument;
-    argument.kind = 'f';
-    argument.f = value;
-    return argument;
-}
-
-TraceArgument Label(const std::string& text)
-{
-    TraceArgument argument;
-    argument.kind = 's';
-    argument.s = text;
-    return argument;
-}
-
-TraceArgument Handle(int32_t handle)
-{
-    TraceArgument argument;
-    argument.kind = 'v';
-    argument.i = handle;
-    return argument;
-}
+TraceArgument Int(int32_t value) { return Arg('i', static_cast<float>(value)); }
+TraceArgument Float(float value) { return Arg('f', value); }
+TraceArgument Handle(int32_t handle) { return Arg('v', static_cast<float>(handle)); }
 
 TraceRecord Command(int64_t t, uint16_t id, std::vector<TraceArgument> args, std::vector<int32_t> out = {})
 {
@@ -68,7 +52,7 @@ std::string Logged(const std::vector<TraceRecord>& records)
 
 TEST(ReadableLog, NamesAPedOfANamedModel)
 {
-    EXPECT_EQ(Logged({ Command(100, 0x023C, { Int(3), Label("BURGER") }),
+    EXPECT_EQ(Logged({ Command(100, 0x023C, { Int(3), Arg('s', 0, "BURGER") }),
                        Command(200, 0x009A, { Int(4), Int(111), Float(1), Float(2), Float(3), Handle(0) }, { 20 }),
                        Command(300, 0x009A, { Int(4), Int(112), Float(1), Float(2), Float(3), Handle(0) }, { 21 }),
                        Command(400, 0x009A, { Int(4), Int(7), Float(1), Float(2), Float(3), Handle(0) }, { 22 }) }),

@@ -39,6 +39,12 @@ SnapshotRun RunWithSnapshots(const std::string& scenario)
     return run;
 }
 
+// The steps run on from the studio's main loop, for endAfterMs after the last.
+SnapshotRun RunSteps(const FeatureSteps& steps, int64_t endAfterMs)
+{
+    return RunWithSnapshots(steps.script.session.prefix + steps.script.lines + EndAt(steps.Now() + endAfterMs));
+}
+
 float Distance(float ax, float ay, float az, float bx, float by, float bz)
 {
     return std::sqrt((ax - bx) * (ax - bx) + (ay - by) * (ay - by) + (az - bz) * (az - bz));
@@ -64,8 +70,7 @@ TEST(WorldSnapshot, FourPedsOfGroupFourMadeOnOneSpotStandApart)
     const int64_t making = steps.Now();
     steps.CreateGroup(4);
     steps.script.At(steps.t, "snapshot");
-    const SnapshotRun run = RunWithSnapshots(steps.script.session.prefix + steps.script.lines +
-                                             EndAt(steps.Now() + 100));
+    const SnapshotRun run = RunSteps(steps, 100);
     ASSERT_EQ(Errors(run.result.trace), "");
     ASSERT_EQ(run.snapshots.size(), 1u);
     const std::vector<int32_t> group = GroupPedHandles(run.result.trace, making);
@@ -101,8 +106,7 @@ TEST(WorldSnapshot, ACarNothingToldToMoveStandsWhereItWasMade)
     FeatureSteps steps = StepsFrom(session);
     steps.CreateCar(1);
     SnapshotsAt(steps, steps.t, steps.t + 5000);
-    const SnapshotRun run = RunWithSnapshots(steps.script.session.prefix + steps.script.lines +
-                                             EndAt(steps.Now() + 5100));
+    const SnapshotRun run = RunSteps(steps, 5100);
     ASSERT_EQ(Errors(run.result.trace), "");
     ASSERT_EQ(run.snapshots.size(), 2u);
     const int32_t car = LastCarHandle(run.result.trace, steps.Now());
@@ -120,8 +124,7 @@ TEST(WorldSnapshot, PsychoDrivingAtTenMovesCarOneTwentyFiveToSeventyFiveUnitsInF
     FeatureSteps steps = StepsFrom(session);
     steps.TextsOn().CreateCar(1).WithModifier("HOME", "W").WithModifier("HOME", "E").WithModifier("HOME", "E");
     SnapshotsAt(steps, steps.t, steps.t + 5000);
-    const SnapshotRun run = RunWithSnapshots(steps.script.session.prefix + steps.script.lines +
-                                             EndAt(steps.Now() + 5100));
+    const SnapshotRun run = RunSteps(steps, 5100);
     ASSERT_EQ(Errors(run.result.trace), "");
     ASSERT_EQ(run.snapshots.size(), 2u);
     const int32_t car = LastCarHandle(run.result.trace, steps.Now());
@@ -144,8 +147,7 @@ TEST(WorldSnapshot, DriveToThePlayerAndStopEndsNearThePlayerStanding)
     steps.script.At(steps.t, "player 1003.09 -396.49 55.74");
     steps.WithModifier("HOME", "E").WithModifier("HOME", "E").WithModifier("HOME", "E").WithModifier("HOME", "O");
     SnapshotsAt(steps, steps.t + 1000, steps.t + 9000);
-    const SnapshotRun run = RunWithSnapshots(steps.script.session.prefix + steps.script.lines +
-                                             EndAt(steps.Now() + 9100));
+    const SnapshotRun run = RunSteps(steps, 9100);
     ASSERT_EQ(Errors(run.result.trace), "");
     ASSERT_EQ(run.snapshots.size(), 2u);
     const int32_t car = LastCarHandle(run.result.trace, steps.Now());
@@ -204,8 +206,7 @@ TEST(WorldSnapshot, LabelsNameTheModelAndTheLastDirection)
     steps.script.At(steps.t, "snapshot");
     steps.Press("INSERT S", 700, 1000);
     steps.script.At(steps.t, "snapshot");
-    const SnapshotRun run = RunWithSnapshots(steps.script.session.prefix + steps.script.lines +
-                                             EndAt(steps.Now() + 100));
+    const SnapshotRun run = RunSteps(steps, 100);
     ASSERT_EQ(Errors(run.result.trace), "");
     ASSERT_EQ(run.snapshots.size(), 3u);
     const std::vector<int32_t> group = GroupPedHandles(run.result.trace, making);
@@ -273,9 +274,8 @@ TEST(WorldSnapshot, TheSameScenarioGivesTheSameSnapshots)
     steps.CreateGroup(4).CreateCar(1).WithModifier("HOME", "W").WithModifier("HOME", "E");
     for (int64_t after = 0; after <= 6000; after += 2000)
         steps.script.At(steps.t + after, "snapshot");
-    const std::string scenario = steps.script.session.prefix + steps.script.lines + EndAt(steps.Now() + 6100);
-    const SnapshotRun once = RunWithSnapshots(scenario);
-    const SnapshotRun again = RunWithSnapshots(scenario);
+    const SnapshotRun once = RunSteps(steps, 6100);
+    const SnapshotRun again = RunSteps(steps, 6100);
     ASSERT_EQ(once.snapshots.size(), 4u);
     ASSERT_EQ(again.snapshots.size(), once.snapshots.size());
     for (size_t n = 0; n < once.snapshots.size(); ++n)
