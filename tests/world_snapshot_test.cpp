@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "hostsim/snapshot.h"
+#include "scripts/boot_data.h"
 #include "tests/studio_feature_steps.h"
 
 namespace {
@@ -281,6 +282,40 @@ TEST(WorldSnapshot, TheSameScenarioGivesTheSameSnapshots)
     for (size_t n = 0; n < once.snapshots.size(); ++n)
         EXPECT_EQ(again.snapshots[n].json, once.snapshots[n].json);
     EXPECT_NE(once.snapshots.front().json, once.snapshots.back().json) << "the psycho car moved meanwhile";
+}
+
+// The boot's boxes, objects and car generators, as the boot's tables hold them.
+void ExpectTheCityOfTheBoot(const HostWorld& world)
+{
+    ASSERT_EQ(world.boxes.size(), static_cast<size_t>(kAreaCount));
+    for (int n = 0; n < kAreaCount; ++n) {
+        const HostBox& box = world.boxes[n];
+        const AreaRow& row = kAreas[n];
+        EXPECT_EQ(box.command, row.command) << "box " << n + 1;
+        EXPECT_EQ(box.x1, row.x1) << "box " << n + 1;
+        EXPECT_EQ(box.z1, row.z1) << "box " << n + 1;
+        EXPECT_EQ(box.y2, row.y2) << "box " << n + 1;
+    }
+    ASSERT_EQ(world.objects.size(), static_cast<size_t>(kObjectCount));
+    for (int n = 0; n < kObjectCount; ++n) {
+        EXPECT_EQ(world.objects[n].model, kObjects[n].model) << "object " << n + 1;
+        EXPECT_EQ(world.objects[n].y, kObjects[n].y) << "object " << n + 1;
+    }
+    ASSERT_EQ(world.carGenerators.size(), static_cast<size_t>(kCarGeneratorCount));
+    for (int n = 0; n < kCarGeneratorCount; ++n) {
+        EXPECT_EQ(world.carGenerators[n].model, kCarGenerators[n].model) << "generator " << n + 1;
+        EXPECT_EQ(world.carGenerators[n].x, kCarGenerators[n].x) << "generator " << n + 1;
+        EXPECT_EQ(world.carGenerators[n].heading, kCarGenerators[n].heading) << "generator " << n + 1;
+    }
+}
+
+TEST(WorldSnapshot, TheCityIsWhatEachBootSent)
+{
+    const SnapshotRun run = RunWithSnapshots("at 1000 snapshot\nat 2000 reinit\nat 4000 snapshot\nend 4000\n");
+    ASSERT_EQ(Errors(run.result.trace), "");
+    ASSERT_EQ(run.snapshots.size(), 2u);
+    ExpectTheCityOfTheBoot(run.snapshots[0].world);
+    ExpectTheCityOfTheBoot(run.snapshots[1].world);  // laid out anew, not twice
 }
 
 TEST(WorldSnapshot, TheRecordHoldsEveryThingWithItsLabel)
