@@ -19,15 +19,9 @@ static std::string Number(float value)
 
 static std::string Quoted(const std::string& text)
 {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (c < 0x20)
-            continue;
-        out += static_cast<char>(c);
-    }
-    return out + "\"";
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
 }
 
 static std::string Point(float x, float y, float z)

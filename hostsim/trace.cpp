@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdio>
 
-static void AppendJsonString(std::string& out, const std::string& text)
+void AppendJsonString(std::string& out, const std::string& text)
 {
     out += '"';
     for (unsigned char c : text) {

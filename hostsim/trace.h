@@ -31,3 +31,5 @@ struct TraceRecord {
 };
 
 std::string TraceRecordJson(const TraceRecord& record);
+// Appends the text as a JSON string, quoted and escaped.
+void AppendJsonString(std::string& out, const std::string& text);
