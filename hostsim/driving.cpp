@@ -91,13 +91,17 @@ static float Random(HostWorld& world, float low, float high)
     return low + (high - low) * static_cast<float>(state >> 8) * (1.0f / 16777216.0f);
 }
 
+// Nearer than this to where it stops counts as there: rounding would keep it
+// creeping on for ever.
+static const float kThere = 0.01f;
+
 // Heads for the point and moves by up to step, to no nearer than stopWithin.
 // False when it is already there.
 static bool DriveTowards(HostCar& car, float x, float y, float z, float step, float stopWithin)
 {
     const float dx = x - car.x, dy = y - car.y, dz = z - car.z;
     const float distance = std::sqrt(dx * dx + dy * dy + dz * dz);
-    if (distance <= stopWithin)
+    if (distance <= stopWithin + kThere)
         return false;
     if (dx != 0 || dy != 0)
         car.heading = HeadingTowards(dx, dy);

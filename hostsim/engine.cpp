@@ -95,10 +95,10 @@ void ReportHostError(const std::string& what)
 TraceRecord SnapshotRecord()
 {
     TraceRecord record;
+    record.t = run->now;
     record.kind = "world";
     record.world = WorldJson(run->world);
     Record(record);
-    record.t = run->now;
     return record;
 }
 
@@ -695,6 +695,10 @@ void EngineReinitContinuation()
     run->scripts.clear();
     run->nextScriptNumber = 0;
     run->firstHandleOfBoot = run->nextHandle;
+    // The next boot lays the city out anew.
+    run->world.boxes.clear();
+    run->world.objects.clear();
+    run->world.carGenerators.clear();
     StartHostScript(0);
 }
 

@@ -2,29 +2,26 @@
 // tests and for modders who want to see where things stand.
 #include "hostsim/snapshot.h"
 
+#include <cmath>
 #include <cstdio>
 
-// Two decimals: enough to tell things apart, and the same text natively and
-// under Wine however the last bits of a position came out.
+// Two decimals: enough to tell things apart. Rounded here, half away from
+// zero, rather than by printf, whose ties differ between C libraries; a
+// float times 100 is exact in a double.
 static std::string Number(float value)
 {
+    const long long hundredths = std::llround(static_cast<double>(value) * 100.0);
+    const unsigned long long magnitude = hundredths < 0 ? -hundredths : hundredths;
     char text[32];
-    snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
-    std::string out = text;
-    return out == "-0.00" ? "0.00" : out;
+    snprintf(text, sizeof text, "%s%llu.%02llu", hundredths < 0 ? "-" : "", magnitude / 100, magnitude % 100);
+    return text;
 }
 
 static std::string Quoted(const std::string& text)
 {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (c < 0x20)
-            continue;
-        out += static_cast<char>(c);
-    }
-    return out + "\"";
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
 }
 
 static std::string Point(float x, float y, float z)

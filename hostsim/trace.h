@@ -1,5 +1,5 @@
 // The substitute host's trace: one record for everything the host saw, in
-// order, written as JSON Lines or as a readable log.
+// order, written as JSON Lines (here) or as a readable log (readable_log.h).
 #pragma once
 
 #include <cstdint>
@@ -31,6 +31,5 @@ struct TraceRecord {
 };
 
 std::string TraceRecordJson(const TraceRecord& record);
-// One readable line, or "" for records the log leaves out. Colour codes when
-// colour is true.
-std::string TraceRecordLogLine(const TraceRecord& record, bool colour);
+// Appends the text as a JSON string, quoted and escaped.
+void AppendJsonString(std::string& out, const std::string& text);
