@@ -24,7 +24,7 @@ struct CityPicture {
     size_t boxes = 0, objects = 0, carGenerators = 0;  // and how much of the city
 };
 
-// Used on the host's thread only, which draws every frame.
+// Used on the host's thread only, which draws the window.
 static CityPicture picture;
 
 static void DrawGrid(const ViewCamera& camera)

@@ -183,7 +183,8 @@ static void Draw(int64_t now)
     const HostWorld& world = CurrentHostWorld();
     const uint64_t signature = PictureSignature(world, now, studio.feed, studio.status, studio.zoom);
     const uint64_t wall = SDL_GetTicks64();
-    if (studio.pictureShown && (signature == studio.pictureSignature || wall - studio.pictureDrawnAt < kShortestRedrawMs))
+    const bool same = signature == studio.pictureSignature, tooSoon = wall - studio.pictureDrawnAt < kShortestRedrawMs;
+    if (studio.pictureShown && (same || tooSoon))
         return;
     studio.pictureShown = true;
     studio.pictureSignature = signature;
