@@ -60,14 +60,11 @@ static float HeadingTowards(float dx, float dy)
     return static_cast<float>(heading < 0 ? heading + 360.0 : heading);
 }
 
+// fmod is exact, so the same everywhere.
 static float Turned(float heading, float degrees)
 {
-    float turned = heading + degrees;
-    while (turned >= 360.0f)
-        turned -= 360.0f;
-    while (turned < 0.0f)
-        turned += 360.0f;
-    return turned;
+    const float turned = std::fmod(heading + degrees, 360.0f);
+    return turned < 0.0f ? turned + 360.0f : turned;
 }
 
 // A number in [low, high) from the world's own generator, so that a run
@@ -138,8 +135,15 @@ static void Cruise(HostWorld& world, HostCar& car, float seconds)
     }
 }
 
+// The corners of an area, 0 to 3 anticlockwise from the least.
+static void CornerOf(const HostArea& area, int corner, float* x, float* y)
+{
+    *x = corner == 1 || corner == 2 ? area.maxX : area.minX;
+    *y = corner >= 2 ? area.maxY : area.minY;
+}
+
 // Behaviour 1: to the nearest corner of the nearest box, then round that
-// box's edges, corner to corner, anticlockwise.
+// box's edges, corner to corner.
 static void FollowEdges(const HostWorld& world, HostCar& car, float step)
 {
     if (world.boxes.empty())
@@ -147,11 +151,10 @@ static void FollowEdges(const HostWorld& world, HostCar& car, float step)
     if (car.followedBox < 0) {
         float nearest = INFINITY;
         for (size_t n = 0; n < world.boxes.size(); ++n) {
-            const HostArea area = AreaOf(world.boxes[n]);
-            const float corners[4][2] = { { area.minX, area.minY }, { area.maxX, area.minY },
-                                          { area.maxX, area.maxY }, { area.minX, area.maxY } };
             for (int corner = 0; corner < 4; ++corner) {
-                const float dx = corners[corner][0] - car.x, dy = corners[corner][1] - car.y;
+                float x, y;
+                CornerOf(AreaOf(world.boxes[n]), corner, &x, &y);
+                const float dx = x - car.x, dy = y - car.y;
                 if (dx * dx + dy * dy < nearest) {
                     nearest = dx * dx + dy * dy;
                     car.followedBox = static_cast<int>(n);
@@ -161,19 +164,17 @@ static void FollowEdges(const HostWorld& world, HostCar& car, float step)
         }
     }
     const HostArea area = AreaOf(world.boxes[car.followedBox]);
-    const float corners[4][2] = { { area.minX, area.minY }, { area.maxX, area.minY },
-                                  { area.maxX, area.maxY }, { area.minX, area.maxY } };
     float left = step;
     // A box of no size gives no way round: at most one lap a frame.
     for (int leg = 0; leg < 4 && left > 0; ++leg) {
-        const float* corner = corners[car.nextCorner];
-        const float dx = corner[0] - car.x, dy = corner[1] - car.y;
-        const float distance = std::sqrt(dx * dx + dy * dy);
+        float x, y;
+        CornerOf(area, car.nextCorner, &x, &y);
+        const float distance = std::sqrt((x - car.x) * (x - car.x) + (y - car.y) * (y - car.y));
         if (distance > left) {
-            DriveTowards(car, corner[0], corner[1], car.z, left, 0);
+            DriveTowards(car, x, y, car.z, left, 0);
             return;
         }
-        DriveTowards(car, corner[0], corner[1], car.z, distance, 0);
+        DriveTowards(car, x, y, car.z, distance, 0);
         car.nextCorner = (car.nextCorner + 1) % 4;
         left -= distance;
     }
