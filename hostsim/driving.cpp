@@ -7,51 +7,41 @@
 #include <algorithm>
 #include <cmath>
 
-struct Rect {
-    float minX, minY, maxX, maxY;
-};
-
-static Rect RectOf(const HostBox& box)
+static HostArea AreaOf(const HostBox& box)
 {
-    return { std::min(box.x1, box.x2), std::min(box.y1, box.y2), std::max(box.x1, box.x2), std::max(box.y1, box.y2) };
+    HostArea area;
+    area.minX = std::min(box.x1, box.x2);
+    area.minY = std::min(box.y1, box.y2);
+    area.maxX = std::max(box.x1, box.x2);
+    area.maxY = std::max(box.y1, box.y2);
+    return area;
 }
 
-static bool Inside(const Rect& rect, float x, float y)
+static bool Inside(const HostArea& area, float x, float y)
 {
-    return x >= rect.minX && x <= rect.maxX && y >= rect.minY && y <= rect.maxY;
+    return x >= area.minX && x <= area.maxX && y >= area.minY && y <= area.maxY;
 }
 
-static void Include(Rect& rect, float x, float y)
+void WidenCity(HostWorld& world, float x, float y)
 {
-    rect = { std::min(rect.minX, x), std::min(rect.minY, y), std::max(rect.maxX, x), std::max(rect.maxY, y) };
+    HostArea& bounds = world.cityBounds;
+    bounds.minX = std::min(bounds.minX, x);
+    bounds.minY = std::min(bounds.minY, y);
+    bounds.maxX = std::max(bounds.maxX, x);
+    bounds.maxY = std::max(bounds.maxY, y);
 }
 
-// The edges a cruising car turns at: every box of the boot, and the bounds
-// of everything the boot laid out, so that it stays in the city.
-static std::vector<Rect> CityEdges(const HostWorld& world)
+// The edges a cruising car turns at: every box of the boot, and the city's
+// bounds, so that it stays in the city.
+static bool CrossesAnEdge(const HostWorld& world, float fromX, float fromY, float toX, float toY)
 {
-    std::vector<Rect> edges;
-    if (world.boxes.empty())
-        return edges;
-    Rect bounds = RectOf(world.boxes[0]);
+    if (Inside(world.cityBounds, fromX, fromY) != Inside(world.cityBounds, toX, toY))
+        return true;
     for (const HostBox& box : world.boxes) {
-        edges.push_back(RectOf(box));
-        Include(bounds, box.x1, box.y1);
-        Include(bounds, box.x2, box.y2);
-    }
-    for (const HostObject& object : world.objects)
-        Include(bounds, object.x, object.y);
-    for (const HostCarGenerator& generator : world.carGenerators)
-        Include(bounds, generator.x, generator.y);
-    edges.push_back(bounds);
-    return edges;
-}
-
-static bool CrossesAnEdge(const std::vector<Rect>& edges, float fromX, float fromY, float toX, float toY)
-{
-    for (const Rect& rect : edges)
-        if (Inside(rect, fromX, fromY) != Inside(rect, toX, toY))
+        const HostArea area = AreaOf(box);
+        if (Inside(area, fromX, fromY) != Inside(area, toX, toY))
             return true;
+    }
     return false;
 }
 
@@ -70,14 +60,11 @@ static float HeadingTowards(float dx, float dy)
     return static_cast<float>(heading < 0 ? heading + 360.0 : heading);
 }
 
+// fmod is exact, so the same everywhere.
 static float Turned(float heading, float degrees)
 {
-    float turned = heading + degrees;
-    while (turned >= 360.0f)
-        turned -= 360.0f;
-    while (turned < 0.0f)
-        turned += 360.0f;
-    return turned;
+    const float turned = std::fmod(heading + degrees, 360.0f);
+    return turned < 0.0f ? turned + 360.0f : turned;
 }
 
 // A number in [low, high) from the world's own generator, so that a run
@@ -121,7 +108,7 @@ static bool DriveTowards(HostCar& car, float x, float y, float z, float step, fl
 // Along its heading. Normal driving turns right at an edge; psycho driving
 // swerves at random every one to two and a half seconds and turns sharper,
 // either way, at an edge. Straight on (behaviour 8) ignores the edges.
-static void Cruise(HostWorld& world, HostCar& car, float seconds, const std::vector<Rect>& edges)
+static void Cruise(HostWorld& world, HostCar& car, float seconds)
 {
     const bool psycho = car.style == kPsychoDriving && car.behaviour != 8;
     if (psycho) {
@@ -137,7 +124,7 @@ static void Cruise(HostWorld& world, HostCar& car, float seconds, const std::vec
         float dx, dy;
         DirectionOf(car.heading, &dx, &dy);
         const float x = car.x + dx * step, y = car.y + dy * step;
-        if (car.behaviour == 8 || !CrossesAnEdge(edges, car.x, car.y, x, y)) {
+        if (car.behaviour == 8 || !CrossesAnEdge(world, car.x, car.y, x, y)) {
             car.x = x;
             car.y = y;
             car.speed = car.toldSpeed;
@@ -148,8 +135,15 @@ static void Cruise(HostWorld& world, HostCar& car, float seconds, const std::vec
     }
 }
 
+// The corners of an area, 0 to 3 anticlockwise from the least.
+static void CornerOf(const HostArea& area, int corner, float* x, float* y)
+{
+    *x = corner == 1 || corner == 2 ? area.maxX : area.minX;
+    *y = corner >= 2 ? area.maxY : area.minY;
+}
+
 // Behaviour 1: to the nearest corner of the nearest box, then round that
-// box's edges, corner to corner, anticlockwise.
+// box's edges, corner to corner.
 static void FollowEdges(const HostWorld& world, HostCar& car, float step)
 {
     if (world.boxes.empty())
@@ -157,11 +151,10 @@ static void FollowEdges(const HostWorld& world, HostCar& car, float step)
     if (car.followedBox < 0) {
         float nearest = INFINITY;
         for (size_t n = 0; n < world.boxes.size(); ++n) {
-            const Rect rect = RectOf(world.boxes[n]);
-            const float corners[4][2] = { { rect.minX, rect.minY }, { rect.maxX, rect.minY },
-                                          { rect.maxX, rect.maxY }, { rect.minX, rect.maxY } };
             for (int corner = 0; corner < 4; ++corner) {
-                const float dx = corners[corner][0] - car.x, dy = corners[corner][1] - car.y;
+                float x, y;
+                CornerOf(AreaOf(world.boxes[n]), corner, &x, &y);
+                const float dx = x - car.x, dy = y - car.y;
                 if (dx * dx + dy * dy < nearest) {
                     nearest = dx * dx + dy * dy;
                     car.followedBox = static_cast<int>(n);
@@ -170,27 +163,25 @@ static void FollowEdges(const HostWorld& world, HostCar& car, float step)
             }
         }
     }
-    const Rect rect = RectOf(world.boxes[car.followedBox]);
-    const float corners[4][2] = { { rect.minX, rect.minY }, { rect.maxX, rect.minY },
-                                  { rect.maxX, rect.maxY }, { rect.minX, rect.maxY } };
+    const HostArea area = AreaOf(world.boxes[car.followedBox]);
     float left = step;
     // A box of no size gives no way round: at most one lap a frame.
     for (int leg = 0; leg < 4 && left > 0; ++leg) {
-        const float* corner = corners[car.nextCorner];
-        const float dx = corner[0] - car.x, dy = corner[1] - car.y;
-        const float distance = std::sqrt(dx * dx + dy * dy);
+        float x, y;
+        CornerOf(area, car.nextCorner, &x, &y);
+        const float distance = std::sqrt((x - car.x) * (x - car.x) + (y - car.y) * (y - car.y));
         if (distance > left) {
-            DriveTowards(car, corner[0], corner[1], car.z, left, 0);
+            DriveTowards(car, x, y, car.z, left, 0);
             return;
         }
-        DriveTowards(car, corner[0], corner[1], car.z, distance, 0);
+        DriveTowards(car, x, y, car.z, distance, 0);
         car.nextCorner = (car.nextCorner + 1) % 4;
         left -= distance;
     }
     car.speed = car.toldSpeed;
 }
 
-static void StepCar(HostWorld& world, HostCar& car, float seconds, const std::vector<Rect>& edges)
+static void StepCar(HostWorld& world, HostCar& car, float seconds)
 {
     car.speed = 0;
     const float step = car.toldSpeed * seconds;
@@ -212,11 +203,11 @@ static void StepCar(HostWorld& world, HostCar& car, float seconds, const std::ve
         FollowEdges(world, car, step);
         return;
     case 8:
-        Cruise(world, car, seconds, edges);
+        Cruise(world, car, seconds);
         return;
     }
     if (car.style != kNoStyle)
-        Cruise(world, car, seconds, edges);
+        Cruise(world, car, seconds);
 }
 
 static void StepPed(HostWorld& world, int32_t handle, HostPed& ped, float seconds)
@@ -245,12 +236,8 @@ static void StepPed(HostWorld& world, int32_t handle, HostPed& ped, float second
 
 void StepTraffic(HostWorld& world, float seconds)
 {
-    std::vector<Rect> edges;
-    for (auto& [handle, car] : world.cars) {
-        if (edges.empty() && car.toldSpeed > 0)
-            edges = CityEdges(world);
-        StepCar(world, car, seconds, edges);
-    }
+    for (auto& [handle, car] : world.cars)
+        StepCar(world, car, seconds);
     for (auto& [handle, ped] : world.peds)
         if (ped.car)
             StepPed(world, handle, ped, seconds);

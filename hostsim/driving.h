@@ -19,6 +19,9 @@ void StepTraffic(HostWorld& world, float seconds);
 // there is none within 20 units.
 void PlaceClear(const HostWorld& world, bool isCar, float* x, float* y);
 
+// Widens the city's bounds to take in the point.
+void WidenCity(HostWorld& world, float x, float y);
+
 // Remove a ped or car, letting go of the car a ped sat in or the peds a car held.
 void RemovePed(HostWorld& world, int32_t handle);
 void RemoveCar(HostWorld& world, int32_t handle);

@@ -532,14 +532,18 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
     case 0x022B:  // a box of the map
         world.boxes.push_back({ command.id, Float(command, 0), Float(command, 1), Float(command, 2), Float(command, 3),
                                 Float(command, 4), Float(command, 5) });
+        WidenCity(world, Float(command, 0), Float(command, 1));
+        WidenCity(world, Float(command, 3), Float(command, 4));
         break;
     case 0x029B:  // a placed object
         world.objects.push_back({ Int(command, 0), Float(command, 1), Float(command, 2), Float(command, 3) });
+        WidenCity(world, Float(command, 1), Float(command, 2));
         SetLocal(record, command, 0, NewHandle());
         break;
     case 0x014B:  // a car generator
         world.carGenerators.push_back(
             { Int(command, 4), Float(command, 0), Float(command, 1), Float(command, 2), Float(command, 3) });
+        WidenCity(world, Float(command, 0), Float(command, 1));
         SetLocal(record, command, 0, NewHandle());
         break;
     case 0x014C:
@@ -699,6 +703,7 @@ void EngineReinitContinuation()
     run->world.boxes.clear();
     run->world.objects.clear();
     run->world.carGenerators.clear();
+    run->world.cityBounds = HostArea();
     StartHostScript(0);
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,6 +60,12 @@ struct HostCar {
     float nextSwerveIn = 0;         // psycho: seconds to its next random turn
 };
 
+// A rectangle of the map, its least corner first; empty until widened.
+struct HostArea {
+    float minX = std::numeric_limits<float>::infinity(), minY = std::numeric_limits<float>::infinity();
+    float maxX = -std::numeric_limits<float>::infinity(), maxY = -std::numeric_limits<float>::infinity();
+};
+
 // What the boot lays out in the city, as sent.
 struct HostBox {
     uint16_t command;  // 0x01E8 or 0x022B
@@ -91,6 +98,7 @@ struct HostWorld {
     std::vector<HostBox> boxes;
     std::vector<HostObject> objects;
     std::vector<HostCarGenerator> carGenerators;
+    HostArea cityBounds;  // around every box, object and car generator
     std::map<int32_t, HostPed> peds;     // by handle
     std::map<int32_t, HostCar> cars;     // by handle
     std::map<int32_t, std::vector<float>> markers;  // handle -> x, y, z
