@@ -168,24 +168,11 @@ static const float kFitMargin = 0.92f;
 
 bool CityCamera(const HostWorld& world, ViewCamera* camera)
 {
-    std::vector<Point> points;
-    for (const HostBox& box : world.boxes)
-        for (const Point& corner : BoxCorners(box))
-            points.push_back(corner);
-    for (const HostObject& object : world.objects)
-        points.push_back({ object.x, object.y });
-    for (const HostCarGenerator& generator : world.carGenerators)
-        points.push_back({ generator.x, generator.y });
-    if (points.empty())
-        return false;
-    points.push_back({ world.player.x, world.player.y });
-    float left = points[0].x, right = left, bottom = points[0].y, top = bottom;
-    for (const Point& p : points) {
-        left = std::min(left, p.x);
-        right = std::max(right, p.x);
-        bottom = std::min(bottom, p.y);
-        top = std::max(top, p.y);
-    }
+    const HostArea& city = world.cityBounds;
+    if (!(city.minX <= city.maxX))
+        return false;  // nothing laid out yet
+    const float left = std::min(city.minX, world.player.x), right = std::max(city.maxX, world.player.x);
+    const float bottom = std::min(city.minY, world.player.y), top = std::max(city.maxY, world.player.y);
     camera->x = (left + right) / 2;
     camera->y = (bottom + top) / 2;
     camera->scale = kFitMargin * std::min(kViewWidth / std::max(right - left, 1.0f),
