@@ -9,7 +9,10 @@
 #include <deque>
 #include <memory>
 
+#include "hostsim/directions.h"
+#include "hostsim/driving.h"
 #include "hostsim/host_command_shapes.h"
+#include "hostsim/snapshot.h"
 
 // --- Run state ------------------------------------------------------------------
 // One run at a time; the engine's state is the host's, touched by the host's
@@ -87,6 +90,16 @@ void ReportHostError(const std::string& what)
     record.kind = "error";
     record.what = what;
     Record(record);
+}
+
+TraceRecord SnapshotRecord()
+{
+    TraceRecord record;
+    record.t = run->now;
+    record.kind = "world";
+    record.world = WorldJson(run->world);
+    Record(record);
+    return record;
 }
 
 static EngineScript* StartHostScript(uint32_t instructionPointer)
@@ -281,6 +294,73 @@ static void SetCondition(HostScript* record, bool value)
     record->bytes[kHostScriptCondition] = value ? 1 : 0;
 }
 
+// A direction to a ped: its label, and a walk when it is sent into a car.
+static void DirectPed(const DecodedCommand& command)
+{
+    HostWorld& world = run->world;
+    std::map<int32_t, HostPed>::iterator found = world.peds.find(Int(command, 0));
+    if (found == world.peds.end())
+        return;
+    HostPed& ped = found->second;
+    ped.doing = DirectionLabel(command.id, command.args);
+    if (ped.inCar)
+        return;
+    ped.car = 0;
+    if (command.id != 0x01D5)
+        return;
+    std::map<int32_t, HostCar>::const_iterator car = world.cars.find(Int(command, 1));
+    if (car == world.cars.end())
+        return;
+    ped.car = car->first;
+    if (car->second.slot)
+        ped.doing = "into Car " + std::to_string(car->second.slot);
+}
+
+// A direction to a car: its label and what the substitute drives by.
+static void DirectCar(const DecodedCommand& command)
+{
+    std::map<int32_t, HostCar>::iterator found = run->world.cars.find(Int(command, 0));
+    if (found == run->world.cars.end())
+        return;
+    HostCar& car = found->second;
+    car.doing = DirectionLabel(command.id, command.args);
+    switch (command.id) {
+    case 0x00AD:
+        car.toldSpeed = Float(command, 1);
+        break;
+    case 0x00A8:
+        car.style = kPsychoDriving;
+        break;
+    case 0x00A9:
+        car.style = kNormalDriving;
+        break;
+    case 0x00AF:
+        car.behaviour = Int(command, 1);
+        car.drivingTo = false;
+        car.followedBox = -1;
+        break;
+    case 0x02C2:
+        car.drivingTo = true;
+        car.toX = Float(command, 1);
+        car.toY = Float(command, 2);
+        car.toZ = Float(command, 3);
+        break;
+    }
+}
+
+// The studio confirms a chosen car with its slot's text right after making
+// it: from then on the newest car is that slot's, for the labels.
+static void NoteCarSlot(const std::string& key)
+{
+    const int slot = key == "!CR1CRE" ? 1 : key == "!CR2CRE" ? 2 : 0;
+    if (!slot || run->world.cars.empty())
+        return;
+    for (auto& [handle, car] : run->world.cars)
+        if (car.slot == slot)
+            car.slot = 0;
+    run->world.cars.rbegin()->second.slot = slot;
+}
+
 static void ShowText(const DecodedCommand& command, EngineScript* script, bool withNumber)
 {
     TraceRecord text;
@@ -292,6 +372,7 @@ static void ShowText(const DecodedCommand& command, EngineScript* script, bool w
     text.text = Utf8(found);
     if (command.labels[0][0] == '!' && std::u16string(found) == u"NOT FOUND")
         ReportHostError("text key " + text.key + " has no text of the module's");
+    NoteCarSlot(text.key);
     text.hasNumber = withNumber;
     text.number = withNumber ? Int(command, 1) : 0;
     text.ms = Int(command, withNumber ? 2 : 1);
@@ -372,7 +453,7 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         RequestModel(Int(command, 0));
         break;
     case 0x023C: {  // a named model into a special slot: loaded anew
-        int32_t model = Int(command, 0) + 108;
+        int32_t model = Int(command, 0) + kFirstSpecialModel;
         world.specialModels[Int(command, 0)] = command.args[1].s;
         world.modelAvailableAtFrame[model] = run->frame + run->scenario.modelDelay;
         break;
@@ -384,8 +465,16 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         int32_t model = Int(command, 1);
         if (!ModelAvailable(model))
             ReportHostError("ped created with model " + std::to_string(model) + " not loaded");
+        HostPed ped;
+        ped.model = model;
+        ped.x = Float(command, 2);
+        ped.y = Float(command, 3);
+        ped.z = Float(command, 4);
+        PlaceClear(world, false, &ped.x, &ped.y);
+        if (world.specialModels.count(model - kFirstSpecialModel))
+            ped.name = world.specialModels[model - kFirstSpecialModel];
         int32_t handle = NewHandle();
-        world.peds[handle] = { model, Float(command, 2), Float(command, 3), Float(command, 4), 0 };
+        world.peds[handle] = ped;
         SetLocal(record, command, 0, handle);
         CheckHeldByThisBoot(world.peds, kMostPedsOfABoot, "peds");
         break;
@@ -393,7 +482,7 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
     case 0x009B:
     case 0x034F:
     case 0x01C2:
-        world.peds.erase(Int(command, 0));
+        RemovePed(world, Int(command, 0));
         break;
     case 0x0173:
         if (world.peds.count(Int(command, 0)))
@@ -403,15 +492,21 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         int32_t model = Int(command, 0);
         if (!ModelAvailable(model))
             ReportHostError("car created with model " + std::to_string(model) + " not loaded");
+        HostCar car;
+        car.model = model;
+        car.x = Float(command, 1);
+        car.y = Float(command, 2);
+        car.z = Float(command, 3);
+        PlaceClear(world, true, &car.x, &car.y);
         int32_t handle = NewHandle();
-        world.cars[handle] = { model, Float(command, 1), Float(command, 2), Float(command, 3), 0 };
+        world.cars[handle] = car;
         SetLocal(record, command, 0, handle);
         CheckHeldByThisBoot(world.cars, kMostCarsOfABoot, "cars");
         break;
     }
     case 0x00A6:
     case 0x01C3:
-        world.cars.erase(Int(command, 0));
+        RemoveCar(world, Int(command, 0));
         break;
     case 0x0175:
         if (world.cars.count(Int(command, 0)))
@@ -433,10 +528,22 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
     case 0x0164:
         world.markers.erase(Int(command, 0));
         break;
+    case 0x01E8:
+    case 0x022B:  // a box of the map
+        world.boxes.push_back({ command.id, Float(command, 0), Float(command, 1), Float(command, 2), Float(command, 3),
+                                Float(command, 4), Float(command, 5) });
+        WidenCity(world, Float(command, 0), Float(command, 1));
+        WidenCity(world, Float(command, 3), Float(command, 4));
+        break;
     case 0x029B:  // a placed object
+        world.objects.push_back({ Int(command, 0), Float(command, 1), Float(command, 2), Float(command, 3) });
+        WidenCity(world, Float(command, 1), Float(command, 2));
         SetLocal(record, command, 0, NewHandle());
         break;
     case 0x014B:  // a car generator
+        world.carGenerators.push_back(
+            { Int(command, 4), Float(command, 0), Float(command, 1), Float(command, 2), Float(command, 3) });
+        WidenCity(world, Float(command, 0), Float(command, 1));
         SetLocal(record, command, 0, NewHandle());
         break;
     case 0x014C:
@@ -479,6 +586,16 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         ShowText(command, script, true);
         break;
     default:
+        break;
+    }
+    switch (DirectionSubjectOf(command.id)) {
+    case kPedDirection:
+        DirectPed(command);
+        break;
+    case kCarDirection:
+        DirectCar(command);
+        break;
+    case kNotADirection:
         break;
     }
 }
@@ -561,6 +678,9 @@ static void ApplyEvent(const ScenarioEvent& event)
         CheckHostCallTime("the re-initialisation call", RealMsOf(run->binding.reinit));
         break;
     }
+    case kEventSnapshot:
+        SnapshotRecord();
+        break;
     case kEventShutdown: {
         TraceRecord record;
         record.kind = "shutdown";
@@ -579,6 +699,11 @@ void EngineReinitContinuation()
     run->scripts.clear();
     run->nextScriptNumber = 0;
     run->firstHandleOfBoot = run->nextHandle;
+    // The next boot lays the city out anew.
+    run->world.boxes.clear();
+    run->world.objects.clear();
+    run->world.carGenerators.clear();
+    run->world.cityBounds = HostArea();
     StartHostScript(0);
 }
 
@@ -646,6 +771,7 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
         while (nextEvent < events.size() && events[nextEvent].t <= run->now)
             ApplyEvent(events[nextEvent++]);
         WalkPlayer();
+        StepTraffic(run->world, scenario.frameMs / 1000.0f);
         StepScripts();
     }
     run->now = endsAt;

@@ -1,6 +1,8 @@
 // The substitute host's command line and output.
 #include "hostsim/run_main.h"
 
+#include "hostsim/readable_log.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -9,7 +11,7 @@
 #include <unistd.h>
 
 static FILE* traceFile = nullptr;
-static bool colourLog = false;
+static ReadableLog readableLog;
 
 static void WriteRecord(const TraceRecord& record)
 {
@@ -17,9 +19,9 @@ static void WriteRecord(const TraceRecord& record)
         fprintf(traceFile, "%s\n", TraceRecordJson(record).c_str());
         return;
     }
-    std::string line = TraceRecordLogLine(record, colourLog);
-    if (!line.empty()) {
-        printf("%s\n", line.c_str());
+    std::string lines = ReadableLogLines(readableLog, record);
+    if (!lines.empty()) {
+        fputs(lines.c_str(), stdout);
         fflush(stdout);
     }
 }
@@ -65,7 +67,7 @@ int RunHostsimMain(int argc, char** argv, ScenarioRunner runner)
             return 2;
         }
     }
-    colourLog = !traceFile && isatty(1);
+    readableLog.colour = !traceFile && isatty(1);
 
     RunResult result = runner(scenario, WriteRecord);
     if (traceFile)

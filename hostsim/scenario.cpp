@@ -114,6 +114,8 @@ static bool ParseLine(const std::string& line, Scenario* scenario, std::string* 
             event.kind = kEventReinit;
         } else if (what == "shutdown") {
             event.kind = kEventShutdown;
+        } else if (what == "snapshot") {
+            event.kind = kEventSnapshot;
         } else {
             return Fail(problem, "unknown action " + what);
         }

@@ -9,6 +9,7 @@
 //   at T player X Y Z      the player stands at X Y Z from T on
 //   at T reinit            the host runs its script re-initialisation call
 //   at T shutdown          the host runs its shutdown call
+//   at T snapshot          a "world" record of where everything stands at T
 //   end T                  the run stops at T
 //
 // One directive a line, '#' starts a comment, times in simulated ms.
@@ -24,6 +25,7 @@ enum ScenarioEventKind {
     kEventPlayer,
     kEventReinit,
     kEventShutdown,
+    kEventSnapshot,
 };
 
 struct ScenarioEvent {

@@ -1,5 +1,5 @@
 // The substitute host's trace: one record for everything the host saw, in
-// order, written as JSON Lines or as a readable log.
+// order, written as JSON Lines (here) or as a readable log (readable_log.h).
 #pragma once
 
 #include <cstdint>
@@ -16,7 +16,7 @@ struct TraceArgument {
 
 struct TraceRecord {
     int64_t t = 0;
-    std::string kind;   // "cmd", "text", "reinit", "shutdown", "error", "end"
+    std::string kind;   // "cmd", "text", "reinit", "shutdown", "error", "world", "end"
     int script = 0;     // cmd, text: the host script's number
     uint16_t id = 0;    // cmd, text
     std::vector<TraceArgument> args;  // cmd
@@ -27,9 +27,9 @@ struct TraceRecord {
     bool hasNumber = false;           // text of 0x01E4
     int number = 0;
     std::string what;                 // error
+    std::string world;                // world: the fields after "kind", as JSON
 };
 
 std::string TraceRecordJson(const TraceRecord& record);
-// One readable line, or "" for records the log leaves out. Colour codes when
-// colour is true.
-std::string TraceRecordLogLine(const TraceRecord& record, bool colour);
+// Appends the text as a JSON string, quoted and escaped.
+void AppendJsonString(std::string& out, const std::string& text);

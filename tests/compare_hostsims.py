@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs one scenario through the native hostsim and through the Windows
 substitute host (under Wine) and checks that both saw the same commands and
-texts, and that the Windows run reported no error the native run did not.
+texts and took the same world snapshots, and that the Windows run reported no error the native run did not.
 
 usage: compare_hostsims.py NATIVE_HOSTSIM WIN32_HOSTSIM_EXE SCENARIO
 """
@@ -30,7 +30,7 @@ def main():
         win32_run, win32_trace = run(["wine", win32, scenario], os.path.join(folder, "win32.jsonl"))
 
     def seen(trace):
-        return [record for record in trace if record["kind"] in ("cmd", "text")]
+        return [record for record in trace if record["kind"] in ("cmd", "text", "world")]
 
     def errors(trace):
         return [record["what"] for record in trace if record["kind"] == "error"]
@@ -43,7 +43,7 @@ def main():
             failed = True
             break
     if not failed and len(native_seen) != len(win32_seen):
-        print(f"native saw {len(native_seen)} commands and texts, win32 {len(win32_seen)}")
+        print(f"native saw {len(native_seen)} commands, texts and snapshots, win32 {len(win32_seen)}")
         failed = True
     extra = [what for what in errors(win32_trace) if what not in errors(native_trace)]
     if extra:
@@ -55,7 +55,7 @@ def main():
         failed = True
     if failed:
         sys.exit(1)
-    print(f"{len(native_seen)} commands and texts agree")
+    print(f"{len(native_seen)} commands, texts and snapshots agree")
 
 
 main()

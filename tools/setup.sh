@@ -1,6 +1,7 @@
 # Shared by ./play, ./test and tools/hostsim: installs what the builds need on
 # a Debian machine, once; quick when everything is already there.
-# Source it, then call need_native_tools, need_win32_tools or need_wine_prefix.
+# Source it, then call need_native_tools, need_window_tools, need_win32_tools,
+# need_wine_prefix or need_test_tools.
 
 BRINDLE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$BRINDLE_ROOT/build/win32/wineprefix"
@@ -20,37 +21,56 @@ missing_packages() {
     echo "${missing[@]}"
 }
 
+# One line says what is installed; the package manager's own output goes to
+# build/setup.log and is shown only when the install fails.
+SETUP_LOG=${SETUP_LOG:-$BRINDLE_ROOT/build/setup.log}
+
 install_packages() {
     local missing
     missing=$(missing_packages "$@")
     [ -z "$missing" ] && return 0
-    echo "Installing: $missing"
-    if echo "$missing" | grep -q ':i386'; then
-        dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386
-    fi
-    as_root apt-get update -qq
+    mkdir -p "$(dirname "$SETUP_LOG")"
+    echo "Installing $missing (log: ${SETUP_LOG#"$BRINDLE_ROOT"/})"
+    local logged_before
+    logged_before=0
+    [ -f "$SETUP_LOG" ] && logged_before=$(wc -l <"$SETUP_LOG")
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $missing
+    if ! install_missing $missing >>"$SETUP_LOG" 2>&1; then
+        echo "Installing $missing failed:" >&2
+        tail -n +"$((logged_before + 1))" "$SETUP_LOG" >&2
+        return 1
+    fi
 }
 
-need_native_tools() {
-    install_packages cmake ninja-build g++ googletest libgtest-dev python3
+install_missing() {
+    echo "== $(date -u '+%Y-%m-%d %H:%M:%S') installing $*"
+    if echo "$*" | grep -q ':i386'; then
+        dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386 || return 1
+    fi
+    as_root apt-get update || return 1
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y --no-install-recommends "$@"
 }
 
+# What each use needs; every need_ function installs all it needs at once,
+# so that a fresh machine shows one install line for it.
+NATIVE_PACKAGES="cmake ninja-build g++ googletest libgtest-dev python3"
+WIN32_PACKAGES="g++-mingw-w64-i686-posix wine wine32:i386"
 # The studio window (SDL2, SDL2_ttf and a Debian font), and what its test
 # under a virtual display needs.
-need_window_tools() {
-    install_packages libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core
-}
+WINDOW_PACKAGES="libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core"
+WINDOW_TEST_PACKAGES="xvfb xdotool x11-apps"
 
-need_window_test_tools() {
-    need_window_tools
-    install_packages xvfb xdotool x11-apps
-}
-
-need_win32_tools() {
-    need_native_tools
-    install_packages g++-mingw-w64-i686-posix wine wine32:i386
+# shellcheck disable=SC2086
+need_native_tools() { install_packages $NATIVE_PACKAGES; }
+# shellcheck disable=SC2086
+need_window_tools() { install_packages $NATIVE_PACKAGES $WINDOW_PACKAGES; }
+# shellcheck disable=SC2086
+need_win32_tools() { install_packages $NATIVE_PACKAGES $WIN32_PACKAGES; }
+# Everything ./test runs: both builds, the window and its test, the Wine prefix.
+# shellcheck disable=SC2086
+need_test_tools() {
+    install_packages $NATIVE_PACKAGES $WIN32_PACKAGES $WINDOW_PACKAGES $WINDOW_TEST_PACKAGES
+    need_wine_prefix
 }
 
 need_wine_prefix() {
@@ -58,7 +78,7 @@ need_wine_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix in $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
+        wineboot -i >>"$SETUP_LOG" 2>&1
         wineserver -w
     fi
 }

@@ -2,29 +2,29 @@
 // texts and screen effects, and the side panel.
 #include "hostsim/window/studio_view.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "hostsim/key_labels.h"
+#include "hostsim/window/city_view.h"
+#include "hostsim/window/shapes.h"
 #include "hostsim/window/text_render.h"
 
 // --- Scale and colours ------------------------------------------------------------
 
-static const float kPixelsPerUnit = 22.0f;
-static const int kViewCentreX = kViewWidth / 2;
-static const int kViewCentreY = kWindowHeight / 2;
+// Below this a ped would vanish at a far zoom.
+static const float kSmallestPersonRadius = 3.0f;
 static const int kLetterboxHeight = 90;
 static const int kRadarX = 100, kRadarY = kWindowHeight - 100, kRadarRadius = 80;
-static const float kRadarRangeUnits = 60.0f;
-static const size_t kListedCommands = 26;
+static const float kRadarRangeUnits = 100.0f;
+static const size_t kListedCommands = 22;
+static const int kPanelLeft = kViewWidth + 16;
+static const int kPanelTextWidth = kWindowWidth - kPanelLeft - 12;
 
-static const SDL_Color kGround = { 52, 66, 58, 255 };
-static const SDL_Color kGridLine = { 64, 80, 71, 255 };
-static const SDL_Color kGridMajor = { 78, 96, 86, 255 };
 static const SDL_Color kWhite = { 235, 235, 235, 255 };
 static const SDL_Color kDim = { 150, 160, 170, 255 };
-static const SDL_Color kLabel = { 250, 250, 250, 255 };
 static const SDL_Color kPlayerColour = { 255, 208, 64, 255 };
 static const SDL_Color kPedColour = { 236, 120, 72, 255 };
 static const SDL_Color kMarkerBlue = { 64, 132, 255, 255 };
@@ -41,6 +41,15 @@ static_assert(sizeof kWeatherNames / sizeof kWeatherNames[0] == 6, "six host wea
 static const int64_t kMsPerGameMinute = 1000;
 // A clock set shows as "set" for this long, unless a freeze holds it.
 static const int64_t kClockSetShownMs = 2000;
+
+// The bobbing marker and the rain move in steps of this, so that the window
+// redraws ten times a second for them, not every frame.
+static const int64_t kAnimationStepMs = 100;
+
+static int64_t AnimationTime(int64_t now)
+{
+    return now / kAnimationStepMs * kAnimationStepMs;
+}
 
 // --- The trace feed -----------------------------------------------------------------
 
@@ -79,6 +88,10 @@ static std::string CommandLine(const TraceRecord& record)
 
 void FeedView(ViewFeed& feed, const TraceRecord& record)
 {
+    // A wait changes only the command count, which the panel's clock
+    // redraws once a second; the script threads wait every frame.
+    if (!(record.kind == "cmd" && record.id == 0x0001))
+        ++feed.changes;
     if (record.kind == "text") {
         ShownText& slot = record.style == 2 ? feed.title : feed.subtitle;
         slot.text = record.text;
@@ -125,143 +138,68 @@ void FeedView(ViewFeed& feed, const TraceRecord& record)
         feed.commands.pop_front();
 }
 
-// --- Shapes ----------------------------------------------------------------------
-
-static SDL_Renderer* renderer = nullptr;
-
-static void SetColour(SDL_Color colour, int alpha = -1)
-{
-    SDL_SetRenderDrawColor(renderer, colour.r, colour.g, colour.b, alpha < 0 ? colour.a : alpha);
-}
-
-struct Point {
-    float x, y;
-};
-
-// A convex polygon as a triangle fan.
-static void FillPolygon(const std::vector<Point>& points, SDL_Color colour)
-{
-    std::vector<SDL_Vertex> vertices;
-    for (size_t n = 1; n + 1 < points.size(); ++n) {
-        for (const Point& p : { points[0], points[n], points[n + 1] })
-            vertices.push_back({ { p.x, p.y }, colour, { 0, 0 } });
-    }
-    SDL_RenderGeometry(renderer, nullptr, vertices.data(), static_cast<int>(vertices.size()), nullptr, 0);
-}
-
-static std::vector<Point> Circle(float x, float y, float radius, int segments = 24)
-{
-    std::vector<Point> points;
-    for (int n = 0; n < segments; ++n) {
-        float angle = 2.0f * 3.14159265f * n / segments;
-        points.push_back({ x + radius * std::cos(angle), y + radius * std::sin(angle) });
-    }
-    return points;
-}
-
-static void FillCircle(float x, float y, float radius, SDL_Color colour)
-{
-    FillPolygon(Circle(x, y, radius), colour);
-}
-
-static void DrawRing(float x, float y, float radius, SDL_Color colour)
-{
-    std::vector<Point> points = Circle(x, y, radius, 40);
-    SetColour(colour);
-    for (size_t n = 0; n < points.size(); ++n) {
-        const Point& a = points[n];
-        const Point& b = points[(n + 1) % points.size()];
-        SDL_RenderDrawLineF(renderer, a.x, a.y, b.x, b.y);
-    }
-}
-
-static void FillRect(int x, int y, int w, int h, SDL_Color colour, int alpha = -1)
-{
-    SDL_Rect rect = { x, y, w, h };
-    SetColour(colour, alpha);
-    SDL_RenderFillRect(renderer, &rect);
-}
-
-// A point turned by a heading: heading 0 faces up the map (+y) and grows to
-// the left, as the host's headings do.
-static Point Turned(float forward, float right, float heading)
-{
-    float radians = heading * 3.14159265f / 180.0f;
-    // On screen, +y of the map is up.
-    float fx = -std::sin(radians), fy = -std::cos(radians);  // forward
-    float rx = std::cos(radians), ry = -std::sin(radians);   // right
-    return { forward * fx + right * rx, forward * fy + right * ry };
-}
-
-static void DrawLabel(const std::string& text, float x, float y, SDL_Color colour = kLabel)
-{
-    int width = TextWidth(kFontPanel, text);
-    int left = static_cast<int>(x) - width / 2;
-    int top = static_cast<int>(y);
-    FillRect(left - 3, top, width + 6, LineHeight(kFontPanel), { 0, 0, 0, 255 }, 140);
-    DrawText(kFontPanel, text, colour, left, top);
-}
-
 // --- The world from above -----------------------------------------------------------
 
-struct ViewCamera {
-    float x, y;
-    Point Screen(float wx, float wy) const
-    {
-        return { kViewCentreX + (wx - x) * kPixelsPerUnit, kViewCentreY - (wy - y) * kPixelsPerUnit };
-    }
+// Labels are laid out after the shapes: each moves up until it clears the
+// player and the peds and the labels placed before it, so that peds made
+// side by side stay readable and in sight.
+struct ViewLabel {
+    std::string text;
+    Point at;  // centre of its top edge
+    SDL_Color colour;
+    bool movesDown = false;  // the player's, which stands under the player
 };
 
-static void DrawGround(const ViewCamera& camera)
+static void DrawLabelsClear(const std::vector<ViewLabel>& labels, std::vector<SDL_Rect> taken)
 {
-    FillRect(0, 0, kViewWidth, kWindowHeight, kGround);
-    const float halfWidth = kViewWidth / 2.0f / kPixelsPerUnit, halfHeight = kWindowHeight / 2.0f / kPixelsPerUnit;
-    const int step = 5;
-    for (int gx = static_cast<int>(std::floor((camera.x - halfWidth) / step)) * step; gx <= camera.x + halfWidth; gx += step) {
-        SetColour(gx % 25 == 0 ? kGridMajor : kGridLine);
-        float sx = camera.Screen(static_cast<float>(gx), 0).x;
-        SDL_RenderDrawLineF(renderer, sx, 0, sx, kWindowHeight);
-    }
-    for (int gy = static_cast<int>(std::floor((camera.y - halfHeight) / step)) * step; gy <= camera.y + halfHeight; gy += step) {
-        SetColour(gy % 25 == 0 ? kGridMajor : kGridLine);
-        float sy = camera.Screen(0, static_cast<float>(gy)).y;
-        SDL_RenderDrawLineF(renderer, 0, sy, kViewWidth, sy);
+    for (const ViewLabel& label : labels) {
+        const int width = TextWidth(kFontPanel, label.text) + 6, height = LineHeight(kFontPanel);
+        SDL_Rect rect = { static_cast<int>(label.at.x) - width / 2, static_cast<int>(label.at.y), width, height };
+        for (size_t n = 0; n < taken.size(); ++n) {
+            if (SDL_HasIntersection(&rect, &taken[n])) {
+                rect.y = label.movesDown ? taken[n].y + taken[n].h + 1 : taken[n].y - height - 1;
+                n = static_cast<size_t>(-1);  // look through all of them again from the new place
+            }
+        }
+        taken.push_back(rect);
+        DrawLabel(label.text, label.at.x, static_cast<float>(rect.y), label.colour);
     }
 }
 
-static SDL_Color CarColour(int32_t model)
+// "BURGER" or "ped 25", then the last direction it was given.
+static std::string Described(const std::string& what, const std::string& doing)
 {
-    static const SDL_Color kPaints[] = {
-        { 196, 48, 48, 255 }, { 48, 104, 196, 255 }, { 220, 220, 220, 255 }, { 60, 150, 80, 255 },
-        { 210, 170, 40, 255 }, { 120, 70, 160, 255 }, { 90, 90, 96, 255 }, { 200, 110, 40, 255 },
-    };
-    return kPaints[static_cast<uint32_t>(model) % (sizeof kPaints / sizeof kPaints[0])];
+    return doing.empty() ? what : what + ": " + doing;
 }
 
-static void DrawCar(const ViewCamera& camera, const HostCar& car)
+static std::string PedName(const HostPed& ped)
+{
+    return ped.name.empty() ? "ped " + std::to_string(ped.model) : ped.name;
+}
+
+static void DrawCar(const HostWorld& world, const ViewCamera& camera, const HostCar& car, std::vector<ViewLabel>* labels)
 {
     Point centre = camera.Screen(car.x, car.y);
-    const float halfLength = 2.3f * kPixelsPerUnit, halfWidth = 1.0f * kPixelsPerUnit;
-    auto corner = [&](float forward, float right) {
-        Point p = Turned(forward, right, car.heading);
-        return Point{ centre.x + p.x, centre.y + p.y };
-    };
-    FillPolygon({ corner(halfLength, -halfWidth), corner(halfLength, halfWidth), corner(-halfLength, halfWidth),
-                  corner(-halfLength, -halfWidth) },
-                CarColour(car.model));
-    // The windscreen shows which way the car faces.
-    FillPolygon({ corner(halfLength * 0.55f, -halfWidth * 0.8f), corner(halfLength * 0.55f, halfWidth * 0.8f),
-                  corner(halfLength * 0.2f, halfWidth * 0.8f), corner(halfLength * 0.2f, -halfWidth * 0.8f) },
-                { 30, 40, 56, 255 });
-    char text[64];
-    snprintf(text, sizeof text, "car %d  %.0f\xC2\xB0", car.model, car.heading);
-    DrawLabel(text, centre.x, centre.y + halfLength + 4);
+    DrawCarShape(centre, car.heading, camera.scale, CarColour(car.model));
+    std::string what = "car " + std::to_string(car.model);
+    auto driver = world.peds.find(car.driver);
+    if (driver != world.peds.end()) {
+        // The driver's head in the driver's seat.
+        Point seat = Turned(0, -0.45f * camera.scale, car.heading);
+        FillCircle(centre.x + seat.x, centre.y + seat.y, std::max(0.35f * camera.scale, 2.0f), kPedColour);
+        what += ", " + PedName(driver->second) + " driving";
+    }
+    labels->push_back({ Described(what, car.doing), { centre.x, centre.y + kCarHalfLength * camera.scale + 4 }, kLabel });
 }
 
-static void DrawPerson(const ViewCamera& camera, float x, float y, float heading, SDL_Color colour, float radius)
+// Draws a person and adds the square it covers to `covered`.
+static void DrawPerson(const ViewCamera& camera, float x, float y, float heading, SDL_Color colour, float radius,
+                       std::vector<SDL_Rect>* covered)
 {
     Point centre = camera.Screen(x, y);
-    float r = radius * kPixelsPerUnit;
+    float r = std::max(radius * camera.scale, kSmallestPersonRadius);
+    const int reach = static_cast<int>(r * 1.9f) + 2;  // the heading's tip
+    covered->push_back({ static_cast<int>(centre.x) - reach, static_cast<int>(centre.y) - reach, 2 * reach, 2 * reach });
     FillCircle(centre.x, centre.y, r + 2, { 20, 20, 20, 255 });
     FillCircle(centre.x, centre.y, r, colour);
     Point tip = Turned(r * 1.9f, 0, heading);
@@ -273,17 +211,6 @@ static void DrawPerson(const ViewCamera& camera, float x, float y, float heading
                 colour);
 }
 
-static std::string PedName(const HostWorld& world, int32_t model)
-{
-    // Models 109 to 118 are the special-character slots 1 to 10.
-    if (model >= 109 && model <= 118) {
-        auto found = world.specialModels.find(model - 108);
-        if (found != world.specialModels.end())
-            return found->second;
-    }
-    return "ped " + std::to_string(model);
-}
-
 static void DrawMarkerArrow(float x, float y, float size, SDL_Color colour)
 {
     FillPolygon({ { x - size, y - size * 1.6f }, { x + size, y - size * 1.6f }, { x, y } }, colour);
@@ -291,38 +218,46 @@ static void DrawMarkerArrow(float x, float y, float size, SDL_Color colour)
 
 static void DrawWorld(const HostWorld& world, const ViewCamera& camera, const ViewFeed& feed, int64_t now)
 {
-    DrawGround(camera);
+    DrawGroundAndCity(world, camera);
+    std::vector<ViewLabel> labels;
+    std::vector<SDL_Rect> people;
     if (feed.startPointKnown) {
         Point start = camera.Screen(feed.startX, feed.startY);
-        DrawRing(start.x, start.y, 1.5f * kPixelsPerUnit, { 110, 150, 230, 255 });
+        DrawRing(start.x, start.y, 1.5f * camera.scale, { 110, 150, 230, 255 });
         // Beside the ring: the player and the peds made in front of it take
         // the space above and below.
-        DrawLabel("start point", start.x + 1.5f * kPixelsPerUnit + 46, start.y - 9, { 170, 200, 255, 255 });
+        labels.push_back({ "start point", { start.x + 1.5f * camera.scale + 46, start.y - 9 }, { 170, 200, 255, 255 } });
     }
     for (const auto& marker : world.markers) {
         const std::vector<float>& at = marker.second;
         if (at[0] == 0 && at[1] == 0 && at[2] == 0)
             continue;  // a marker on a thing; the host does not say where
         Point p = camera.Screen(at[0], at[1]);
-        float bob = 4.0f * std::sin(now / 200.0f);
-        DrawRing(p.x, p.y, 1.5f * kPixelsPerUnit + bob, kMarkerBlue);
+        float bob = 4.0f * std::sin(AnimationTime(now) / 200.0f);
+        DrawRing(p.x, p.y, 1.5f * camera.scale + bob, kMarkerBlue);
         DrawMarkerArrow(p.x, p.y - 8 + bob, 14, kMarkerBlue);
-    }
-    for (const auto& car : world.cars)
-        DrawCar(camera, car.second);
-    for (const auto& ped : world.peds) {
-        const HostPed& p = ped.second;
-        DrawPerson(camera, p.x, p.y, p.heading, kPedColour, 0.42f);
-        Point at = camera.Screen(p.x, p.y);
-        // Above the ped, so that it clears the player's label below the player.
-        DrawLabel(PedName(world, p.model), at.x, at.y - 34);
     }
     if (world.player.exists) {
         const HostPlayer& p = world.player;
-        DrawPerson(camera, p.x, p.y, p.heading, kPlayerColour, 0.5f);
         Point at = camera.Screen(p.x, p.y);
-        DrawLabel(p.model.empty() ? "you" : "you (" + p.model + ")", at.x, at.y + 16, kPlayerColour);
+        labels.push_back({ p.model.empty() ? "you" : "you (" + p.model + ")", { at.x, at.y + 16 }, kPlayerColour, true });
     }
+    for (const auto& car : world.cars)
+        DrawCar(world, camera, car.second, &labels);
+    for (const auto& ped : world.peds) {
+        const HostPed& p = ped.second;
+        if (p.inCar)
+            continue;  // shown as its car's driver
+        DrawPerson(camera, p.x, p.y, p.heading, kPedColour, 0.42f, &people);
+        Point at = camera.Screen(p.x, p.y);
+        // Above the ped, so that it clears the player's label below the player.
+        labels.push_back({ Described(PedName(p), p.doing), { at.x, at.y - 34 }, kLabel });
+    }
+    if (world.player.exists) {
+        const HostPlayer& p = world.player;
+        DrawPerson(camera, p.x, p.y, p.heading, kPlayerColour, 0.5f, &people);
+    }
+    DrawLabelsClear(labels, people);
     if (world.fixedCamera && feed.cameraKnown) {
         Point eye = camera.Screen(feed.cameraX, feed.cameraY);
         if (feed.cameraTargetKnown) {
@@ -361,9 +296,9 @@ static void DrawAtmosphere(const HostWorld& world, int minutes, int64_t now)
         FillRect(0, 0, kViewWidth, kWindowHeight, { 70, 90, 120, 255 }, world.weather == 5 ? 100 : 70);
         SetColour({ 180, 200, 230, 255 }, 150);
         for (int n = 0; n < (world.weather == 5 ? 140 : 80); ++n) {
-            float x = static_cast<float>((n * 97 + now / 4) % kViewWidth);
-            float y = static_cast<float>((n * 53 + now / 2) % kWindowHeight);
-            SDL_RenderDrawLineF(renderer, x, y, x - 4, y + 12);
+            float x = static_cast<float>((n * 97 + AnimationTime(now) / 4) % kViewWidth);
+            float y = static_cast<float>((n * 53 + AnimationTime(now) / 2) % kWindowHeight);
+            SDL_RenderDrawLineF(shapeRenderer, x, y, x - 4, y + 12);
         }
         break;
     case 3:
@@ -391,6 +326,7 @@ static void DrawRadar(const HostWorld& world)
     const float scale = kRadarRadius / kRadarRangeUnits;
     FillCircle(kRadarX, kRadarY, kRadarRadius + 3, { 10, 10, 10, 255 });
     FillCircle(kRadarX, kRadarY, kRadarRadius, { 40, 70, 50, 220 });
+    DrawCityOnRadar(world, { static_cast<float>(kRadarX), static_cast<float>(kRadarY) }, kRadarRadius, scale);
     DrawRing(kRadarX, kRadarY, kRadarRadius * 0.5f, { 70, 100, 80, 255 });
     const HostPlayer& player = world.player;
     auto onRadar = [&](float x, float y, bool clamp, Point* at) {
@@ -411,7 +347,7 @@ static void DrawRadar(const HostWorld& world)
         if (onRadar(car.second.x, car.second.y, false, &at))
             FillRect(static_cast<int>(at.x) - 2, static_cast<int>(at.y) - 2, 5, 5, CarColour(car.second.model));
     for (const auto& ped : world.peds)
-        if (onRadar(ped.second.x, ped.second.y, false, &at))
+        if (!ped.second.inCar && onRadar(ped.second.x, ped.second.y, false, &at))
             FillCircle(at.x, at.y, 2.5f, kPedColour);
     for (const auto& marker : world.markers) {
         const std::vector<float>& m = marker.second;
@@ -496,13 +432,13 @@ static void DrawHostTexts(const HostWorld& world, const ViewFeed& feed, int64_t 
 
 static int PanelHeading(const char* text, int y)
 {
-    DrawText(kFontPanel, text, kPanelHeading, kViewWidth + 16, y);
+    DrawText(kFontPanel, ElideText(kFontPanel, text, kPanelTextWidth), kPanelHeading, kPanelLeft, y);
     return y + LineHeight(kFontPanel) + 2;
 }
 
-static int PanelLine(const std::string& text, int y, SDL_Color colour = kWhite)
+static int PanelLine(const std::string& text, int y, SDL_Color colour = kWhite, ElideFrom from = kElideEnd)
 {
-    DrawText(kFontPanel, text, colour, kViewWidth + 16, y);
+    DrawText(kFontPanel, ElideText(kFontPanel, text, kPanelTextWidth, from), colour, kPanelLeft, y);
     return y + LineHeight(kFontPanel);
 }
 
@@ -520,21 +456,19 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
 {
     FillRect(kViewWidth, 0, kWindowWidth - kViewWidth, kWindowHeight, kPanelBack);
     int y = 10;
-    DrawText(kFontHud, "Brindle Studios", kPanelHeading, kViewWidth + 16, y);
+    DrawText(kFontHud, "Brindle Studios", kPanelHeading, kPanelLeft, y);
     y += 32;
     char line[160];
-    snprintf(line, sizeof line, "host time %02lld:%02lld.%03lld   %lld commands", static_cast<long long>(now / 60000),
-             static_cast<long long>(now / 1000 % 60), static_cast<long long>(now % 1000),
-             static_cast<long long>(feed.commandCount));
+    // Whole seconds: finer would redraw the panel every frame.
+    snprintf(line, sizeof line, "host time %02lld:%02lld   %lld commands", static_cast<long long>(now / 60000),
+             static_cast<long long>(now / 1000 % 60), static_cast<long long>(feed.commandCount));
     y = PanelLine(line, y, kDim);
     if (status.ended) {
         y = PanelLine("END OF TAKE: close the window", y, kPanelHeading);
     } else {
+        y = PanelLine("\xE2\x97\x8F REC take (F2 saves):", y, kRecordRed);
         // The end of a long path is the part that names the take.
-        std::string path = status.takePath;
-        if (path.size() > 30)
-            path = "\xE2\x80\xA6" + path.substr(path.size() - 29);
-        y = PanelLine("\xE2\x97\x8F REC take (F2 saves): " + path, y, kRecordRed);
+        y = PanelLine(status.takePath, y, kRecordRed, kElideStart);
     }
     y = PanelLine(status.notice, y, kDim);
     y += 6;
@@ -567,28 +501,104 @@ static void DrawPanel(const HostWorld& world, int64_t now, const ViewFeed& feed,
         std::string text = command.line;
         if (command.repeats > 1)
             text += "  x" + std::to_string(command.repeats);
-        if (text.size() > 48)
-            text = text.substr(0, 47) + "\xE2\x80\xA6";
-        DrawText(kFontMono, text, { 200, 210, 200, 255 }, kViewWidth + 16, y);
+        DrawText(kFontMono, ElideText(kFontMono, text, kPanelTextWidth), { 200, 210, 200, 255 }, kPanelLeft, y);
         y += LineHeight(kFontMono);
     }
-    DrawText(kFontPanel, "Arrows walk and turn   F2 saves the take", kDim, kViewWidth + 16, kWindowHeight - 24);
+    PanelLine("Arrows walk, turn   Wheel, + and - zoom", kWindowHeight - 44, kDim);
+    PanelLine("F1 whole city   F2 save take   F3 snapshot", kWindowHeight - 24, kDim);
+}
+
+// --- Whether the picture changed ------------------------------------------------------
+
+// FNV-1a over the values that the frame draws.
+struct Signature {
+    uint64_t hash = 14695981039346656037ull;
+    template <typename Value> void Add(const Value& value)
+    {
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t n = 0; n < sizeof value; ++n)
+            hash = (hash ^ bytes[n]) * 1099511628211ull;
+    }
+    void Add(const std::string& text)
+    {
+        for (char c : text)
+            Add(c);
+        Add(text.size());
+    }
+};
+
+uint64_t PictureSignature(const HostWorld& world, int64_t now, const ViewFeed& feed, const PanelStatus& status,
+                          const ViewZoom& zoom)
+{
+    Signature picture;
+    const HostPlayer& player = world.player;
+    for (float value : { player.x, player.y, player.heading, zoom.scale })
+        picture.Add(value);
+    picture.Add(player.model);
+    for (const auto& ped : world.peds) {
+        for (float value : { ped.second.x, ped.second.y, ped.second.heading, static_cast<float>(ped.second.model),
+                             static_cast<float>(ped.second.inCar) })
+            picture.Add(value);
+        picture.Add(ped.second.name);
+        picture.Add(ped.second.doing);
+    }
+    for (const auto& car : world.cars) {
+        for (float value : { car.second.x, car.second.y, car.second.heading, static_cast<float>(car.second.model),
+                             static_cast<float>(car.second.driver) })
+            picture.Add(value);
+        picture.Add(car.second.doing);
+    }
+    for (size_t count : { world.boxes.size(), world.objects.size(), world.carGenerators.size() })
+        picture.Add(count);
+    bool markerShown = false;
+    for (const auto& marker : world.markers) {
+        for (float value : marker.second)
+            picture.Add(value);
+        markerShown = markerShown || marker.second[0] != 0 || marker.second[1] != 0 || marker.second[2] != 0;
+    }
+    const bool raining = world.weather == 2 || world.weather == 5;
+    for (int value : { world.weather, static_cast<int>(world.weatherHeld), static_cast<int>(world.cutscene),
+                       static_cast<int>(world.fixedCamera), static_cast<int>(world.controlsLocked),
+                       static_cast<int>(world.specialModels.size()), static_cast<int>(zoom.fitCity),
+                       static_cast<int>(status.ended), ClockMinutes(world, feed, now),
+                       static_cast<int>(FadeBlack(world, now) * 255), static_cast<int>(now < feed.title.until),
+                       static_cast<int>(now < feed.subtitle.until) })
+        picture.Add(value);
+    picture.Add(std::string(ClockState(world, feed, now)));
+    for (int64_t value : { feed.changes, now / 1000, markerShown || raining ? AnimationTime(now) : 0 })
+        picture.Add(value);
+    picture.Add(status.takePath);
+    picture.Add(status.notice);
+    picture.Add(KeysHeld());
+    return picture.hash;
 }
 
 // --- The frame -----------------------------------------------------------------------
 
-void DrawStudio(SDL_Renderer* target, const HostWorld& world, int64_t now, const ViewFeed& feed,
-                const PanelStatus& status)
+// The zoom steps by a quarter, from most of the city to a ped filling the view.
+static const float kZoomStep = 1.25f;
+static const float kNearestScale = 60.0f, kFarthestScale = 0.2f;
+
+void ZoomView(ViewZoom& zoom, int steps)
 {
-    renderer = target;
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-    ViewCamera camera = { world.player.x, world.player.y };
-    if (world.fixedCamera && feed.cameraKnown) {
+    zoom.fitCity = false;
+    zoom.scale = std::clamp(zoom.scale * std::pow(kZoomStep, static_cast<float>(steps)), kFarthestScale, kNearestScale);
+}
+
+void DrawStudio(SDL_Renderer* target, const HostWorld& world, int64_t now, const ViewFeed& feed,
+                const PanelStatus& status, const ViewZoom& zoom)
+{
+    shapeRenderer = target;
+    SDL_SetRenderDrawBlendMode(shapeRenderer, SDL_BLENDMODE_BLEND);
+    ViewCamera camera = { world.player.x, world.player.y, zoom.scale };
+    if (zoom.fitCity) {
+        CityCamera(world, &camera);
+    } else if (world.fixedCamera && feed.cameraKnown) {
         camera.x = feed.cameraTargetKnown ? (feed.cameraX + feed.cameraTargetX) / 2 : feed.cameraX;
         camera.y = feed.cameraTargetKnown ? (feed.cameraY + feed.cameraTargetY) / 2 : feed.cameraY;
     }
     SDL_Rect view = { 0, 0, kViewWidth, kWindowHeight };
-    SDL_RenderSetClipRect(renderer, &view);
+    SDL_RenderSetClipRect(shapeRenderer, &view);
     DrawWorld(world, camera, feed, now);
     const int minutes = ClockMinutes(world, feed, now);
     DrawAtmosphere(world, minutes, now);
@@ -603,6 +613,6 @@ void DrawStudio(SDL_Renderer* target, const HostWorld& world, int64_t now, const
         FillRect(0, kWindowHeight - kLetterboxHeight, kViewWidth, kLetterboxHeight, { 0, 0, 0, 255 });
     }
     DrawHostTexts(world, feed, now);
-    SDL_RenderSetClipRect(renderer, nullptr);
+    SDL_RenderSetClipRect(shapeRenderer, nullptr);
     DrawPanel(world, now, feed, status, minutes);
 }

@@ -10,10 +10,16 @@
 #include <string>
 
 #include "hostsim/engine.h"
+#include "hostsim/window/city_view.h"
 
-static const int kWindowWidth = 1280;
-static const int kWindowHeight = 720;
-static const int kViewWidth = 900;   // the game's picture; the panel is to its right
+// How near the user looks, and whether the view shows the whole city
+// instead of following the player.
+struct ViewZoom {
+    float scale = 22.0f;  // pixels a unit
+    bool fitCity = false;
+};
+// Steps in (steps > 0) or out, and follows the player again.
+void ZoomView(ViewZoom& zoom, int steps);
 
 struct ShownText {
     std::string text;
@@ -33,6 +39,7 @@ struct ViewFeed {
     ShownText subtitle;   // style 1 and any other style
     std::deque<ListedCommand> commands;  // newest last; waits are not listed
     int64_t commandCount = 0;
+    int64_t changes = 0;          // records that may have changed the picture
     bool cameraKnown = false, cameraTargetKnown = false;
     float cameraX = 0, cameraY = 0, cameraTargetX = 0, cameraTargetY = 0;
     int64_t clockSetAt = 0;       // host time of the last clock set
@@ -51,4 +58,9 @@ struct PanelStatus {
 };
 
 void DrawStudio(SDL_Renderer* renderer, const HostWorld& world, int64_t now, const ViewFeed& feed,
-                const PanelStatus& status);
+                const PanelStatus& status, const ViewZoom& zoom);
+
+// Changes whenever the picture DrawStudio would draw changes: the window
+// draws a frame only then.
+uint64_t PictureSignature(const HostWorld& world, int64_t now, const ViewFeed& feed, const PanelStatus& status,
+                          const ViewZoom& zoom);

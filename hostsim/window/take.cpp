@@ -19,6 +19,14 @@ void AddTakeKey(Take& take, int64_t t, int virtualKey, bool down)
     take.user.push_back(event);
 }
 
+void AddTakeSnapshot(Take& take, int64_t t)
+{
+    ScenarioEvent event = {};
+    event.t = t;
+    event.kind = kEventSnapshot;
+    take.user.push_back(event);
+}
+
 // The shortest decimal that reads back as the same float.
 static std::string Number(float value)
 {
@@ -45,6 +53,9 @@ static std::string EventLine(const ScenarioEvent& event)
         break;
     case kEventShutdown:
         line += "shutdown";
+        break;
+    case kEventSnapshot:
+        line += "snapshot";
         break;
     }
     return line + "\n";

@@ -113,6 +113,44 @@ int LineHeight(FontId font)
     return TTF_FontLineSkip(fonts[font]);
 }
 
+static const char kEllipsis[] = "\xE2\x80\xA6";
+
+static bool ContinuesCharacter(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// Keeps `kept` bytes of the text (moved onto a character boundary) and puts
+// the ellipsis where the rest was.
+static std::string Shortened(const std::string& text, size_t kept, ElideFrom from)
+{
+    if (from == kElideEnd) {
+        while (kept > 0 && ContinuesCharacter(text[kept]))
+            --kept;
+        return text.substr(0, kept) + kEllipsis;
+    }
+    size_t start = text.size() - kept;
+    while (start < text.size() && ContinuesCharacter(text[start]))
+        ++start;
+    return kEllipsis + text.substr(start);
+}
+
+std::string ElideText(FontId font, const std::string& text, int width, ElideFrom from)
+{
+    if (TextWidth(font, text) <= width)
+        return text;
+    // The most bytes kept that still fit, by halving.
+    size_t fits = 0, tooMany = text.size();
+    while (tooMany - fits > 1) {
+        size_t middle = (fits + tooMany) / 2;
+        if (TextWidth(font, Shortened(text, middle, from)) <= width)
+            fits = middle;
+        else
+            tooMany = middle;
+    }
+    return Shortened(text, fits, from);
+}
+
 static const SDL_Color kHostRed = { 224, 64, 56, 255 };
 static const SDL_Color kHostBlue = { 96, 150, 255, 255 };
 

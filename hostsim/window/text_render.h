@@ -26,6 +26,10 @@ void CloseFonts();
 int DrawText(FontId font, const std::string& text, SDL_Color colour, int x, int y);
 int TextWidth(FontId font, const std::string& text);
 int LineHeight(FontId font);
+// The text cut to fit the width, with an ellipsis where it was cut: at the
+// end, or at the start when the end is what matters (a file's path).
+enum ElideFrom { kElideEnd, kElideStart };
+std::string ElideText(FontId font, const std::string& text, int width, ElideFrom from = kElideEnd);
 
 // A host text as coloured pieces, wrapped to the width.
 struct TextPiece {

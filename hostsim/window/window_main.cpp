@@ -28,7 +28,11 @@ static const int64_t kLiveEndMs = 365LL * 24 * 3600 * 1000;
 // has caught up, so that keys held for a time are held that long in host
 // time too; only after a longer stall does the host time slip instead.
 static const int64_t kMostLagMs = 1000;
+static const uint64_t kShortestRedrawMs = 40;
+// The window's own keys; the module polls none of them.
+static const int kFitCityScancode = SDL_SCANCODE_F1;
 static const int kSaveTakeScancode = SDL_SCANCODE_F2;
+static const int kSnapshotScancode = SDL_SCANCODE_F3;
 
 // The window's whole state; touched by the host's thread, and by onRecord
 // on the script thread that holds the turn while the host's thread waits.
@@ -37,12 +41,16 @@ struct StudioWindow {
     SDL_Renderer* renderer = nullptr;
     ViewFeed feed;
     PanelStatus status;
+    ViewZoom zoom;
     Take take;
     FILE* trace = nullptr;
     uint64_t wallBase = 0;
     bool started = false;
     bool quit = false;
     bool held[256] = {};
+    bool pictureShown = false;   // the window shows the picture of pictureSignature
+    uint64_t pictureSignature = 0;
+    uint64_t pictureDrawnAt = 0;  // wall clock ms
 };
 
 static StudioWindow studio;
@@ -66,6 +74,27 @@ static bool SaveTake(int64_t endMs)
     return static_cast<bool>(file);
 }
 
+// Where the snapshots of a take go: beside it, one "world" record a line.
+static std::string SnapshotPath()
+{
+    std::filesystem::path path(studio.status.takePath);
+    return path.replace_extension().string() + "-snapshots.jsonl";
+}
+
+// A snapshot before the frame at `now` runs, as "at NOW snapshot" in the
+// take gives when it is replayed.
+static void WriteSnapshot(int64_t now)
+{
+    const TraceRecord record = SnapshotRecord();
+    AddTakeSnapshot(studio.take, now);
+    const std::string path = SnapshotPath();
+    FILE* file = fopen(path.c_str(), "ab");
+    bool written = file && fprintf(file, "%s\n", TraceRecordJson(record).c_str()) > 0;
+    if (file)
+        written = fclose(file) == 0 && written;
+    studio.status.notice = written ? "snapshot at " + std::to_string(now) + " ms: " + path : "cannot write " + path;
+}
+
 static void SetKey(int64_t now, int virtualKey, bool down)
 {
     if (virtualKey <= 0 || virtualKey > 255 || studio.held[virtualKey] == down)
@@ -73,6 +102,39 @@ static void SetKey(int64_t now, int virtualKey, bool down)
     studio.held[virtualKey] = down;
     SetHostKey(virtualKey, down);
     AddTakeKey(studio.take, now, virtualKey, down);
+}
+
+// The window's own keys, which the module never sees: true when the key is
+// one of them. Zooming repeats while + or - is held.
+static bool WindowKey(const SDL_KeyboardEvent& key, int64_t now, int64_t lastStepped)
+{
+    const bool pressed = key.type == SDL_KEYDOWN;
+    switch (key.keysym.scancode) {
+    case kSaveTakeScancode:
+        if (pressed && !key.repeat && !studio.status.ended)
+            SaveTake(lastStepped);
+        return true;
+    case kSnapshotScancode:
+        if (pressed && !key.repeat && !studio.status.ended)
+            WriteSnapshot(now);
+        return true;
+    case kFitCityScancode:
+        if (pressed && !key.repeat)
+            studio.zoom.fitCity = !studio.zoom.fitCity;
+        return true;
+    case SDL_SCANCODE_EQUALS:
+    case SDL_SCANCODE_KP_PLUS:
+        if (pressed)
+            ZoomView(studio.zoom, 1);
+        return true;
+    case SDL_SCANCODE_MINUS:
+    case SDL_SCANCODE_KP_MINUS:
+        if (pressed)
+            ZoomView(studio.zoom, -1);
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The frame at `now` is about to run: the keys pressed and released since
@@ -87,30 +149,48 @@ static void PollEvents(int64_t now, int64_t lastStepped)
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            if (event.key.repeat)
+            if (WindowKey(event.key, now, lastStepped))
                 break;
-            if (event.key.keysym.scancode == kSaveTakeScancode) {
-                if (event.type == SDL_KEYDOWN && !studio.status.ended)
-                    SaveTake(lastStepped);
-                break;
-            }
-            SetKey(now, VirtualKeyOf(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+            if (!event.key.repeat)
+                SetKey(now, VirtualKeyOf(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+            break;
+        case SDL_MOUSEWHEEL:
+            ZoomView(studio.zoom, event.wheel.y);
+            break;
+        case SDL_RENDER_TARGETS_RESET:
+            ForgetCityPicture();
+            studio.pictureShown = false;
             break;
         case SDL_WINDOWEVENT:
             // Keys released while the window is away would otherwise stay held.
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
                 for (int key = 1; key < 256; ++key)
                     SetKey(now, key, false);
+            // What was covered needs the picture again.
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
+                studio.pictureShown = false;
             break;
         }
     }
 }
 
+// Draws only when the picture changed: an idle studio then costs a redraw
+// a second (the clocks), not one a frame. While things move, 25 pictures a
+// second are enough; under a display without a graphics card each costs
+// about 7 ms of CPU.
 static void Draw(int64_t now)
 {
-    SDL_SetRenderDrawColor(studio.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(studio.renderer);
-    DrawStudio(studio.renderer, CurrentHostWorld(), now, studio.feed, studio.status);
+    const HostWorld& world = CurrentHostWorld();
+    const uint64_t signature = PictureSignature(world, now, studio.feed, studio.status, studio.zoom);
+    const uint64_t wall = SDL_GetTicks64();
+    const bool same = signature == studio.pictureSignature, tooSoon = wall - studio.pictureDrawnAt < kShortestRedrawMs;
+    if (studio.pictureShown && (same || tooSoon))
+        return;
+    studio.pictureShown = true;
+    studio.pictureSignature = signature;
+    studio.pictureDrawnAt = wall;
+    // The view and the panel cover the whole window: no clearing first.
+    DrawStudio(studio.renderer, world, now, studio.feed, studio.status, studio.zoom);
     SDL_RenderPresent(studio.renderer);
 }
 

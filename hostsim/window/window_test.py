@@ -2,7 +2,9 @@
 """The studio window under Xvfb, driven with xdotool as a player would.
 
 Walks the player to the blue arrow, holds Space through the tutorial, then
-Insert + T, Insert + 1 and Backspace; takes screenshots of the X display
+Insert + T, Insert + 1 and Backspace, Group 4 (seen from nearer), and Car 1
+told to drive (seen from further out, with a snapshot before and after);
+takes screenshots of the X display
 along the way (kept as PNG files in --out) and checks them and the trace the
 window wrote. Last, the take the window recorded is replayed with hostsim and
 must give the very same trace.
@@ -11,6 +13,7 @@ Exit 77 (skipped) only when Xvfb, xdotool or xwd is not installed.
 """
 import argparse
 import json
+import math
 import os
 import shutil
 import signal
@@ -98,6 +101,43 @@ def count(pixels, test):
     return sum(1 for p in pixels if test(p))
 
 
+# The window's paints: a ped, and a car by its model (model % 8).
+PED_COLOUR = (236, 120, 72)
+CAR_PAINTS = [(196, 48, 48), (48, 104, 196), (220, 220, 220), (60, 150, 80),
+              (210, 170, 40), (120, 70, 160), (90, 90, 96), (200, 110, 40)]
+
+
+def blobs(shot, x0, y0, x1, y1, test, smallest, thinned=0):
+    """The connected shapes of pixels that pass the test, of at least `smallest` pixels, once
+    thinned by `thinned` pixels all round (so that a heading's tip no longer joins a ped to
+    the next one)."""
+    passed = {(x, y) for y in range(y0, y1) for x in range(x0, x1) if test(shot.at(x, y))}
+    reach = range(-thinned, thinned + 1)
+    inside = {(x, y) for x, y in passed if all((x + dx, y + dy) in passed for dx in reach for dy in reach)}
+    found = []
+    while inside:
+        todo = [inside.pop()]
+        size = 0
+        while todo:
+            x, y = todo.pop()
+            size += 1
+            for neighbour in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
+                if neighbour in inside:
+                    inside.remove(neighbour)
+                    todo.append(neighbour)
+        if size >= smallest:
+            found.append(size)
+    return found
+
+
+def paint_centre(shot, paint):
+    """The middle of the pixels of a car's paint in the view, or None when it shows none."""
+    points = [(x, y) for y in range(0, 720) for x in range(0, VIEW_WIDTH) if near(shot.at(x, y), paint, 12)]
+    if len(points) < 60:
+        return None
+    return (sum(x for x, _ in points) / len(points), sum(y for _, y in points) / len(points))
+
+
 # --- The session -------------------------------------------------------------------
 
 class Session:
@@ -171,7 +211,8 @@ def run(args, session):
     os.makedirs(args.out, exist_ok=True)
     trace_path = os.path.join(args.out, 'window-trace.jsonl')
     take_path = os.path.join(args.out, 'take.scn')
-    for path in (trace_path, take_path):
+    snapshots_path = os.path.join(args.out, 'take-snapshots.jsonl')
+    for path in (trace_path, take_path, snapshots_path):
         if os.path.exists(path):
             os.remove(path)
     session.start_xvfb()
@@ -236,6 +277,40 @@ def run(args, session):
     centre = shot.region(300, 200, 600, 460)
     check(count(centre, lambda p: near(p, (236, 120, 72), 25)) > 200, 'a ped stands in front of the player')
     check(count(shot.region(200, 560, VIEW_WIDTH, 700), reddish) > 30, 'Group 1, Ped 1 created! in red and white')
+
+    # Group 4's four peds, made on one spot, seen from nearer (= zooms in).
+    session.hold(['Insert', '4'], 1.0)
+    time.sleep(0.4)
+    session.hold(['BackSpace'], 1.0)
+    time.sleep(1.0)
+    for _ in range(2):
+        session.xdotool('key', 'equal')
+    time.sleep(0.5)
+    shot = session.shot('8-peds-apart')
+    peds = blobs(shot, 250, 130, 650, 590, lambda p: near(p, PED_COLOUR, 25), 40, thinned=5)
+    check(len(peds) >= 5, 'the five peds stand apart: %d ped shapes in view' % len(peds))
+
+    # Car 1, then further out (- zooms out), psycho driving and a speed step
+    # up (Home + W, Home + E); a snapshot (F3) and a screenshot, twice, 5 s apart.
+    for _ in range(8):
+        session.xdotool('key', 'minus')
+    session.hold(['Insert', '5'], 1.0)
+    time.sleep(0.4)
+    session.hold(['BackSpace'], 1.0)
+    time.sleep(1.0)
+    session.xdotool('keydown', 'Home')
+    time.sleep(0.7)
+    session.hold(['w'], 0.1)
+    time.sleep(0.7)
+    session.hold(['e'], 0.1)
+    time.sleep(0.7)
+    session.xdotool('keyup', 'Home')
+    time.sleep(0.5)
+    session.xdotool('key', 'F3')
+    before = session.shot('9-car-directed')
+    time.sleep(5.0)
+    session.xdotool('key', 'F3')
+    after = session.shot('10-car-moved')
     time.sleep(0.5)
 
     window.send_signal(signal.SIGTERM)
@@ -255,6 +330,29 @@ def run(args, session):
     check('!SENTI' in keys, 'the set-up ended')
     check('!GMTXON' in keys, 'Insert + T switched the texts on')
     check('!GP1PD1' in keys, 'Insert + 1 and Backspace created Group 1 Ped 1')
+
+    snapshots = [r for r in trace if r['kind'] == 'world']
+    check(len(snapshots) == 2, 'F3 wrote two snapshots into the trace (%d)' % len(snapshots))
+    if len(snapshots) == 2:
+        first, last = snapshots
+        placed = [(p['x'], p['y']) for p in first['peds']]
+        closest = min(math.dist(a, b) for n, a in enumerate(placed) for b in placed[n + 1:])
+        check(len(placed) == 5 and closest >= 0.5, '%d peds, at least %.2f units apart' % (len(placed), closest))
+        driving = [c for c in last['cars'] if c['speed'] > 0]
+        check(len(driving) == 1, 'one car drives: %s' % last['cars'])
+        if driving:
+            car = driving[0]
+            then = next(c for c in first['cars'] if c['handle'] == car['handle'])
+            moved = math.dist((then['x'], then['y']), (car['x'], car['y']))
+            check(moved >= 10, 'Car 1 drove %.1f units between the snapshots' % moved)
+            paint = CAR_PAINTS[car['model'] % len(CAR_PAINTS)]
+            where = [paint_centre(shot, paint) for shot in (before, after)]
+            check(None not in where, 'Car 1 is in view in both screenshots: %s' % where)
+            if None not in where:
+                check(math.dist(*where) >= 40, 'Car 1 moved %.0f pixels on screen' % math.dist(*where))
+    with open(snapshots_path) as f:
+        beside = [json.loads(line) for line in f]
+    check(beside == snapshots, 'the snapshots are written beside the take too')
 
     with open(take_path) as f:
         take = f.read()
