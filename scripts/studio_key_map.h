@@ -76,7 +76,7 @@ inline constexpr MainLoopRow kMainLoopRows[] = {
     { { kKeyInsert, '9' },            kTestNow,       kFeatureNextWeather,      0,                kEndsPass,   kNextRow      },
 };
 inline constexpr int kMainLoopRowCount = sizeof kMainLoopRows / sizeof kMainLoopRows[0];
-static_assert(sizeof kMainLoopRows / sizeof kMainLoopRows[0] == 21, "the key map has 21 rows before the modifier chain");
+static_assert(kMainLoopRowCount == 21, "the key map has 21 rows before the modifier chain");
 
 // The row that runs the feature with the argument; nullptr when none does.
 constexpr const MainLoopRow* MainLoopRowOf(MainLoopFeature feature, int argument)
