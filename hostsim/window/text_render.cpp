@@ -61,17 +61,6 @@ static void ClearCache()
     cache.clear();
 }
 
-void CloseFonts()
-{
-    ClearCache();
-    for (TTF_Font*& font : fonts) {
-        if (font)
-            TTF_CloseFont(font);
-        font = nullptr;
-    }
-    TTF_Quit();
-}
-
 static const CachedText* Cached(FontId font, const std::string& text, SDL_Color colour)
 {
     uint32_t rgba = (uint32_t(colour.r) << 24) | (uint32_t(colour.g) << 16) | (uint32_t(colour.b) << 8) | colour.a;

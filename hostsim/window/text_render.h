@@ -20,7 +20,6 @@ enum FontId {
 
 // Loads the fonts from the Debian font directories; false when none is found.
 bool OpenFonts(SDL_Renderer* renderer);
-void CloseFonts();
 
 // Draws one run of text with its top-left at (x, y); returns its width.
 int DrawText(FontId font, const std::string& text, SDL_Color colour, int x, int y);
