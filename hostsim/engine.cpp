@@ -13,6 +13,7 @@
 #include "hostsim/driving.h"
 #include "hostsim/host_command_shapes.h"
 #include "hostsim/snapshot.h"
+#include "script/scheduler.h"
 
 // --- Run state ------------------------------------------------------------------
 // One run at a time; the engine's state is the host's, touched by the host's
@@ -636,10 +637,11 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
 
 // --- Stepping ---------------------------------------------------------------------
 
-// The module's tick hands the turn back after at most 1000 ms however its
-// script behaves; a call into the module that blocks the host's thread much
-// longer than that, in real time, would hang the game.
-static const int64_t kHostCallBoundMs = 1000;
+// The module's tick hands the turn back after at most its bound (1000 ms, but
+// in the sanitizer builds) however its script behaves; a call into the module
+// that blocks the host's thread much longer than that, in real time, would
+// hang the game.
+static const int64_t kHostCallBoundMs = kTickBoundMs;
 static const int64_t kHostCallMarginMs = 500;
 
 // Runs the call and returns how long it took in real time, in ms.

@@ -23,7 +23,8 @@ struct ScriptThread {
 // How long a tick waits for the resumed thread to give the turn back. A
 // thread that keeps it longer owes its yield: the next tick of its script
 // waits for that yield, again within the bound, before resuming it.
-static const uint32_t kTickBoundMs = 1000;
+// A build constant: 1000 ms but in the sanitizer builds.
+static const uint32_t kTickBoundMs = BRINDLE_TICK_BOUND_MS;
 
 // What the scripts above hand the scheduler when the module attaches
 // (DllMain, or the substitute host bound straight to the module).
