@@ -32,12 +32,22 @@ typedef void (*ScriptRoutine)(ScriptThread* self);
 
 // The thread starts at once.
 PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self);
-// Stops the thread: it runs no further script code. Natively the thread
-// leaves at its current (or next) event wait, and is waited for.
+// Stops a thread parked at an event wait, where it holds nothing. One that
+// is still in its start-up is dismissed instead (below).
 void TerminatePlatformThread(PlatformThread* thread);
-// Releases the handle of a terminated thread. Returns false when the thread
-// could not be seen to end (it still holds the turn); it is then left alone
-// and the caller must keep what that thread may still touch.
+// Dismisses a thread that may be anywhere, in the host's code or in the heap
+// among other places, so is never stopped from outside: it ends itself at
+// its next StopIfDismissed and runs no script code after it.
+void DismissPlatformThread(PlatformThread* thread);
+// A script thread calls this where it holds nothing (before and after each
+// host command, at each wait); a dismissed one ends here. On a thread that
+// is no script thread it does nothing.
+void StopIfDismissed();
+// True once the thread has ended, waiting at most timeoutMs for it.
+bool WaitForPlatformThreadEnd(PlatformThread* thread, uint32_t timeoutMs);
+// Releases the handle of a thread that has ended. Returns false when it has
+// not (it was dismissed and is still away in the host); it is then left
+// alone and the caller must keep what that thread may still touch.
 bool ClosePlatformThread(PlatformThread* thread);
 
 // --- Keyboard ---------------------------------------------------------------

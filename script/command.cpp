@@ -6,6 +6,7 @@
 
 #include "host/host_addresses.h"
 #include "host/host_interface.h"
+#include "platform/platform.h"
 #include "script/scheduler.h"
 
 CommandBridgeState bridge;
@@ -27,6 +28,9 @@ static uint32_t PutBytes(uint32_t at, const void* bytes, uint32_t count)
 
 uint32_t CallCommand(const CommandDescriptor& command, ...)
 {
+    // A thread dismissed by a teardown sends nothing more.
+    StopIfDismissed();
+    HostScript* const record = scheduler.currentHostScript;
     va_list arguments;
     va_start(arguments, command);
 
@@ -59,7 +63,7 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
             int32_t value;
             memcpy(&value, variable, 4);
             bridge.commandVariables[slot] = variable;
-            WriteLocal(scheduler.currentHostScript, slot, value);
+            WriteLocal(record, slot, value);
             bridge.commandBuffer[at++] = kTypeVariable;
             at = PutBytes(at, &slot, 2);
             ++slot;
@@ -74,21 +78,24 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
     }
     va_end(arguments);
 
-    ScriptThread* current = FindScriptThread(ReadInstructionPointer(scheduler.currentHostScript));
-    uint32_t result = RunHostCommand();
+    ScriptThread* current = FindScriptThread(ReadInstructionPointer(record));
+    uint32_t result = RunHostCommand(record);
+    // A command that ran late may come back after a teardown gave up on
+    // this thread and a newer boot took over the record and the bridge.
+    StopIfDismissed();
     for (uint16_t k = 0; k < slot; ++k) {
-        int32_t value = ReadLocal(scheduler.currentHostScript, k);
+        int32_t value = ReadLocal(record, k);
         memcpy(bridge.commandVariables[k], &value, 4);
     }
     if (current)
-        WriteInstructionPointer(scheduler.currentHostScript, current->id);
+        WriteInstructionPointer(record, current->id);
     return result;
 }
 
-uint32_t RunHostCommand()
+uint32_t RunHostCommand(HostScript* record)
 {
     uint32_t pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bridge.commandBuffer) - hostAddresses.scriptSpaceBase);
-    WriteInstructionPointer(scheduler.currentHostScript, pointer);
-    reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(scheduler.currentHostScript);
-    return ReadCondition(scheduler.currentHostScript);
+    WriteInstructionPointer(record, pointer);
+    reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(record);
+    return ReadCondition(record);
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "host/host_interface.h"
+
 // One command form: the host command id and its argument type letters.
 //   i  int32_t                      -> 0x01 + 4 bytes
 //   f  double (variadic promotion)  -> 0x06 + IEEE single, 4 bytes
@@ -28,9 +30,10 @@ struct CommandBridgeState {
 };
 extern CommandBridgeState bridge;
 
-// Only the holder of the turn may call this. Returns 0 when the command's
-// condition is false, else the condition byte.
+// Only the holder of the turn may call this, with scheduler.currentHostScript
+// its script's record. Returns 0 when the command's condition is false, else
+// the condition byte.
 uint32_t CallCommand(const CommandDescriptor& command, ...);
 
-// Runs what bridge.commandBuffer holds with scheduler.currentHostScript; returns its condition byte.
-uint32_t RunHostCommand();
+// Runs what bridge.commandBuffer holds with the record; returns its condition byte.
+uint32_t RunHostCommand(HostScript* record);

@@ -6,7 +6,7 @@
 #include "game/command_catalogue.h"
 #include "script/command.h"
 
-static const SchedulerState kSchedulerAtLoad = { {}, 1, 0, 0, nullptr, {} };
+static const SchedulerState kSchedulerAtLoad = { {}, 1, 0, 0, nullptr, nullptr, {} };
 SchedulerState scheduler = kSchedulerAtLoad;
 
 void SetScriptBoot(ScriptBoot boot)
@@ -15,22 +15,33 @@ void SetScriptBoot(ScriptBoot boot)
 }
 
 // Resumes the thread and waits, within the bound, for it to give the turn
-// back. A thread that owes a yield still runs: it is resumed only once that
-// yield has come, so its late signal never ends a later turn early and the
-// host and a script thread never run host code at the same time after it.
+// back. A thread that keeps it longer stays the turn holder: its turn is late.
 static void GiveTurn(ScriptThread* thread)
 {
-    if (thread->owesYield) {
-        if (!WaitPlatformEvent(thread->yieldEvent, kTickBoundMs))
-            return;
-        thread->owesYield = 0;
-    }
-    if (RaisePlatformEvent(thread->resumeEvent))
-        thread->owesYield = !WaitPlatformEvent(thread->yieldEvent, kTickBoundMs);
+    // Listed before the resume, so that a teardown from another host thread
+    // knows this thread may be running.
+    scheduler.turnHolder = thread;
+    if (!RaisePlatformEvent(thread->resumeEvent) || WaitPlatformEvent(thread->yieldEvent, kTickBoundMs))
+        scheduler.turnHolder = nullptr;
+}
+
+// While a turn is late no other thread may run, since the late thread is
+// still sending commands with the command buffer and its script's record.
+// Its own script's step waits for the turn to come back, within the bound,
+// and ends there: the thread's next turn is its script's next step. Every
+// other step returns at once, as for a host script the module did not start.
+static void WaitForLateTurn(HostScript* script)
+{
+    if (script == scheduler.currentHostScript && WaitPlatformEvent(scheduler.turnHolder->yieldEvent, kTickBoundMs))
+        scheduler.turnHolder = nullptr;
 }
 
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
 {
+    if (scheduler.turnHolder) {
+        WaitForLateTurn(script);
+        return 1;
+    }
     scheduler.currentHostScript = script;
     if (!scheduler.scriptsStarted) {
         scheduler.scriptsStarted = 1;
@@ -89,13 +100,14 @@ bool InitScriptThreadList()
 void SpawnScriptThread(ScriptRoutine routine)
 {
     ScriptThread* thread = new ScriptThread();  // zeroed: no field is ever read before it is set
+    thread->id = ++scheduler.threadIdCounter;
+    CreateEvents(thread);
+    thread->threadHandle = CreatePlatformThread(routine, thread);
+    // Listed only now that its thread exists: a teardown may come at any time.
     thread->next = scheduler.scriptThreadList.next;
     thread->prev = &scheduler.scriptThreadList;
     scheduler.scriptThreadList.next->prev = thread;
     scheduler.scriptThreadList.next = thread;
-    thread->id = ++scheduler.threadIdCounter;
-    CreateEvents(thread);
-    thread->threadHandle = CreatePlatformThread(routine, thread);
     CallCommand(kStartScript, thread->id);
 }
 
@@ -119,9 +131,13 @@ void StartBootThread(ScriptRoutine routine)
 
 void WaitForFirstTurn(ScriptThread* self)
 {
+    StopIfDismissed();
     WaitPlatformEvent(self->resumeEvent, kWaitForever);
 }
 
+// A thread dismissed during its turn ends in the command (CallCommand stops
+// it), before it touches its record's events: the boot record's are a newer
+// boot's by the time such a thread comes back.
 void WaitMs(ScriptThread* self, int32_t ms)
 {
     CallCommand(kWait, ms);
@@ -151,10 +167,20 @@ void TeardownScriptThreads()
     if (!scheduler.scriptsStarted)
         return;
     scheduler.scriptsStopping = 1;
+    ScriptThread* const holder = scheduler.turnHolder;
+    if (holder) {
+        DismissPlatformThread(holder->threadHandle);
+        WaitForPlatformThreadEnd(holder->threadHandle, kTickBoundMs);
+    }
     ScriptThread* thread = &scheduler.scriptThreadList;
     do {
-        TerminatePlatformThread(thread->threadHandle);
+        // A boot record whose thread was never started has none to stop.
+        if (thread != holder && thread->threadHandle) {
+            TerminatePlatformThread(thread->threadHandle);
+            WaitForPlatformThreadEnd(thread->threadHandle, kThreadEndGraceMs);
+        }
         RaisePlatformEvent(thread->yieldEvent);
         thread = thread->next;
     } while (thread != &scheduler.scriptThreadList);
+    scheduler.turnHolder = nullptr;
 }

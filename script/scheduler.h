@@ -16,15 +16,17 @@ struct ScriptThread {
     uint32_t id;                   // rides in the host script's instruction pointer
     PlatformEvent* resumeEvent;    // tick -> thread: your turn
     PlatformEvent* yieldEvent;     // thread -> tick: turn given back
-    PlatformThread* threadHandle;  // the OS thread running the script routine
-    uint8_t owesYield;             // its last turn ran past the tick's bound and has not been given back
+    PlatformThread* threadHandle;  // the OS thread running the script routine; set before the record is listed
 };
 
-// How long a tick waits for the resumed thread to give the turn back. A
-// thread that keeps it longer owes its yield: the next tick of its script
-// waits for that yield, again within the bound, before resuming it.
-// A build constant: 1000 ms but in the sanitizer builds.
+// How long a tick waits for the resumed thread to give the turn back, and
+// so the longest any tick blocks the host. A thread that keeps the turn
+// longer has a late turn: until it gives the turn back no other thread is
+// resumed, and the steps of its own script wait for it, each within the
+// bound. A build constant: 1000 ms but in the sanitizer builds.
 static const uint32_t kTickBoundMs = BRINDLE_TICK_BOUND_MS;
+// How long a teardown waits for each stopped thread to end.
+static const uint32_t kThreadEndGraceMs = 100;
 
 // What the scripts above hand the scheduler when the module attaches
 // (DllMain, or the substitute host bound straight to the module).
@@ -34,13 +36,15 @@ struct ScriptBoot {
 };
 
 // The scheduler's state. Touched by the holder of the turn, or by the host's
-// thread outside ticks.
+// thread outside ticks; while a turn is late, the host's thread touches only
+// turnHolder.
 struct SchedulerState {
     ScriptThread scriptThreadList;  // sentinel of the circular list, and the boot record
     uint32_t threadIdCounter;       // last id given out; reset only with the whole module
     uint8_t scriptsStarted;         // the boot script has run
     uint8_t scriptsStopping;        // teardown has begun
-    HostScript* currentHostScript;  // the host script being stepped
+    HostScript* currentHostScript;  // the host script being stepped, or the late turn's
+    ScriptThread* turnHolder;       // resumed and not yet seen to give the turn back: late once its tick has returned
     ScriptBoot boot;                // handed down at attach
 };
 extern SchedulerState scheduler;
@@ -65,8 +69,11 @@ void WaitForFirstTurn(ScriptThread* self);
 // later, gives the turn back and blocks until the next turn.
 void WaitMs(ScriptThread* self, int32_t ms);
 
-// Terminates every script thread, sentinel first, and releases a tick that
-// may be blocked waiting for one of them.
+// Stops every script thread and releases a tick that may be blocked waiting
+// for one of them. The thread whose turn it is may be anywhere in the host's
+// code: it is dismissed and given the bound to end at its next command or
+// wait; one that does not is left alone. The others are parked and are
+// terminated. Blocks for at most the bound and a short grace per thread.
 void TeardownScriptThreads();
 // After a teardown: the next tick boots again, and the scripts are told.
 void RestartScripts();

@@ -1,13 +1,18 @@
-// A turn that runs past the tick's bound: the host goes on after 1000 ms, but
-// the thread is not resumed again before its late yield has come, so no
-// command is ever sent outside its own script's tick and both scripts go on
-// taking turns. Not a Scheduler test: while the late turn runs, the host
-// runs too, on purpose, which ThreadSanitizer would rightly report.
+// Turns that run past the tick's bound, as on a loaded machine, under a
+// debugger or a scanner. What must hold whatever the turns do: at most one
+// script thread runs at a time, every command lands on its own thread's
+// script, no call into the module blocks the host past the bound (the
+// engine reports any that does, and any command outside its script's tick),
+// and a teardown never cuts a turn off inside the host: the thread ends at
+// its next command, and sends nothing after the teardown. Not Scheduler
+// tests: while a late turn runs, the host runs too, on purpose.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <new>
+#include <string>
 #include <thread>
 
 #include "hostsim/direct/direct_binding.h"
@@ -18,60 +23,206 @@
 namespace {
 
 const CommandDescriptor kTurnMark = { 0x03A4, "s" };
-const int kTurnThatOverruns = 20;
+const int kLateTurn = 20;  // of the boot thread, at t=400
 
-// A turn that takes a little while before it sends anything, well within the
-// bound: a thread that ran while it should not would send its mark while the
-// host is elsewhere.
-void TakeATurn(const char* mark)
+// Script threads inside a turn right now, and the most there ever were.
+std::atomic<int> runnersNow{ 0 };
+std::atomic<int> mostRunners{ 0 };
+
+void BeginTurn()
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const int runners = ++runnersNow;
+    int most = mostRunners;
+    while (runners > most && !mostRunners.compare_exchange_weak(most, runners)) {
+    }
+}
+
+void EndTurnAndWait(ScriptThread* self)
+{
+    --runnersNow;
+    WaitMs(self, 0);
+    BeginTurn();
+}
+
+void SleepMs(int64_t ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// A turn takes a little while before it sends its mark, well within the
+// bound: a thread that ran while it should not would be caught at it.
+void Mark(const char* mark)
+{
+    SleepMs(2);
     CallCommand(kTurnMark, mark);
 }
 
 void ChildTakesTurns(ScriptThread* self)
 {
     WaitForFirstTurn(self);
+    BeginTurn();
     for (;;) {
-        TakeATurn("CHILD");
-        WaitMs(self, 0);
+        Mark("CHILD");
+        EndTurnAndWait(self);
     }
 }
 
-// Holds one turn for 1200 ms: a debugger, a slow thread start or a scanner
-// pausing the process.
-void OverrunsOnce(ScriptThread* self)
+// How long the first boot's late turns keep it, in turns from kLateTurn on,
+// after their first mark; each then sends more marks before it waits.
+std::vector<int64_t> lateTurnMs;
+const int kMarksAfterTheDelay = 10;
+// Each boot of the routine numbers its marks: "BOOT1", "BOOT2", ...
+std::atomic<int> boots{ 0 };
+std::atomic<bool> lateTurnCameBack{ false };
+std::atomic<bool> markSentAfterComingBack{ false };
+
+void BootThreadRunsLate(ScriptThread* self)
 {
     WaitForFirstTurn(self);
+    BeginTurn();
+    const int boot = ++boots;
+    const std::string mark = "BOOT" + std::to_string(boot);
     SpawnScriptThread(ChildTakesTurns);
     for (int turn = 1;; ++turn) {
-        TakeATurn("BOOT");
-        if (turn == kTurnThatOverruns)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-        WaitMs(self, 0);
+        Mark(mark.c_str());
+        const size_t late = static_cast<size_t>(turn - kLateTurn);
+        if (boot == 1 && turn >= kLateTurn && late < lateTurnMs.size()) {
+            SleepMs(lateTurnMs[late]);
+            lateTurnCameBack = true;
+            for (int n = 0; n < kMarksAfterTheDelay; ++n)
+                Mark(mark.c_str());
+            markSentAfterComingBack = true;
+        }
+        EndTurnAndWait(self);
     }
 }
 
-TEST(TurnOverrun, TheLateThreadIsResumedOnlyAfterItsYieldAndNothingRunsOutsideItsTick)
+RunResult RunLate(std::vector<int64_t> delaysMs, const std::string& scenario)
 {
-    const RunResult result = RunRoutine(OverrunsOnce, "frame 20\nend 2000\n");
-    // The engine reports any command outside a tick of its own script, and
-    // any call that blocks the host for over 1500 ms.
-    ASSERT_EQ(Errors(result.trace), "");
+    lateTurnMs = delaysMs;
+    runnersNow = 0;
+    mostRunners = 0;
+    boots = 0;
+    lateTurnCameBack = false;
+    markSentAfterComingBack = false;
+    return RunRoutine(BootThreadRunsLate, scenario);
+}
 
-    // Each script sends its mark and its wait in every one of its turns, one
-    // turn a frame, the late one too: nothing is lost or sent twice.
-    std::vector<int64_t> bootTurns, childTurns;
-    for (const TraceRecord& command : CommandsWithId(result.trace, 0x03A4))
-        (command.script == 0 ? bootTurns : childTurns).push_back(command.t);
-    ASSERT_EQ(bootTurns.size(), 100u);  // frames 20 to 2000
-    ASSERT_EQ(childTurns.size(), 99u);  // from the frame after its start
-    for (size_t n = 0; n < bootTurns.size(); ++n)
-        EXPECT_EQ(bootTurns[n], static_cast<int64_t>(20 * (n + 1))) << "boot turn " << n;
-    for (size_t n = 0; n < childTurns.size(); ++n)
-        EXPECT_EQ(childTurns[n], static_cast<int64_t>(20 * (n + 2))) << "child turn " << n;
-    EXPECT_EQ(CommandsWithId(result.trace, 0x0001).size(), bootTurns.size() + childTurns.size());
-    EXPECT_EQ(scheduler.scriptThreadList.owesYield, 0);
+std::string Label(const TraceRecord& command)
+{
+    return command.args[0].s;
+}
+
+// Every mark on its own thread's script: the boot thread's on script 0, the
+// child's on script 1.
+void ExpectEveryMarkOnItsOwnScript(const std::vector<TraceRecord>& trace)
+{
+    for (const TraceRecord& command : CommandsWithId(trace, 0x03A4))
+        EXPECT_EQ(command.script, Label(command) == "CHILD" ? 1 : 0)
+            << Label(command) << " at t=" << command.t << " on script " << command.script;
+}
+
+// From the first mark of the boot thread's late turn to that turn's wait,
+// the trace holds only that turn's commands.
+void ExpectTheLateTurnAlone(const std::vector<TraceRecord>& trace)
+{
+    const std::vector<TraceRecord> commands = Commands(trace);
+    size_t first = 0;
+    for (int marks = 0; first < commands.size(); ++first)
+        if (commands[first].id == 0x03A4 && commands[first].script == 0 && ++marks == kLateTurn)
+            break;
+    ASSERT_LT(first, commands.size()) << "the late turn never came";
+    size_t n = first;
+    for (; n < commands.size() && !(commands[n].id == 0x0001 && commands[n].script == 0); ++n)
+        EXPECT_EQ(commands[n].script, 0) << "a command of script " << commands[n].script << " at t="
+                                         << commands[n].t << " inside the late turn";
+    EXPECT_EQ(n - first, static_cast<size_t>(1 + kMarksAfterTheDelay)) << "the late turn's marks";
+}
+
+size_t MarksAfter(const std::vector<TraceRecord>& trace, int64_t t, const std::string& label)
+{
+    size_t count = 0;
+    for (const TraceRecord& command : CommandsWithId(trace, 0x03A4))
+        count += command.t > t && Label(command) == label;
+    return count;
+}
+
+TEST(TurnOverrun, NoOtherThreadRunsUntilTheLateTurnIsBackThenBothTakeTurns)
+{
+    const RunResult result = RunLate({ kTickBoundMs + 300 }, "frame 20\nend 2000\n");
+    ASSERT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(mostRunners, 1);
+    ExpectEveryMarkOnItsOwnScript(result.trace);
+    ExpectTheLateTurnAlone(result.trace);
+    // Afterwards each thread is resumed once a step of its script again.
+    EXPECT_GE(MarksAfter(result.trace, 500, "BOOT1"), 70u);
+    EXPECT_GE(MarksAfter(result.trace, 500, "CHILD"), 70u);
+}
+
+TEST(TurnOverrun, TwoLateTurnsInARowNeverBlockTheHostPastTheBound)
+{
+    const RunResult result = RunLate({ kTickBoundMs + 300, kTickBoundMs + 200 }, "frame 20\nend 2000\n");
+    // The engine reports every tick that blocks the host past the bound and
+    // a small margin.
+    ASSERT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(mostRunners, 1);
+    ExpectEveryMarkOnItsOwnScript(result.trace);
+    EXPECT_GE(MarksAfter(result.trace, 600, "BOOT1"), 60u);
+    EXPECT_GE(MarksAfter(result.trace, 600, "CHILD"), 60u);
+}
+
+int64_t TimeOfFirst(const std::vector<TraceRecord>& trace, const std::string& kind)
+{
+    for (const TraceRecord& record : trace)
+        if (record.kind == kind)
+            return record.t;
+    return -1;
+}
+
+// The late turn comes back within the teardown's bound: it ends at its next
+// command, sends nothing more, and the next boot takes turns.
+TEST(TurnOverrun, AReinitialisationDuringALateTurnEndsItAtItsNextCommand)
+{
+    const RunResult result = RunLate({ kTickBoundMs + 300 }, "frame 20\nat 420 reinit\nend 1000\n");
+    ASSERT_EQ(Errors(result.trace), "");
+    EXPECT_TRUE(lateTurnCameBack);
+    EXPECT_FALSE(markSentAfterComingBack);
+    const int64_t reinit = TimeOfFirst(result.trace, "reinit");
+    ASSERT_EQ(reinit, 420);
+    EXPECT_EQ(MarksAfter(result.trace, reinit - 1, "BOOT1"), 0u);
+    EXPECT_GE(MarksAfter(result.trace, reinit, "BOOT2"), 20u);
+}
+
+// One that does not come back within the bound is left alone: the teardown
+// gives up on it in time, the next boot runs, and when the thread does come
+// back it ends at once, sending nothing.
+TEST(TurnOverrun, ATurnThatOutlastsTheTeardownIsLeftAloneAndEndsWhenItComesBack)
+{
+    const RunResult result = RunLate({ 3 * kTickBoundMs }, "frame 20\nat 420 shutdown\nend 1000\n");
+    ASSERT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(MarksAfter(result.trace, 419, "BOOT1"), 0u);
+    EXPECT_EQ(MarksAfter(result.trace, 419, "CHILD"), 0u);
+
+    for (int ms = 0; ms < 4 * static_cast<int>(kTickBoundMs) && !lateTurnCameBack; ms += 10)
+        SleepMs(10);
+    ASSERT_TRUE(lateTurnCameBack);
+    SleepMs(100);
+    EXPECT_FALSE(markSentAfterComingBack);
+}
+
+TEST(TurnOverrun, ANextBootRunsWhileALateTurnOfTheLastIsStillAway)
+{
+    const RunResult result = RunLate({ 3 * kTickBoundMs }, "frame 20\nat 420 reinit\nend 1000\n");
+    ASSERT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(MarksAfter(result.trace, 419, "BOOT1"), 0u);
+    EXPECT_GE(MarksAfter(result.trace, 420, "BOOT2"), 20u);
+    EXPECT_GE(MarksAfter(result.trace, 460, "CHILD"), 20u);
+    ExpectEveryMarkOnItsOwnScript(result.trace);
+    for (int ms = 0; ms < 4 * static_cast<int>(kTickBoundMs) && !lateTurnCameBack; ms += 10)
+        SleepMs(10);
+    ASSERT_TRUE(lateTurnCameBack);
+    SleepMs(100);
+    EXPECT_FALSE(markSentAfterComingBack);
 }
 
 // A routine that spawns its child from a heap block that just held garbage.

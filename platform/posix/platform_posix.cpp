@@ -1,8 +1,10 @@
 // POSIX platform layer for the native build.
 //
 // All events and threads share one lock, so that terminating a thread can
-// never race with that thread starting a wait: a terminated thread leaves at
-// its next (or current) event wait and runs no further script code.
+// never race with that thread starting a wait. There is no stopping a POSIX
+// thread from outside, so termination and dismissal are the same here: the
+// thread leaves at its current or next event wait, or at StopIfDismissed,
+// whichever comes first, and runs no further script code.
 #include "platform/platform.h"
 
 #include <pthread.h>
@@ -10,6 +12,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -23,9 +26,9 @@ struct PlatformThread {
     pthread_t thread;
     ScriptRoutine routine;
     ScriptThread* self;
-    bool terminated;           // guarded by platformLock
-    PlatformEvent* waitingOn;  // guarded by platformLock
-    bool ended;                // joined after its termination
+    std::atomic<bool> terminated;  // set under platformLock; read at any time
+    PlatformEvent* waitingOn;      // guarded by platformLock
+    bool ended;                    // joined
 };
 
 static pthread_mutex_t platformLock = PTHREAD_MUTEX_INITIALIZER;
@@ -33,9 +36,9 @@ static int liveEvents = 0;   // guarded by platformLock
 static int liveThreads = 0;  // guarded by platformLock
 static thread_local PlatformThread* currentThread = nullptr;
 
-static void DeadlineAfter(uint32_t ms, timespec* deadline)
+static void DeadlineAfter(clockid_t clock, uint32_t ms, timespec* deadline)
 {
-    clock_gettime(CLOCK_MONOTONIC, deadline);
+    clock_gettime(clock, deadline);
     deadline->tv_sec += ms / 1000;
     deadline->tv_nsec += (ms % 1000) * 1000000L;
     if (deadline->tv_nsec >= 1000000000L) {
@@ -73,7 +76,7 @@ bool WaitPlatformEvent(PlatformEvent* event, uint32_t timeoutMs)
     PlatformThread* self = currentThread;
     timespec deadline;
     if (timeoutMs != kWaitForever)
-        DeadlineAfter(timeoutMs, &deadline);
+        DeadlineAfter(CLOCK_MONOTONIC, timeoutMs, &deadline);
 
     pthread_mutex_lock(&platformLock);
     if (self)
@@ -132,30 +135,39 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
 
 void TerminatePlatformThread(PlatformThread* thread)
 {
-    // A shutdown followed by a re-initialisation terminates twice; a thread
-    // joined already must not be joined again.
-    if (thread->ended)
-        return;
     pthread_mutex_lock(&platformLock);
     thread->terminated = true;
     if (thread->waitingOn)
         pthread_cond_broadcast(&thread->waitingOn->changed);
     pthread_mutex_unlock(&platformLock);
+}
 
-    // A thread parked on an event leaves at once. One still holding the turn
-    // past the tick's bound leaves at its next wait, and is joined when its
-    // handle is closed.
-    timespec deadline;
-    clock_gettime(CLOCK_REALTIME, &deadline);
-    deadline.tv_sec += 1;
-    thread->ended = pthread_timedjoin_np(thread->thread, nullptr, &deadline) == 0;
+void DismissPlatformThread(PlatformThread* thread)
+{
+    TerminatePlatformThread(thread);
+}
+
+void StopIfDismissed()
+{
+    if (currentThread && currentThread->terminated)
+        pthread_exit(nullptr);
+}
+
+bool WaitForPlatformThreadEnd(PlatformThread* thread, uint32_t timeoutMs)
+{
+    // A shutdown followed by a re-initialisation waits twice; a thread
+    // joined already must not be joined again.
+    if (!thread->ended) {
+        timespec deadline;
+        DeadlineAfter(CLOCK_REALTIME, timeoutMs, &deadline);  // the join's clock
+        thread->ended = pthread_timedjoin_np(thread->thread, nullptr, &deadline) == 0;
+    }
+    return thread->ended;
 }
 
 bool ClosePlatformThread(PlatformThread* thread)
 {
-    if (!thread->ended)
-        thread->ended = pthread_tryjoin_np(thread->thread, nullptr) == 0;
-    if (!thread->ended)
+    if (!WaitForPlatformThreadEnd(thread, 0))
         return false;
     delete thread;
     pthread_mutex_lock(&platformLock);

@@ -43,29 +43,49 @@ struct PlatformThread {
     HANDLE handle;
     ScriptRoutine routine;
     ScriptThread* self;
-    HANDLE started;  // raised once the thread's start-up is behind it; closed once unused
+    HANDLE started;           // raised once the thread's start-up is behind it; closed once seen
+    volatile LONG dismissed;  // set by any thread; read by the thread itself
 };
+
+// Where each script thread finds its own PlatformThread. Taken by the first
+// thread made, on the thread that holds the turn, never under the loader's lock.
+static DWORD ownThreadSlot = TLS_OUT_OF_INDEXES;
 
 static DWORD WINAPI RunScriptRoutine(LPVOID parameter)
 {
     PlatformThread* thread = static_cast<PlatformThread*>(parameter);
+    TlsSetValue(ownThreadSlot, thread);
     SetEvent(thread->started);
-    thread->routine(thread->self);
+    if (!thread->dismissed)
+        thread->routine(thread->self);
     return 0;
+}
+
+// Once the thread has raised its start-up event it holds none of the
+// loader's or the heap's locks and can be stopped wherever it waits.
+static bool StartUpBehind(PlatformThread* thread)
+{
+    if (thread->started && WaitForSingleObject(thread->started, 0) == WAIT_OBJECT_0) {
+        CloseHandle(thread->started);
+        thread->started = nullptr;
+    }
+    return !thread->started;
 }
 
 PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
 {
+    if (ownThreadSlot == TLS_OUT_OF_INDEXES)
+        ownThreadSlot = TlsAlloc();
     PlatformThread* thread = new PlatformThread;
     thread->routine = routine;
     thread->self = self;
     thread->started = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    thread->dismissed = 0;
     thread->handle = CreateThread(nullptr, 0, RunScriptRoutine, thread, 0, nullptr);
-    // TerminateThread during a thread's start-up can stop it while it holds
-    // the loader's or the heap's lock, which hangs the whole process; so the
-    // thread is let through its start-up first. It then only waits.
-    // A thread that has not raised it yet still may: the handle is then kept
-    // until the thread has ended, so it can never name a newer event.
+    // Let the thread through its start-up, within the bound, so that a
+    // teardown finds it waiting. One that is slower is dismissed rather than
+    // terminated (TerminatePlatformThread); its start-up event is kept until
+    // it has been seen raised, so the handle can never name a newer event.
     if (WaitForSingleObject(thread->started, 1000) == WAIT_OBJECT_0) {
         CloseHandle(thread->started);
         thread->started = nullptr;
@@ -76,13 +96,33 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
 
 void TerminatePlatformThread(PlatformThread* thread)
 {
-    TerminateThread(thread->handle, 0);
+    DismissPlatformThread(thread);
+    if (StartUpBehind(thread))
+        TerminateThread(thread->handle, 0);
+}
+
+void DismissPlatformThread(PlatformThread* thread)
+{
+    InterlockedExchange(&thread->dismissed, 1);
+}
+
+void StopIfDismissed()
+{
+    if (ownThreadSlot == TLS_OUT_OF_INDEXES)
+        return;
+    const PlatformThread* own = static_cast<const PlatformThread*>(TlsGetValue(ownThreadSlot));
+    if (own && own->dismissed)
+        ExitThread(0);
+}
+
+bool WaitForPlatformThreadEnd(PlatformThread* thread, uint32_t timeoutMs)
+{
+    return WaitForSingleObject(thread->handle, timeoutMs) == WAIT_OBJECT_0;
 }
 
 bool ClosePlatformThread(PlatformThread* thread)
 {
-    // TerminateThread does not wait for the thread to end.
-    if (WaitForSingleObject(thread->handle, 1000) != WAIT_OBJECT_0)
+    if (!WaitForPlatformThreadEnd(thread, 0))
         return false;
     CloseHandle(thread->handle);
     if (thread->started)
