@@ -557,10 +557,7 @@ static OtherModHook* otherModHook = nullptr;
 
 static HostJump JumpFrom(uintptr_t at, uintptr_t target)
 {
-    HostJump jump;
-    jump.opcode = 0xE9;
-    jump.operand = static_cast<int32_t>(static_cast<uint32_t>(target) - static_cast<uint32_t>(at + sizeof jump));
-    return jump;
+    return { 0xE9, Rel32To(at + sizeof(HostJump), target) };
 }
 
 // Loads the other mod and points the case's site at its hook: the rel32 of
@@ -590,7 +587,7 @@ static void HookFirst(const OtherModCase& test)
     } else {
         const uintptr_t site = callSites[test.site];
         otherModHook->onward = TargetOf(site);
-        const int32_t operand = static_cast<int32_t>(static_cast<uint32_t>(hook) - static_cast<uint32_t>(site));
+        const int32_t operand = Rel32To(site, hook);
         WriteHost(site - 4, &operand, sizeof operand);
     }
 }
