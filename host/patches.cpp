@@ -32,12 +32,32 @@ static uintptr_t TextLookupEntry(const HostAddresses& addresses)
     return addresses.textLookupPatchPoint - sizeof(JmpRel32);
 }
 
-void ListHostSiteRanges(const HostAddresses& addresses, HostByteRange ranges[kHostSiteRangeCount])
+void ListHostSiteRanges(const HostAddresses& addresses, HostByteRange ranges[kHostSiteCount])
 {
-    ranges[0] = { addresses.tickCallSite - sizeof(CallRel32), sizeof(CallRel32) };
-    ranges[1] = { addresses.shutdownCallSite - sizeof(CallRel32), sizeof(CallRel32) };
-    ranges[2] = { addresses.reinitCallSite - sizeof(CallRel32), sizeof(CallRel32) };
-    ranges[3] = { TextLookupEntry(addresses), sizeof kTextLookupEntryBytes };
+    ranges[kTickSite] = { addresses.tickCallSite - sizeof(CallRel32), sizeof(CallRel32) };
+    ranges[kShutdownSite] = { addresses.shutdownCallSite - sizeof(CallRel32), sizeof(CallRel32) };
+    ranges[kReinitSite] = { addresses.reinitCallSite - sizeof(CallRel32), sizeof(CallRel32) };
+    ranges[kTextLookupSite] = { TextLookupEntry(addresses), sizeof kTextLookupEntryBytes };
+}
+
+// Where the rel32 instruction at from goes, if it is one with that opcode.
+template <typename Rel32Instruction>
+static SiteLead LeadOf(uintptr_t from, uint8_t opcode)
+{
+    Rel32Instruction instruction;
+    memcpy(&instruction, HostBytes(from), sizeof instruction);
+    SiteLead lead = { from, from };
+    if (instruction.opcode == opcode)
+        lead.to = from + sizeof instruction + static_cast<uint32_t>(instruction.operand);
+    return lead;
+}
+
+void ListSiteLeads(const HostAddresses& addresses, SiteLead leads[kHostSiteCount])
+{
+    leads[kTickSite] = LeadOf<CallRel32>(addresses.tickCallSite - sizeof(CallRel32), kCallRel32Opcode);
+    leads[kShutdownSite] = LeadOf<CallRel32>(addresses.shutdownCallSite - sizeof(CallRel32), kCallRel32Opcode);
+    leads[kReinitSite] = LeadOf<CallRel32>(addresses.reinitCallSite - sizeof(CallRel32), kCallRel32Opcode);
+    leads[kTextLookupSite] = LeadOf<JmpRel32>(TextLookupEntry(addresses), kJmpRel32Opcode);
 }
 
 bool HostSitesMatch(const HostAddresses& addresses)
@@ -69,13 +89,10 @@ static void JumpFromTextLookupEntry(uintptr_t patchPoint, uintptr_t hook)
     WriteCodeBytes(patchPoint - sizeof entry.jump, &entry, sizeof entry);
 }
 
-bool PatchHost(const HostAddresses& addresses, const HookEntries& hooks)
+void PatchHost(const HostAddresses& addresses, const HookEntries& hooks)
 {
-    if (!HostSitesMatch(addresses))
-        return false;
     RetargetCall(addresses.tickCallSite, hooks.tick);
     RetargetCall(addresses.shutdownCallSite, hooks.shutdown);
     RetargetCall(addresses.reinitCallSite, hooks.reinit);
     JumpFromTextLookupEntry(addresses.textLookupPatchPoint, hooks.textLookup);
-    return true;
 }

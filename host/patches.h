@@ -46,16 +46,36 @@ struct HookEntries {
 // as a 32-bit wrap-around difference.
 int32_t Rel32To(uintptr_t site, uintptr_t target);
 
-// The host bytes HostSitesMatch reads: the CALL before each of the three call
-// sites and the first 7 bytes of the text lookup. In a process that is not
-// the host they may not be readable at all, so the caller makes sure they
-// are before anything reads them.
+// The four sites, in the order they are patched.
+enum HostSite {
+    kTickSite,
+    kShutdownSite,
+    kReinitSite,
+    kTextLookupSite,
+    kHostSiteCount
+};
+
+// The host bytes HostSitesMatch and ListSiteLeads read, by site: the CALL
+// before each of the three call sites and the first 7 bytes of the text
+// lookup. In a process that is not the host they may not be readable at all,
+// so the caller makes sure they are before anything reads them.
 struct HostByteRange {
     uintptr_t first;
     uint32_t count;
 };
-static const int kHostSiteRangeCount = 4;
-void ListHostSiteRanges(const HostAddresses& addresses, HostByteRange ranges[kHostSiteRangeCount]);
+void ListHostSiteRanges(const HostAddresses& addresses, HostByteRange ranges[kHostSiteCount]);
+
+// Where a site's instruction leads today, by site: the target of the CALL
+// before each call site, and of a JMP rel32 at the text lookup's entry, as
+// another mod that hooked the site first would have left it. An instruction
+// that is neither leads to itself. The caller, which can ask the system
+// whose memory an address is, tells the game's own code from another
+// module's.
+struct SiteLead {
+    uintptr_t from;  // the instruction's first byte
+    uintptr_t to;    // where it goes
+};
+void ListSiteLeads(const HostAddresses& addresses, SiteLead leads[kHostSiteCount]);
 
 // True when every site holds what its patch expects: a CALL rel32 before each
 // of the three call sites, the shutdown and re-initialisation CALLs reaching
@@ -63,6 +83,6 @@ void ListHostSiteRanges(const HostAddresses& addresses, HostByteRange ranges[kHo
 bool HostSitesMatch(const HostAddresses& addresses);
 
 // Writes patch 1 (tick), 2 (shutdown), 3 (re-initialisation) and 4 (text
-// lookup), in this order, if HostSitesMatch, and returns true; otherwise
-// writes nothing and returns false, so an unknown host runs on untouched.
-bool PatchHost(const HostAddresses& addresses, const HookEntries& hooks);
+// lookup), in this order, into a host whose sites match. Each hook is live
+// from its own write on: whatever it reads must be in place before.
+void PatchHost(const HostAddresses& addresses, const HookEntries& hooks);

@@ -2,6 +2,7 @@
 // its DllMain writes at the host's sites, and the hooks at work through the
 // host's own code. One host per process: ctest runs each test on its own.
 #include <windows.h>
+#include <winternl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "host/host_addresses.h"
+#include "host/patches.h"
 #include "hostsim/engine.h"
 #include "hostsim/win32/debug_output.h"
 #include "hostsim/win32/host_code.h"
 #include "hostsim/win32/host_image.h"
 #include "hostsim/win32/module_loader.h"
+#include "hostsim/win32/other_mod.h"
 #include "hostsim/win32/site_binding.h"
 #include "tests/trace_helpers.h"
 
@@ -65,6 +69,21 @@ static const char kSitesUnreadable[] =
 static const char kUnknownBuild[] =
     "Brindle Studios 1.1: not attached, this process is left untouched: its code is not that of "
     "either game build the module knows (version 1 or 2)\n";
+static const char kTickIntoOtherMod[] =
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's script tick already leads "
+    "into othermod.dll\n";
+static const char kShutdownIntoOtherMod[] =
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's shutdown already leads into "
+    "othermod.dll\n";
+static const char kReinitIntoOtherMod[] =
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's script re-initialisation "
+    "already leads into othermod.dll\n";
+static const char kTextLookupIntoOtherMod[] =
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's text lookup already leads "
+    "into othermod.dll\n";
+static const char kTickOutOfTheGame[] =
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's script tick already leads "
+    "out of the game's own code\n";
 
 // A page of the laid host made unreadable while the module loads.
 struct UnreadablePage {
@@ -74,14 +93,19 @@ struct UnreadablePage {
 
 static bool unreadablePageUntouched = false;  // a guard page keeps its guard until it is touched
 
-// Lays the host, keeps its bytes, loads the module and redirects its keys;
-// with a page made unreadable, until the module has loaded.
-static void LoadHost(int version, HostPiece moved = kNoPieceMoved, UnreadablePage unreadable = {})
+// Lays the host's code, one piece moved if asked.
+static void LayHost(int version, HostPiece moved = kNoPieceMoved)
 {
     ASSERT_EQ(module, nullptr) << "one host per process: run the tests one at a time, as ctest does";
     std::string problem;
     ASSERT_TRUE(HostArenaInPlace(&problem)) << problem;
     LayHostImage(version, moved);
+}
+
+// Keeps the host's bytes as they are now, loads the module and redirects its
+// keys; with a page made unreadable, until the module has loaded.
+static void LoadModule(UnreadablePage unreadable = {})
+{
     laidHost = SnapshotHost();
     KeepDebugOutput();
     void* page = unreadable.address ? reinterpret_cast<void*>(unreadable.address()) : nullptr;
@@ -89,6 +113,7 @@ static void LoadHost(int version, HostPiece moved = kNoPieceMoved, UnreadablePag
     if (page) {
         ASSERT_TRUE(VirtualProtect(page, 1, unreadable.protection, &old));
     }
+    std::string problem;
     module = LoadModuleBesideProgram(&problem);
     if (page) {
         MEMORY_BASIC_INFORMATION region;
@@ -98,6 +123,22 @@ static void LoadHost(int version, HostPiece moved = kNoPieceMoved, UnreadablePag
     }
     ASSERT_NE(module, nullptr) << problem;
     ASSERT_TRUE(RedirectKeyPolls(module));
+}
+
+static void LoadHost(int version, HostPiece moved = kNoPieceMoved, UnreadablePage unreadable = {})
+{
+    LayHost(version, moved);
+    LoadModule(unreadable);
+}
+
+// Writes into the host's code, as a patch does.
+static void WriteHost(uintptr_t address, const void* bytes, size_t size)
+{
+    void* at = reinterpret_cast<void*>(address);
+    DWORD old;
+    VirtualProtect(at, size, PAGE_EXECUTE_READWRITE, &old);
+    memcpy(at, bytes, size);
+    VirtualProtect(at, size, old, &old);
 }
 
 // Names every laid byte that differs from now, but for the bytes the
@@ -253,13 +294,8 @@ TEST_P(Attach, EntryPointWithOtherReasonsWritesNothing)
     // Put the host back as it was laid, then call the module's entry point
     // (the runtime's, which calls DllMain) as thread attach and detach do.
     std::vector<CodeRange> ranges = HostCodeRanges();
-    for (size_t r = 0; r < ranges.size(); ++r) {
-        void* at = reinterpret_cast<void*>(ranges[r].address);
-        DWORD old;
-        VirtualProtect(at, ranges[r].size, PAGE_EXECUTE_READWRITE, &old);
-        memcpy(at, laidHost[r].data(), ranges[r].size);
-        VirtualProtect(at, ranges[r].size, old, &old);
-    }
+    for (size_t r = 0; r < ranges.size(); ++r)
+        WriteHost(ranges[r].address, laidHost[r].data(), ranges[r].size);
     uint8_t* base = reinterpret_cast<uint8_t*>(module);
     const IMAGE_NT_HEADERS* headers =
         reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
@@ -360,6 +396,77 @@ TEST_P(Attach, SaysOnceThatItAttachedAndStaysLoadedForTheHostsCalls)
 INSTANTIATE_TEST_SUITE_P(HostVersion, Attach, testing::Values(1, 2),
                          [](const testing::TestParamInfo<int>& info) { return "Version" + std::to_string(info.param); });
 
+// --- A hook reached while the module is still patching ---------------------------
+// A game thread may reach a hook as soon as its site is written, while the
+// module goes on writing the others. Every code write of the module ends in
+// FlushInstructionCache; with the module's import of it redirected before
+// its DllMain runs, the host runs its shutdown right after the module wrote
+// that site, and before it wrote the re-initialisation's and the text
+// lookup's. Version 2's shutdown continuation is not where version 1's is:
+// the hook must already go on to version 2's.
+
+// What ntdll hands a DLL notification (LDR_DLL_LOADED_NOTIFICATION_DATA).
+struct DllLoaded {
+    ULONG flags;
+    const UNICODE_STRING* fullName;
+    const UNICODE_STRING* baseName;
+    void* base;
+    ULONG size;
+};
+typedef void(CALLBACK* DllNotification)(ULONG reason, const DllLoaded* loaded, void* context);
+typedef LONG(NTAPI* RegisterDllNotification)(ULONG flags, DllNotification notification, void* context,
+                                              void** cookie);
+static const ULONG kDllLoadedReason = 1;
+
+typedef BOOL(WINAPI* FlushCode)(HANDLE process, LPCVOID address, SIZE_T size);
+static FlushCode moduleFlushCode = nullptr;  // what the module called before the redirection
+static int moduleCodeWrites = 0;
+static int codeWritesAtShutdown = 0;
+
+static BOOL WINAPI AfterModuleCodeWrite(HANDLE process, LPCVOID address, SIZE_T size)
+{
+    ++moduleCodeWrites;
+    const uintptr_t first = reinterpret_cast<uintptr_t>(address);
+    const uintptr_t displacement = hostImage.shutdownCallSite - 4;
+    if (displacement >= first && displacement < first + size) {
+        codeWritesAtShutdown = moduleCodeWrites;
+        CallHostShutdown();
+    }
+    return moduleFlushCode(process, address, size);
+}
+
+// Sent once the module is mapped with its imports bound, before its DllMain.
+static void CALLBACK WhenModuleLoads(ULONG reason, const DllLoaded* loaded, void*)
+{
+    if (reason != kDllLoadedReason ||
+        _wcsnicmp(loaded->baseName->Buffer, L"brindle_studios.dll", loaded->baseName->Length / 2) != 0)
+        return;
+    moduleFlushCode = reinterpret_cast<FlushCode>(RedirectImport(static_cast<HMODULE>(loaded->base), "kernel32.dll",
+                                                                 "FlushInstructionCache",
+                                                                 reinterpret_cast<void*>(&AfterModuleCodeWrite)));
+}
+
+TEST(PatchOrder, AShutdownReachedBetweenTwoSiteWritesGoesOnToItsVersionsContinuation)
+{
+    LayHost(2);
+    // Where a table still of version 1 would send the hook: a RET 8 there
+    // returns to the site without reaching a continuation.
+    const RetImm16 ret8 = { 0xC2, 8 };
+    WriteHost(kFirstVersionAddresses.shutdownContinuation, &ret8, sizeof ret8);
+    RegisterDllNotification registerNotification = reinterpret_cast<RegisterDllNotification>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "LdrRegisterDllNotification")));
+    ASSERT_NE(registerNotification, nullptr);
+    void* cookie = nullptr;
+    ASSERT_EQ(registerNotification(0, WhenModuleLoads, nullptr, &cookie), 0);
+    LoadModule();
+    ASSERT_NE(moduleFlushCode, nullptr) << "the module does not import FlushInstructionCache";
+    EXPECT_EQ(DebugOutput(), kAttachedToVersion2);
+    EXPECT_EQ(moduleCodeWrites, 4);
+    EXPECT_EQ(codeWritesAtShutdown, 2) << "the shutdown ran after the writes to the tick's and its own site only";
+    EXPECT_EQ(hostSiteLog.shutdownArrivals, 1) << "the shutdown hook did not go on to version 2's continuation";
+    EXPECT_EQ(Faults(), "");
+}
+
 // --- A host the module does not know ------------------------------------------
 
 class UnknownHost : public testing::TestWithParam<HostPiece> {
@@ -381,10 +488,11 @@ static void ExpectUnloadedByFreeLibrary()
     EXPECT_EQ(GetModuleHandleA("brindle_studios.dll"), nullptr);
 }
 
-TEST_P(UnknownHost, IsLeftUntouchedAndKeepsRunning)
+// The host runs on in its own code: its scripts step, its re-initialisation
+// and shutdown reach their continuations as their callers sent them, a
+// module key is looked up by the host's own lookup, and the module may go.
+static void ExpectHostRunsOnUntouched()
 {
-    EXPECT_EQ(ChangedHostBytes(false), "");
-    EXPECT_EQ(DebugOutput(), kUnknownBuild);
     EngineBinding binding = SiteBinding();
     binding.tick = UnpatchedTick;
     RunResult result = RunScenario("at 100 reinit\nat 200 shutdown\nend 1000\n", binding);
@@ -399,6 +507,13 @@ TEST_P(UnknownHost, IsLeftUntouchedAndKeepsRunning)
     ExpectUnloadedByFreeLibrary();
 }
 
+TEST_P(UnknownHost, IsLeftUntouchedAndKeepsRunning)
+{
+    EXPECT_EQ(ChangedHostBytes(false), "");
+    EXPECT_EQ(DebugOutput(), kUnknownBuild);
+    ExpectHostRunsOnUntouched();
+}
+
 static std::string PieceName(const testing::TestParamInfo<HostPiece>& info)
 {
     static const char* const names[] = { "None", "TickRoutine", "ShutdownRoutine", "ShutdownContinuation",
@@ -410,6 +525,98 @@ INSTANTIATE_TEST_SUITE_P(OnePieceMoved, UnknownHost,
                          testing::Values(kTickRoutine, kShutdownRoutine, kShutdownContinuation, kReinitRoutine,
                                          kReinitContinuation, kTextLookup),
                          PieceName);
+
+// --- A game whose site another mod hooked first ---------------------------------
+// Patching over it would cut the other mod off: the module leaves every byte
+// as it is and names the site and the other module, and the other mod's
+// hook still leads on into the game's code.
+
+struct OtherModCase {
+    const char* name;
+    int version;
+    HostSite site;           // the site the other mod points at its hook
+    bool throughTrampoline;  // by a jump in memory of no module, as hooking libraries lay them
+    const char* said;
+};
+
+static const OtherModCase kOtherModCases[] = {
+    //  name                          version  site              trampoline  said
+    { "TickCall",                     1,       kTickSite,        false,      kTickIntoOtherMod },
+    { "ShutdownCall",                 2,       kShutdownSite,    false,      kShutdownIntoOtherMod },
+    { "ReinitCall",                   1,       kReinitSite,      false,      kReinitIntoOtherMod },
+    { "TextLookupEntry",              2,       kTextLookupSite,  false,      kTextLookupIntoOtherMod },
+    { "TickCallThroughATrampoline",   2,       kTickSite,        true,       kTickOutOfTheGame },
+};
+
+static void PrintTo(const OtherModCase& test, std::ostream* out)
+{
+    *out << test.name;
+}
+
+static OtherModHook* otherModHook = nullptr;
+
+static HostJump JumpFrom(uintptr_t at, uintptr_t target)
+{
+    return { 0xE9, Rel32To(at + sizeof(HostJump), target) };
+}
+
+// Loads the other mod and points the case's site at its hook: the rel32 of
+// a call site, or a JMP rel32 over the text lookup's first 5 bytes, as a
+// hooking library writes it. The hook goes on where the site led.
+static void HookFirst(const OtherModCase& test)
+{
+    std::string problem;
+    HMODULE otherMod = LoadBesideProgram(kOtherModFile, &problem);
+    ASSERT_NE(otherMod, nullptr) << problem;
+    otherModHook = reinterpret_cast<OtherModHook*>(GetProcAddress(otherMod, kOtherModHookRecord));
+    const char* hookName = test.site == kTextLookupSite ? kOtherModTextLookupHook : kOtherModCallHook;
+    uintptr_t hook = reinterpret_cast<uintptr_t>(GetProcAddress(otherMod, hookName));
+    ASSERT_TRUE(otherModHook && hook);
+    if (test.throughTrampoline) {
+        void* page = VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
+        ASSERT_NE(page, nullptr);
+        const HostJump jump = JumpFrom(reinterpret_cast<uintptr_t>(page), hook);
+        memcpy(page, &jump, sizeof jump);
+        hook = reinterpret_cast<uintptr_t>(page);
+    }
+    const uintptr_t callSites[] = { hostImage.tickCallSite, hostImage.shutdownCallSite, hostImage.reinitCallSite };
+    if (test.site == kTextLookupSite) {
+        otherModHook->onward = hostImage.textLookup + 7;
+        const HostJump jump = JumpFrom(hostImage.textLookup, hook);
+        WriteHost(hostImage.textLookup, &jump, sizeof jump);
+    } else {
+        const uintptr_t site = callSites[test.site];
+        otherModHook->onward = TargetOf(site);
+        const int32_t operand = Rel32To(site, hook);
+        WriteHost(site - 4, &operand, sizeof operand);
+    }
+}
+
+// How often the host's code behind the site ran.
+static int GameArrivals(HostSite site)
+{
+    const int arrivals[] = { hostSiteLog.ownScriptSteps, hostSiteLog.shutdownArrivals, hostSiteLog.reinitArrivals,
+                             hostSiteLog.textLookups };
+    return arrivals[site];
+}
+
+class OtherModFirst : public testing::TestWithParam<OtherModCase> {};
+
+TEST_P(OtherModFirst, IsLeftInPlaceAndNamedAndStillLeadsIntoTheGame)
+{
+    const OtherModCase& test = GetParam();
+    LayHost(test.version);
+    HookFirst(test);
+    LoadModule();
+    EXPECT_EQ(DebugOutput(), test.said);
+    EXPECT_EQ(ChangedHostBytes(false), "");
+    ExpectHostRunsOnUntouched();
+    EXPECT_GT(otherModHook->arrivals, 0);
+    EXPECT_EQ(otherModHook->arrivals, GameArrivals(test.site));
+}
+
+INSTANTIATE_TEST_SUITE_P(HookedSite, OtherModFirst, testing::ValuesIn(kOtherModCases),
+                         [](const testing::TestParamInfo<OtherModCase>& info) { return std::string(info.param.name); });
 
 // --- A process that is not the game: host addresses it cannot read --------------
 // The version byte, or a site it would check, on a no-access or guard page:

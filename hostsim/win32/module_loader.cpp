@@ -1,29 +1,29 @@
-// Loading the module and redirecting its keyboard import.
+// Loading the module and redirecting its imports.
 #include "hostsim/win32/module_loader.h"
 
 #include <cstring>
 
 #include "hostsim/engine.h"
 
-HMODULE LoadModuleBesideProgram(std::string* problem)
+HMODULE LoadBesideProgram(const char* file, std::string* problem)
 {
     char path[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     std::string folder(path, length);
     folder.erase(folder.find_last_of("\\/") + 1);
-    std::string module = folder + "brindle_studios.dll";
+    std::string module = folder + file;
     HMODULE handle = LoadLibraryA(module.c_str());
     if (!handle)
         *problem = "cannot load " + module + " (error " + std::to_string(GetLastError()) + ")";
     return handle;
 }
 
-static SHORT WINAPI ScenarioKeyState(int virtualKey)
+HMODULE LoadModuleBesideProgram(std::string* problem)
 {
-    return EngineKeyState(virtualKey);
+    return LoadBesideProgram("brindle_studios.dll", problem);
 }
 
-bool RedirectKeyPolls(HMODULE module)
+void* RedirectImport(HMODULE module, const char* dll, const char* function, void* replacement)
 {
     uint8_t* base = reinterpret_cast<uint8_t*>(module);
     const IMAGE_NT_HEADERS* headers =
@@ -31,7 +31,7 @@ bool RedirectKeyPolls(HMODULE module)
     const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     const IMAGE_IMPORT_DESCRIPTOR* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
     for (; descriptor->Name; ++descriptor) {
-        if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), "user32.dll") != 0)
+        if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0)
             continue;
         // The original thunks still name the functions; the address table
         // beside them is what the module calls through.
@@ -41,14 +41,26 @@ bool RedirectKeyPolls(HMODULE module)
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
                 continue;
             const IMAGE_IMPORT_BY_NAME* name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<const char*>(name->Name), "GetAsyncKeyState") != 0)
+            if (strcmp(reinterpret_cast<const char*>(name->Name), function) != 0)
                 continue;
+            void* before = reinterpret_cast<void*>(slots->u1.Function);
             DWORD old;
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
-            slots->u1.Function = reinterpret_cast<uintptr_t>(&ScenarioKeyState);
+            slots->u1.Function = reinterpret_cast<uintptr_t>(replacement);
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-            return true;
+            return before;
         }
     }
-    return false;
+    return nullptr;
+}
+
+static SHORT WINAPI ScenarioKeyState(int virtualKey)
+{
+    return EngineKeyState(virtualKey);
+}
+
+bool RedirectKeyPolls(HMODULE module)
+{
+    return RedirectImport(module, "user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&ScenarioKeyState)) !=
+           nullptr;
 }
