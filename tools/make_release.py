@@ -50,8 +50,9 @@ def write_zip(path, entries):
         for name, data in entries:
             info = zipfile.ZipInfo(name, date_time=stamp)
             info.compress_type = zipfile.ZIP_DEFLATED
+            # Unix permissions, whichever system makes the zip: a regular file, rw-r--r--.
             info.create_system = 3
-            info.external_attr = 0o644 << 16
+            info.external_attr = 0o100644 << 16
             archive.writestr(info, data)
 
 
