@@ -43,9 +43,8 @@ def make_release(dll, read_me, game_keys, dist, **options):
 def pe_fields(data):
     """{file offset: field} for the fields that a build time, or another debug file, changes."""
     image = Image(data)
-    pe = int.from_bytes(data[0x3C:0x40], 'little')
-    fields = {pe + 8 + n: 'the COFF time stamp' for n in range(4)}
-    fields.update({pe + 88 + n: 'the header checksum' for n in range(4)})
+    fields = {image.pe + 8 + n: 'the COFF time stamp' for n in range(4)}
+    fields.update({image.pe + 88 + n: 'the header checksum' for n in range(4)})
     export_rva, export_size = image.directory(0)
     if export_size:
         fields.update({image.offset(export_rva) + 4 + n: 'the export directory\'s time stamp' for n in range(4)})

@@ -25,7 +25,7 @@ class Section:
 class Image:
     def __init__(self, data):
         self.data = data
-        pe = struct.unpack_from('<I', data, 0x3C)[0]
+        self.pe = pe = struct.unpack_from('<I', data, 0x3C)[0]
         if data[pe:pe + 4] != b'PE\0\0':
             raise ValueError('no PE signature')
         _, sections, _, self.symbol_table, self.symbol_count, optional_size, _ = \
