@@ -9,7 +9,9 @@ and a version resource that says what it is.
 import os
 import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), 'tools'))
+from pe_image import Image, file_crc  # noqa: E402
 
 SIZE_LIMIT = 96 * 1024
 ALLOWED_IMPORT_DLLS = {'kernel32.dll', 'user32.dll', 'msvcrt.dll'}
@@ -18,51 +20,6 @@ FLAGGED_FUNCTIONS = {'SuspendThread', 'ResumeThread', 'GetThreadContext', 'SetTh
 VERSION_STRINGS = {'ProductName': 'Brindle Studios', 'FileVersion': '1.1.0.0', 'ProductVersion': '1.1.0.0'}
 EXPORT, IMPORT, RESOURCE = 0, 1, 2
 RT_VERSION = 16
-
-
-class Image:
-    def __init__(self, data):
-        self.data = data
-        pe = struct.unpack_from('<I', data, 0x3C)[0]
-        if data[pe:pe + 4] != b'PE\0\0':
-            raise ValueError('no PE signature')
-        _, sections, _, self.symbol_table, self.symbol_count, optional_size, _ = \
-            struct.unpack_from('<HHIIIHH', data, pe + 4)
-        optional = pe + 24
-        if struct.unpack_from('<H', data, optional)[0] != 0x10B:
-            raise ValueError('not PE32')
-        count = struct.unpack_from('<I', data, optional + 92)[0]
-        self.directories = [struct.unpack_from('<II', data, optional + 96 + 8 * n) for n in range(count)]
-        self.sections = []
-        table = optional + optional_size
-        # Names longer than 8 bytes are "/N": offset N in the string table after the symbols.
-        strings = self.symbol_table + 18 * self.symbol_count
-        for n in range(sections):
-            name, virtual_size, rva, raw_size, raw_offset = struct.unpack_from('<8sIIII', data, table + 40 * n)
-            name = name.rstrip(b'\0').decode()
-            if name.startswith('/') and self.symbol_table:
-                at = strings + int(name[1:])
-                name = data[at:data.index(b'\0', at)].decode()
-            self.sections.append((name, virtual_size, rva, raw_size, raw_offset))
-
-    def offset(self, rva):
-        for _, virtual_size, start, raw_size, raw_offset in self.sections:
-            if start <= rva < start + max(virtual_size, raw_size):
-                return raw_offset + rva - start
-        raise ValueError('RVA %#x is in no section' % rva)
-
-    def string(self, rva):
-        at = self.offset(rva)
-        return self.data[at:self.data.index(b'\0', at)].decode('ascii')
-
-    def directory(self, index):
-        return self.directories[index] if index < len(self.directories) else (0, 0)
-
-    def section(self, name):
-        for entry in self.sections:
-            if entry[0] == name:
-                return self.data[entry[4]:entry[4] + entry[3]]
-        return None
 
 
 def exported_names(image):
@@ -155,24 +112,21 @@ def check(path):
 
     if image.symbol_count:
         problems.append('keeps a symbol table of %d symbols' % image.symbol_count)
-    debug_sections = [entry[0] for entry in image.sections if entry[0].startswith('.debug')]
+    debug_sections = [section.name for section in image.sections if section.name.startswith('.debug')]
     if debug_sections:
         problems.append('keeps debug sections: %s' % ', '.join(debug_sections))
-    link = image.section('.gnu_debuglink')
+    link = image.debug_link()
     if link is None:
         problems.append('no debug link')
     else:
-        name = link[:link.index(b'\0')].decode()
-        crc = struct.unpack_from('<I', link, (len(name) + 4) & ~3)[0]
+        name, crc = link
         debug_file = os.path.join(os.path.dirname(path), name)
         if name != os.path.basename(path) + '.debug':
             problems.append('the debug link names %s' % name)
         elif not os.path.exists(debug_file):
             problems.append('%s is not beside the DLL' % name)
-        else:
-            with open(debug_file, 'rb') as f:
-                if zlib.crc32(f.read()) != crc:
-                    problems.append('%s is not the debug file of this build' % name)
+        elif file_crc(debug_file) != crc:
+            problems.append('%s is not the debug file of this build' % name)
 
     resource = version_resource(image)
     if resource is None:
