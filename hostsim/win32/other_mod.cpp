@@ -4,8 +4,9 @@
 // as the game's caller left them.
 #include "hostsim/win32/other_mod.h"
 
-#include <windows.h>
-
+// The record's fields are "i" operands, their addresses written into the
+// instructions: as "m" operands GCC reached them through EAX, loaded before
+// the hook's first instruction, which broke the game caller's registers.
 extern "C" {
 
 __declspec(dllexport) OtherModHook otherModHook;
