@@ -50,7 +50,7 @@ TEST(HostStall, TheDirectiveReadsItsMsOrForeverAndWhatItHolds)
         { "at 26000 stall 1300", 26000, 1300, kHoldNothing },
         { "at 0 stall 0", 0, 0, kHoldNothing },
         { "at 500 stall 1200 heap", 500, 1200, kHoldHeap },
-        { "at 500 stall 1200 hostlock  # a comment", 500, 1200, kHoldHostLock },
+        { "at 500 stall 1200 hostlock", 500, 1200, kHoldHostLock },
         { "at 40 stall forever", 40, kStallForever, kHoldNothing },
     };
     for (const Case& c : cases) {
@@ -60,8 +60,7 @@ TEST(HostStall, TheDirectiveReadsItsMsOrForeverAndWhatItHolds)
         EXPECT_EQ(stall.stallMs, c.ms) << c.line;
         EXPECT_EQ(stall.stallHolds, c.holds) << c.line;
         // A take writes it back as it was written.
-        const std::string written = std::string(c.line).substr(0, std::string(c.line).find("  #"));
-        EXPECT_EQ("at " + std::to_string(c.t) + " " + StallDirective(stall), written);
+        EXPECT_EQ("at " + std::to_string(c.t) + " " + StallDirective(stall), c.line);
     }
 
     EXPECT_EQ(ParseError("at 10 stall"), "line 1: stall needs a number of ms or forever");
