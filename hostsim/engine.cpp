@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "hostsim/directions.h"
 #include "hostsim/driving.h"
@@ -16,8 +19,15 @@
 #include "script/scheduler.h"
 
 // --- Run state ------------------------------------------------------------------
-// One run at a time; the engine's state is the host's, touched by the host's
-// thread and by the script thread that holds the turn.
+// One run at a time. Its state is touched by the host's thread and by the
+// script threads' commands, which a stall lets overlap with the host's frames
+// or with each other: engineLock guards it. The host's thread holds it for its
+// frame work and lets go of it around every call into the module (whose hooks
+// may wait for a script thread); the interpreter holds it for a command but
+// for a stall's wait. Recursive, since what the host calls back under it (a
+// record's listener, the front end's frame callback, the text lookup) may
+// report an error or take a snapshot.
+static std::recursive_mutex engineLock;
 
 static const size_t kScriptSpaceSize = 0x1000;
 alignas(16) static uint8_t nativeScriptSpace[kScriptSpaceSize];
@@ -28,6 +38,9 @@ struct EngineRun {
     void (*onRecord)(const TraceRecord&) = nullptr;
     RunResult result;
     std::deque<std::unique_ptr<EngineScript>> scripts;  // stable addresses
+    // Dropped by a re-initialisation, and kept till the run ends: a command
+    // stalled on one of them still uses it.
+    std::vector<std::unique_ptr<EngineScript>> droppedScripts;
     int nextScriptNumber = 0;
     int64_t now = 0;
     int64_t frame = 0;
@@ -37,9 +50,16 @@ struct EngineRun {
     int32_t firstHandleOfBoot = 1;  // handles from here on belong to the module's current boot
     int16_t keys[256] = {};
     HostWorld world;
+    uint64_t hostThread = 0;                // the host's own thread, whose commands (the boot's) bind no script
+    std::deque<ScenarioEvent> armedStalls;  // stalls whose time has come, for the next commands of script threads
+    EngineScript* stalledScript = nullptr;  // whose command is stalled, if one is
+    int64_t stallBeganAt = 0;               // simulated ms
+    std::chrono::steady_clock::time_point stallBeganReal;
+    bool ended = false;                     // the end is recorded: no command runs any more
 };
 
 static EngineRun* run = nullptr;
+static uint64_t runsStarted = 0;  // tells a stall that woke in a later run that its own is gone
 static uint8_t* scriptSpace = nativeScriptSpace;
 
 uint8_t* EngineScriptSpace()
@@ -50,6 +70,45 @@ uint8_t* EngineScriptSpace()
 void SetEngineScriptSpace(uint8_t* base)
 {
     scriptSpace = base;
+}
+
+// --- Threads and stalls -------------------------------------------------------------
+// Natively a stall holds nothing: the POSIX layer never kills a thread inside
+// the host's code, so no lock held there could show anything.
+
+static thread_local char threadMarker;  // one per thread alive, where the thread's own storage is
+
+static uint64_t CppCurrentThread()
+{
+    return reinterpret_cast<uintptr_t>(&threadMarker);
+}
+
+static std::mutex stallWakeLock;
+static std::condition_variable stallWake;
+static bool stallsReleased = false;
+
+static void CppStall(int64_t ms, StallHold)
+{
+    std::unique_lock<std::mutex> lock(stallWakeLock);
+    const auto released = [] { return stallsReleased; };
+    if (ms == kStallForever)
+        stallWake.wait(lock, released);
+    else
+        stallWake.wait_for(lock, std::chrono::milliseconds(ms), released);
+}
+
+static void CppReleaseStalls(bool released)
+{
+    std::lock_guard<std::mutex> lock(stallWakeLock);
+    stallsReleased = released;
+    stallWake.notify_all();
+}
+
+static EngineThreadServices threadServices = { CppCurrentThread, CppStall, CppReleaseStalls };
+
+void SetEngineThreadServices(const EngineThreadServices& services)
+{
+    threadServices = services;
 }
 
 const HostWorld& CurrentHostWorld()
@@ -64,6 +123,7 @@ int64_t CurrentHostTime()
 
 int16_t EngineKeyState(int virtualKey)
 {
+    std::lock_guard<std::recursive_mutex> hold(engineLock);
     if (!run || virtualKey < 0 || virtualKey > 255)
         return 0;
     return run->keys[virtualKey];
@@ -71,6 +131,7 @@ int16_t EngineKeyState(int virtualKey)
 
 void SetHostKey(int virtualKey, bool held)
 {
+    std::lock_guard<std::recursive_mutex> hold(engineLock);
     if (run && virtualKey >= 0 && virtualKey <= 255)
         run->keys[virtualKey] = held ? static_cast<int16_t>(0x8000) : 0;
 }
@@ -87,6 +148,7 @@ static void Record(TraceRecord record)
 
 void ReportHostError(const std::string& what)
 {
+    std::lock_guard<std::recursive_mutex> hold(engineLock);
     TraceRecord record;
     record.kind = "error";
     record.what = what;
@@ -95,6 +157,7 @@ void ReportHostError(const std::string& what)
 
 TraceRecord SnapshotRecord()
 {
+    std::lock_guard<std::recursive_mutex> hold(engineLock);
     TraceRecord record;
     record.t = run->now;
     record.kind = "world";
@@ -601,9 +664,72 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
     }
 }
 
+// A stalled command is still being run: a command of any script arriving
+// meanwhile is a second runner. A stalled command of a script that a
+// re-initialisation dropped no longer counts, so the boot after it goes on.
+static bool OneCommandAtATime(const EngineScript* script)
+{
+    EngineScript* stalled = run->stalledScript;
+    if (!stalled || !ScriptOfRecord(&stalled->record))
+        return true;
+    ReportHostError("command on script " + std::to_string(script->number) + " while a command of script " +
+                    std::to_string(stalled->number) + " is being run");
+    return false;
+}
+
+// Each host script is served by one script thread, known from the first
+// command it sends; the host's own thread (the boot script, inside a tick)
+// binds none. A command from the thread of another script, or from a thread
+// other than its script's, is a second runner.
+static bool FromItsOwnThread(EngineScript* script, uint64_t thread)
+{
+    if (thread == run->hostThread)
+        return true;
+    for (const std::unique_ptr<EngineScript>& other : run->scripts)
+        if (other.get() != script && other->sender == thread) {
+            ReportHostError("command on script " + std::to_string(script->number) + " from the thread of script " +
+                            std::to_string(other->number));
+            return false;
+        }
+    if (script->sender && script->sender != thread) {
+        ReportHostError("command on script " + std::to_string(script->number) + " from a thread other than its own");
+        return false;
+    }
+    script->sender = thread;
+    return true;
+}
+
+// Holds the decoded command for the stall's real ms, without the engine's
+// lock so that the host steps on meanwhile; the command then runs at the
+// host's time of its end. False when the run ended meanwhile: the command is
+// let go of, unrun.
+static bool Stall(const DecodedCommand& command, EngineScript* script, std::unique_lock<std::recursive_mutex>& hold)
+{
+    const ScenarioEvent stall = run->armedStalls.front();
+    run->armedStalls.pop_front();
+    TraceRecord record;
+    record.kind = "stall";
+    record.script = script->number;
+    record.id = command.id;
+    record.ms = static_cast<int>(stall.stallMs);
+    Record(record);
+    run->stalledScript = script;
+    run->stallBeganAt = run->now;
+    run->stallBeganReal = std::chrono::steady_clock::now();
+    const uint64_t runOfStall = runsStarted;
+    hold.unlock();
+    threadServices.stall(stall.stallMs, stall.stallHolds);
+    hold.lock();
+    if (runsStarted != runOfStall)
+        return false;  // a later run: this one and its scripts are gone
+    run->stalledScript = nullptr;
+    return !run->ended;
+}
+
 void HOST_CALLBACK EngineInterpret(HostScript* record)
 {
-    if (!run)
+    std::unique_lock<std::recursive_mutex> hold(engineLock);
+    if (!run || run->ended)
         return;
     EngineScript* script = ScriptOfRecord(record);
     if (!run->stepping) {
@@ -614,6 +740,9 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
         ReportHostError("command on a record other than the stepped script's");
         return;
     }
+    const uint64_t thread = threadServices.currentThread();
+    if (!OneCommandAtATime(script) || !FromItsOwnThread(script, thread))
+        return;
     uintptr_t address = reinterpret_cast<uintptr_t>(scriptSpace) +
                         static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(ReadInstructionPointer(record))));
     DecodedCommand command;
@@ -622,6 +751,9 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
         ReportHostError(problem);
         return;
     }
+    // The first command a script thread sends once a stall's time has come.
+    if (!run->armedStalls.empty() && thread != run->hostThread && !Stall(command, script, hold))
+        return;
     Execute(command, script);
 
     TraceRecord trace;
@@ -644,13 +776,18 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
 static const int64_t kHostCallBoundMs = kTickBoundMs;
 static const int64_t kHostCallMarginMs = 500;
 
-// Runs the call and returns how long it took in real time, in ms.
+// Runs a call into the module without the engine's lock, which the commands
+// of the script threads it may wait for need, and returns how long it took in
+// real time, in ms.
 template <typename Call>
 static int64_t RealMsOf(Call call)
 {
+    engineLock.unlock();
     const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     call();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const std::chrono::steady_clock::time_point end = std::chrono::steady_clock::now();
+    engineLock.lock();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
 }
 
 static void CheckHostCallTime(const std::string& what, int64_t ms)
@@ -683,6 +820,9 @@ static void ApplyEvent(const ScenarioEvent& event)
     case kEventSnapshot:
         SnapshotRecord();
         break;
+    case kEventStall:
+        run->armedStalls.push_back(event);
+        break;
     case kEventShutdown: {
         TraceRecord record;
         record.kind = "shutdown";
@@ -696,8 +836,11 @@ static void ApplyEvent(const ScenarioEvent& event)
 
 void EngineReinitContinuation()
 {
+    std::lock_guard<std::recursive_mutex> hold(engineLock);
     // As a new game does: every host script is dropped and one new first
     // script, numbered 0 again, is started.
+    for (std::unique_ptr<EngineScript>& script : run->scripts)
+        run->droppedScripts.push_back(std::move(script));
     run->scripts.clear();
     run->nextScriptNumber = 0;
     run->firstHandleOfBoot = run->nextHandle;
@@ -748,13 +891,49 @@ static void StepScripts()
     }
 }
 
+// While a command is stalled, the simulated clock runs no faster than real
+// time from the stall's start, as a game's clock would: the frames after a
+// tick that blocked for its bound catch up at once, and the stall covers
+// about its ms of the scenario.
+static void KeepPaceWithStall()
+{
+    if (!run->stalledScript)
+        return;
+    const std::chrono::steady_clock::time_point due =
+        run->stallBeganReal + std::chrono::milliseconds(run->now - run->stallBeganAt);
+    engineLock.unlock();
+    std::this_thread::sleep_until(due);
+    engineLock.lock();
+}
+
+// The run's end lets go of a command still stalled: its wait ends and it
+// leaves the interpreter unrun, since nothing is recorded after the end. The
+// run waits for that within the bound; a thread that does not come back (one
+// the module terminated inside its stall) is left where it is.
+static void LetGoOfStall()
+{
+    run->ended = true;
+    threadServices.releaseStalls(true);
+    const std::chrono::steady_clock::time_point giveUpAt =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kHostCallBoundMs);
+    while (run->stalledScript && std::chrono::steady_clock::now() < giveUpAt) {
+        engineLock.unlock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        engineLock.lock();
+    }
+}
+
 RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (*onRecord)(const TraceRecord&),
                   HostFrameCallback beforeFrame)
 {
+    std::unique_lock<std::recursive_mutex> hold(engineLock);
     static EngineRun* previous = nullptr;
     delete previous;
     run = new EngineRun;
     previous = run;
+    ++runsStarted;
+    run->hostThread = threadServices.currentThread();
+    threadServices.releaseStalls(false);
     run->scenario = scenario;
     run->binding = binding;
     run->onRecord = onRecord;
@@ -766,6 +945,7 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
                      [](const ScenarioEvent& a, const ScenarioEvent& b) { return a.t < b.t; });
     int64_t endsAt = scenario.endMs;
     for (run->now = 0; run->now <= scenario.endMs; run->now += scenario.frameMs, ++run->frame) {
+        KeepPaceWithStall();
         if (beforeFrame && !beforeFrame(run->now)) {
             endsAt = std::max<int64_t>(0, run->now - scenario.frameMs);
             break;
@@ -777,6 +957,7 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
         StepScripts();
     }
     run->now = endsAt;
+    LetGoOfStall();
     TraceRecord end;
     end.kind = "end";
     Record(end);

@@ -29,7 +29,23 @@ struct EngineScript {
     HostScript record;  // first, so a record pointer is its script's pointer
     int number;         // place in the host's list: 0 the first, 1 the next started, ...
     int64_t wakeAt;     // stepped again no sooner than this simulated ms
+    uint64_t sender = 0;  // the script thread that sends its commands, from its first on; never the host's own
 };
+
+// How the engine waits and tells threads apart on script threads. Natively
+// through the C++ thread library; the Windows substitute host sets its own
+// (hostsim/win32/stall_holds.h), since a thread the real module terminates
+// after it waited or asked its id through that library leaves two handles
+// behind, and since only there a stall holds a lock.
+struct EngineThreadServices {
+    uint64_t (*currentThread)();  // nonzero, and unique among the threads alive
+    // Blocks the calling thread ms of real time (kStallForever: until the
+    // stalls are released), holding what the stall holds; at once while the
+    // stalls are released.
+    void (*stall)(int64_t ms, StallHold holds);
+    void (*releaseStalls)(bool released);  // the run's end releases them, the next run's start takes that back
+};
+void SetEngineThreadServices(const EngineThreadServices& services);
 
 struct HostPed {
     int32_t model = 0;

@@ -155,6 +155,14 @@ static std::string RecordLines(ReadableLog& log, const TraceRecord& record)
     }
     if (record.kind == "error")
         return at + "ERROR " + record.what + "\n";
+    if (record.kind == "stall") {
+        char line[64];
+        if (record.ms < 0)
+            snprintf(line, sizeof line, "STALL %04X of script %d, for ever", record.id, record.script);
+        else
+            snprintf(line, sizeof line, "STALL %04X of script %d for %d ms", record.id, record.script, record.ms);
+        return at + line + "\n";
+    }
     if (record.kind == "world")
         return at + "WORLD {" + record.world + "}\n";
     if (record.kind == "reinit" || record.kind == "shutdown" || record.kind == "end")

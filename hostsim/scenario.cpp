@@ -1,6 +1,7 @@
 // Scenario file parsing.
 #include "hostsim/scenario.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 
@@ -52,6 +53,25 @@ std::string VirtualKeyName(int code)
     return std::to_string(code);
 }
 
+struct NamedHold {
+    const char* name;
+    StallHold hold;
+};
+
+static const NamedHold kNamedHolds[] = {
+    { "heap", kHoldHeap },
+    { "hostlock", kHoldHostLock },
+};
+
+std::string StallDirective(const ScenarioEvent& stall)
+{
+    std::string text = "stall " + (stall.stallMs == kStallForever ? "forever" : std::to_string(stall.stallMs));
+    for (const NamedHold& named : kNamedHolds)
+        if (named.hold == stall.stallHolds)
+            text += " " + std::string(named.name);
+    return text;
+}
+
 static bool ReadTime(std::istringstream& words, int64_t* t)
 {
     long long value;
@@ -65,6 +85,33 @@ static bool Fail(std::string* problem, const std::string& what)
 {
     *problem = what;
     return false;
+}
+
+// MS or forever, then what it holds, if anything.
+static bool ReadStall(std::istringstream& words, ScenarioEvent* stall, std::string* problem)
+{
+    std::string ms;
+    if (!(words >> ms))
+        return Fail(problem, "stall needs a number of ms or forever");
+    if (ms == "forever") {
+        stall->stallMs = kStallForever;
+    } else {
+        std::istringstream number(ms);
+        if (!ReadTime(number, &stall->stallMs) || !number.eof() || stall->stallMs > INT32_MAX)
+            return Fail(problem, "stall needs a number of ms or forever, not " + ms);
+    }
+    std::string holds;
+    if (!(words >> holds))
+        return true;
+    for (const NamedHold& named : kNamedHolds)
+        if (holds == named.name)
+            stall->stallHolds = named.hold;
+    if (stall->stallHolds == kHoldNothing)
+        return Fail(problem, "a stall holds heap or hostlock, not " + holds);
+    // Nothing could ever take that lock again, the host's own thread included.
+    if (stall->stallMs == kStallForever)
+        return Fail(problem, "a stall that never ends holds nothing");
+    return true;
 }
 
 static bool ParseLine(const std::string& line, Scenario* scenario, std::string* problem)
@@ -116,6 +163,10 @@ static bool ParseLine(const std::string& line, Scenario* scenario, std::string* 
             event.kind = kEventShutdown;
         } else if (what == "snapshot") {
             event.kind = kEventSnapshot;
+        } else if (what == "stall") {
+            event.kind = kEventStall;
+            if (!ReadStall(words, &event, problem))
+                return false;
         } else {
             return Fail(problem, "unknown action " + what);
         }

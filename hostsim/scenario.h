@@ -10,6 +10,11 @@
 //   at T reinit            the host runs its script re-initialisation call
 //   at T shutdown          the host runs its shutdown call
 //   at T snapshot          a "world" record of where everything stands at T
+//   at T stall MS [HOLDS]  the first command a script thread sends at or after T
+//                          takes MS ms of real time in the host's interpreter;
+//                          HOLDS (heap or hostlock) is what the Windows host
+//                          holds meanwhile
+//   at T stall forever     the same, a stall that ends only with the run
 //   end T                  the run stops at T
 //
 // One directive a line, '#' starts a comment, times in simulated ms.
@@ -26,13 +31,26 @@ enum ScenarioEventKind {
     kEventReinit,
     kEventShutdown,
     kEventSnapshot,
+    kEventStall,
 };
+
+// What a stalled command holds while it waits, the way a game's interpreter
+// holds its own locks: only the Windows substitute host holds anything.
+enum StallHold {
+    kHoldNothing,
+    kHoldHeap,      // the C heap's lock: every other thread's malloc waits for the stall
+    kHoldHostLock,  // the host's own lock, which its re-initialisation and shutdown code take
+};
+
+static const int64_t kStallForever = -1;
 
 struct ScenarioEvent {
     int64_t t;
     ScenarioEventKind kind;
     std::vector<int> keys;  // virtual-key codes
     float x, y, z;          // player position
+    int64_t stallMs;        // a stall's real ms, or kStallForever
+    StallHold stallHolds;
 };
 
 struct Scenario {
@@ -46,6 +64,10 @@ struct Scenario {
 
 // Returns false and a message naming the line when the text is not a scenario.
 bool ParseScenario(const std::string& text, Scenario* scenario, std::string* error);
+
+// A stall's directive after its time: "stall 1300", "stall 1300 heap",
+// "stall forever".
+std::string StallDirective(const ScenarioEvent& stall);
 
 // A Windows virtual-key name without VK_ (INSERT, F5, OEM_COMMA, A, 7, ...) or
 // a decimal code; -1 when unknown.

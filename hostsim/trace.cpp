@@ -41,7 +41,7 @@ std::string TraceRecordJson(const TraceRecord& record)
 {
     std::string out = "{\"t\":" + std::to_string(record.t) + ",\"kind\":";
     AppendJsonString(out, record.kind);
-    if (record.kind == "cmd" || record.kind == "text") {
+    if (record.kind == "cmd" || record.kind == "text" || record.kind == "stall") {
         out += ",\"script\":" + std::to_string(record.script) + ",\"id\":\"" + IdText(record.id) + "\"";
     }
     if (record.kind == "cmd") {
@@ -85,6 +85,8 @@ std::string TraceRecordJson(const TraceRecord& record)
         out += ",\"ms\":" + std::to_string(record.ms) + ",\"style\":" + std::to_string(record.style);
         if (record.hasNumber)
             out += ",\"number\":" + std::to_string(record.number);
+    } else if (record.kind == "stall") {
+        out += ",\"ms\":" + std::to_string(record.ms);
     } else if (record.kind == "error") {
         out += ",\"what\":";
         AppendJsonString(out, record.what);

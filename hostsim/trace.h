@@ -16,14 +16,14 @@ struct TraceArgument {
 
 struct TraceRecord {
     int64_t t = 0;
-    std::string kind;   // "cmd", "text", "reinit", "shutdown", "error", "world", "end"
-    int script = 0;     // cmd, text: the host script's number
-    uint16_t id = 0;    // cmd, text
+    std::string kind;   // "cmd", "text", "stall", "reinit", "shutdown", "error", "world", "end"
+    int script = 0;     // cmd, text, stall: the host script's number
+    uint16_t id = 0;    // cmd, text, stall
     std::vector<TraceArgument> args;  // cmd
     int cond = 0;                     // cmd
     std::vector<int32_t> out;         // cmd with variables: the locals left
     std::string key, text;            // text (text as UTF-8)
-    int ms = 0, style = 0;            // text
+    int ms = 0, style = 0;            // text; stall: its real ms, kStallForever (-1) for one that never ends
     bool hasNumber = false;           // text of 0x01E4
     int number = 0;
     std::string what;                 // error

@@ -7,9 +7,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "hostsim/engine.h"
 #include "hostsim/win32/host_code.h"
+#include "hostsim/win32/stall_holds.h"
 
 extern "C" uint8_t hostArenaStart[];
 extern "C" uint8_t hostArenaEnd[];
@@ -76,6 +78,10 @@ static_assert(sizeof kLoadedRegisters / sizeof kLoadedRegisters[0] ==
 
 // --- The host's own functions -------------------------------------------------
 
+// A text lookup of a late script thread may fault while the host's thread
+// takes the faults of its tick.
+static std::mutex faultsLock;
+
 static void Fault(const char* format, ...) __attribute__((format(printf, 1, 2)));
 static void Fault(const char* format, ...)
 {
@@ -84,7 +90,16 @@ static void Fault(const char* format, ...)
     va_start(arguments, format);
     vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
+    std::lock_guard<std::mutex> hold(faultsLock);
     hostSiteLog.faults.push_back(text);
+}
+
+std::vector<std::string> TakeSiteFaults()
+{
+    std::lock_guard<std::mutex> hold(faultsLock);
+    std::vector<std::string> faults;
+    faults.swap(hostSiteLog.faults);
+    return faults;
 }
 
 // The host's own script step, which the module's tick replaces.
@@ -116,6 +131,9 @@ static void __attribute__((stdcall)) ContinuationArrived(uint32_t which, const A
         if (frame->*reg.field != reg.value)
             Fault("%s continuation reached with %s %08X, not %08X", name, reg.name,
                   static_cast<unsigned>(frame->*reg.field), static_cast<unsigned>(reg.value));
+    // The host's own teardown, under the lock its interpreter holds while a
+    // command stalls.
+    EnterHostLock();
     if (which == kShutdown) {
         ++hostSiteLog.shutdownArrivals;
         EngineShutdownContinuation();
@@ -123,6 +141,7 @@ static void __attribute__((stdcall)) ContinuationArrived(uint32_t which, const A
         ++hostSiteLog.reinitArrivals;
         EngineReinitContinuation();
     }
+    LeaveHostLock();
 }
 
 // The body of the host's text lookup, after its four entry instructions.
@@ -290,6 +309,7 @@ void LayHostImage(int version, HostPiece moved)
     LayTextCaller(image.textCaller, image.textLookup);
     *reinterpret_cast<uint8_t*>(image.versionByte) = layout.versionByte;
     SetEngineScriptSpace(reinterpret_cast<uint8_t*>(image.scriptSpace));
+    SetEngineThreadServices(Win32ThreadServices());
 }
 
 // --- Running the code -----------------------------------------------------------

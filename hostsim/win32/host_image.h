@@ -50,6 +50,9 @@ struct HostSiteLog {
 extern HostImage hostImage;
 extern HostSiteLog hostSiteLog;
 
+// The faults seen so far, which the log then no longer holds.
+std::vector<std::string> TakeSiteFaults();
+
 // The host's text store object, passed in ECX to the text lookup.
 extern const uint8_t hostTextStore[16];
 

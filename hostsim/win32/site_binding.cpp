@@ -21,9 +21,8 @@ bool StartWin32Host(int version, std::string* problem)
 
 static void ReportSiteFaults()
 {
-    for (const std::string& fault : hostSiteLog.faults)
+    for (const std::string& fault : TakeSiteFaults())
         ReportHostError(fault);
-    hostSiteLog.faults.clear();
 }
 
 static void Tick(HostScript* script)

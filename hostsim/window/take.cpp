@@ -57,6 +57,9 @@ static std::string EventLine(const ScenarioEvent& event)
     case kEventSnapshot:
         line += "snapshot";
         break;
+    case kEventStall:
+        line += StallDirective(event);
+        break;
     }
     return line + "\n";
 }
