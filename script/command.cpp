@@ -80,9 +80,6 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
 
     ScriptThread* current = FindScriptThread(ReadInstructionPointer(record));
     uint32_t result = RunHostCommand(record);
-    // A command that ran late may come back after a teardown gave up on
-    // this thread and a newer boot took over the record and the bridge.
-    StopIfDismissed();
     for (uint16_t k = 0; k < slot; ++k) {
         int32_t value = ReadLocal(record, k);
         memcpy(bridge.commandVariables[k], &value, 4);
@@ -97,5 +94,9 @@ uint32_t RunHostCommand(HostScript* record)
     uint32_t pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bridge.commandBuffer) - hostAddresses.scriptSpaceBase);
     WriteInstructionPointer(record, pointer);
     reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(record);
+    // A command that ran late may come back after a teardown gave up on
+    // this thread, and the host reused or freed the record and a newer boot
+    // took over the bridge: not even the condition is read then.
+    StopIfDismissed();
     return ReadCondition(record);
 }

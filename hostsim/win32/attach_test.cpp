@@ -198,13 +198,6 @@ static bool InModuleCode(uintptr_t address)
     return false;
 }
 
-static RunResult RunScenario(const std::string& text, const EngineBinding& binding = SiteBinding())
-{
-    Scenario scenario;
-    std::string error;
-    EXPECT_TRUE(ParseScenario(text, &scenario, &error)) << error;
-    return RunHost(scenario, binding);
-}
 
 // A command record without its time and the host's handles, which count on
 // across a re-initialisation: its id, argument kinds and other values.
@@ -310,7 +303,7 @@ TEST_P(Attach, EntryPointWithOtherReasonsWritesNothing)
 
 TEST_P(Attach, ScenarioRunsThroughTheSitesWithoutErrors)
 {
-    RunResult result = RunScenario("end 3000\n");
+    RunResult result = RunScenarioTextThroughSites("end 3000\n");
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_FALSE(Commands(result.trace).empty());
     EXPECT_EQ(hostSiteLog.ownScriptSteps, 0);
@@ -318,7 +311,7 @@ TEST_P(Attach, ScenarioRunsThroughTheSitesWithoutErrors)
 
 TEST_P(Attach, ShutdownBeforeTheFirstTickOnlyContinues)
 {
-    RunResult result = RunScenario("at 0 shutdown\nend 1000\n");
+    RunResult result = RunScenarioTextThroughSites("at 0 shutdown\nend 1000\n");
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_EQ(hostSiteLog.shutdownArrivals, 1);
     // The scheduler is still not booted: the next tick boots.
@@ -327,7 +320,7 @@ TEST_P(Attach, ShutdownBeforeTheFirstTickOnlyContinues)
 
 TEST_P(Attach, ReinitBeforeTheFirstTickOnlyContinues)
 {
-    RunResult result = RunScenario("at 0 reinit\nend 1000\n");
+    RunResult result = RunScenarioTextThroughSites("at 0 reinit\nend 1000\n");
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_EQ(hostSiteLog.reinitArrivals, 1);
     EXPECT_FALSE(Commands(result.trace).empty());
@@ -338,7 +331,7 @@ TEST_P(Attach, ReinitBeforeTheFirstTickOnlyContinues)
 // every general-purpose register against what the host's caller loaded.
 TEST_P(Attach, ReinitAfterBootKeepsEveryRegisterAndBootsAgain)
 {
-    RunResult result = RunScenario("at 2000 reinit\nend 4000\n");
+    RunResult result = RunScenarioTextThroughSites("at 2000 reinit\nend 4000\n");
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_EQ(hostSiteLog.reinitArrivals, 1);
     // The tick right after the re-initialisation runs the boot script again:
@@ -356,7 +349,7 @@ TEST_P(Attach, ReinitAfterBootKeepsEveryRegisterAndBootsAgain)
 
 TEST_P(Attach, ShutdownAfterBootKeepsEveryRegisterAndStopsTheScripts)
 {
-    RunResult result = RunScenario("at 2000 shutdown\nend 4000\n");
+    RunResult result = RunScenarioTextThroughSites("at 2000 shutdown\nend 4000\n");
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_EQ(hostSiteLog.shutdownArrivals, 1);
     std::vector<TraceRecord> commands = Commands(result.trace);
@@ -387,7 +380,7 @@ TEST_P(Attach, SaysOnceThatItAttachedAndStaysLoadedForTheHostsCalls)
     // The host's code jumps into the module: a FreeLibrary must not unload it.
     EXPECT_TRUE(FreeLibrary(module));
     EXPECT_EQ(GetModuleHandleA("brindle_studios.dll"), module);
-    RunResult result = RunScenario("at 300 reinit\nend 3000\n");
+    RunResult result = RunScenarioTextThroughSites("at 300 reinit\nend 3000\n");
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_GT(Commands(result.trace).size(), 700u);
     EXPECT_EQ(DebugOutput(), GetParam() == 1 ? kAttachedToVersion1 : kAttachedToVersion2);
@@ -495,7 +488,7 @@ static void ExpectHostRunsOnUntouched()
 {
     EngineBinding binding = SiteBinding();
     binding.tick = UnpatchedTick;
-    RunResult result = RunScenario("at 100 reinit\nat 200 shutdown\nend 1000\n", binding);
+    RunResult result = RunScenarioTextThroughSites("at 100 reinit\nat 200 shutdown\nend 1000\n", binding);
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_EQ(Commands(result.trace).size(), 0u);
     EXPECT_GT(hostSiteLog.ownScriptSteps, 0);

@@ -19,14 +19,6 @@ const int kCycles = 40;
 const int64_t kFuzzMinutes = 5;
 const size_t kBootCommands = 768;
 
-RunResult RunThroughSites(const std::string& text, const EngineBinding& binding)
-{
-    Scenario scenario;
-    std::string error;
-    EXPECT_TRUE(ParseScenario(text, &scenario, &error)) << error;
-    return RunHost(scenario, binding);
-}
-
 int ThreadsOfProcess()
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -104,7 +96,7 @@ TEST(RealModule, ReinitialisedAtRandomMomentsThenShutDown)
     std::string problem;
     ASSERT_TRUE(StartWin32Host(1, &problem)) << problem;
     const uint64_t seed = TestSeed(20261208);
-    const RunResult probe = RunThroughSites(ReinitProbeScenario(), SiteBinding());
+    const RunResult probe = RunScenarioTextThroughSites(ReinitProbeScenario(), SiteBinding());
     ASSERT_EQ(Errors(probe.trace), "");
     CycleTimes times;
     ASSERT_TRUE(ReadCycleTimes(probe.trace, &times, &problem)) << problem;
@@ -114,7 +106,7 @@ TEST(RealModule, ReinitialisedAtRandomMomentsThenShutDown)
     EngineBinding sampled = sites;
     sampled.tick = SampledTick;
     sampled.reinit = SampledReinit;
-    const RunResult result = RunThroughSites(plan.scenario, sampled);
+    const RunResult result = RunScenarioTextThroughSites(plan.scenario, sampled);
     const auto replay = [&]() { return KeepScenarioForReplay("reinit-cycles-win32", seed, plan.scenario); };
     EXPECT_EQ(Errors(result.trace), "") << replay();
     EXPECT_EQ(ReinitCycleFailures(result.trace, plan, times, kBootCommands), "") << replay();
@@ -138,7 +130,7 @@ TEST(RealModule, RandomKeysKeepEveryHostInvariant)
     ASSERT_TRUE(StartWin32Host(1, &problem)) << problem;
     const uint64_t seed = TestSeed(7041);
     const std::string scenario = KeyFuzzScenario(seed, kFuzzMinutes);
-    const RunResult result = RunThroughSites(scenario, SiteBinding());
+    const RunResult result = RunScenarioTextThroughSites(scenario, SiteBinding());
     EXPECT_EQ(Errors(result.trace), "") << KeepScenarioForReplay("key-fuzz-win32", seed, scenario);
     EXPECT_GT(Commands(result.trace).size(), 10000u);
 }

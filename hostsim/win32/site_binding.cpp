@@ -65,3 +65,18 @@ EngineBinding SiteBinding()
 {
     return { Tick, Reinit, Shutdown, LookupText };
 }
+
+RunResult RunScenarioTextThroughSites(const std::string& text, const EngineBinding& binding)
+{
+    Scenario scenario;
+    std::string problem;
+    if (ParseScenario(text, &scenario, &problem))
+        return RunHost(scenario, binding);
+    RunResult result;
+    TraceRecord error;
+    error.kind = "error";
+    error.what = "the scenario: " + problem;
+    result.trace.push_back(error);
+    result.errors = 1;
+    return result;
+}

@@ -17,3 +17,7 @@ bool StartWin32Host(int version, std::string* problem);
 // entered with other registers, arguments or return address than its caller
 // sent, a text lookup that broke its calling contract.
 EngineBinding SiteBinding();
+
+// Runs the scenario's text through the sites, for the tests: a text that
+// does not read as a scenario gives a run with that error alone.
+RunResult RunScenarioTextThroughSites(const std::string& text, const EngineBinding& binding = SiteBinding());
