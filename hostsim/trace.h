@@ -31,5 +31,7 @@ struct TraceRecord {
 };
 
 std::string TraceRecordJson(const TraceRecord& record);
+// A command's id as the trace writes it, four upper-case hex digits: "00BC".
+std::string CommandIdText(uint16_t id);
 // Appends the text as a JSON string, quoted and escaped.
 void AppendJsonString(std::string& out, const std::string& text);

@@ -301,7 +301,7 @@ TEST(WrapperCommands, TogetherTheMethodsSendEveryCommandOfTheCatalogue)
         sent.insert(record.id);
     for (size_t row = 0; row < kCommandCatalogueCount; ++row)
         EXPECT_TRUE(sent.count(kCommandCatalogue[row]->id))
-            << "no method sent " << std::hex << kCommandCatalogue[row]->id;
+            << "no method sent " << CommandIdText(kCommandCatalogue[row]->id);
     EXPECT_EQ(sent.size(), kCommandCatalogueCount);
 }
 
