@@ -2,7 +2,6 @@
 // player's walk, the traffic and one step of every script due, with the
 // host's checks of how long each call into the module blocked it.
 #include <algorithm>
-#include <cmath>
 #include <thread>
 
 #include "hostsim/driving.h"
@@ -105,11 +104,8 @@ static void WalkPlayer()
     if (!player.exists || engineRun->world.controlsLocked)
         return;
     const float seconds = engineRun->scenario.frameMs / 1000.0f;
-    if (engineRun->keys[kLeft])
-        player.heading += kPlayerTurnRate * seconds;
-    if (engineRun->keys[kRight])
-        player.heading -= kPlayerTurnRate * seconds;
-    player.heading = std::fmod(player.heading + 360.0f, 360.0f);
+    const float turn = ((engineRun->keys[kLeft] ? 1.0f : 0.0f) - (engineRun->keys[kRight] ? 1.0f : 0.0f)) * kPlayerTurnRate;
+    player.heading = Turned(player.heading, turn * seconds);
     const float step =
         ((engineRun->keys[kUp] ? 1.0f : 0.0f) - (engineRun->keys[kDown] ? 1.0f : 0.0f)) * kPlayerWalkSpeed * seconds;
     float aheadX, aheadY;
