@@ -1,7 +1,7 @@
 // The substitute host's engine: host script records stepped by a simulated
-// clock, a one-command interpreter that decodes with the host's own shape
-// table, and just enough of a game (models, fades, the player, peds, cars,
-// markers, texts) to drive every script of the module. One source for the
+// clock, a one-command interpreter that decodes and imitates by the host's
+// own table of commands (host_commands.h), and just enough of a game
+// (host_world.h) to drive every script of the module. One source for the
 // native build and the Windows substitute host.
 #pragma once
 

@@ -1,6 +1,6 @@
 // Every wrapper method, called once on a script thread against the substitute
-// host: the host decodes each command with its own shape table, and the test
-// holds the commands, argument values and order against the method tables.
+// host: the host decodes each command by its own table of commands, and the
+// test holds the commands, argument values and order against the method tables.
 #include <gtest/gtest.h>
 
 #include <set>
