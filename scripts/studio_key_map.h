@@ -21,6 +21,7 @@ enum MainLoopFeature {
     kFeatureDeleteEverything,
     kFeatureNextWeather,
 };
+inline constexpr int kMainLoopFeatureCount = kFeatureNextWeather + 1;  // the last feature + 1
 
 // When the row's keys are polled.
 enum RowTest {
@@ -79,7 +80,6 @@ inline constexpr MainLoopRow kMainLoopRows[] = {
 inline constexpr int kMainLoopRowCount = sizeof kMainLoopRows / sizeof kMainLoopRows[0];
 // One row a feature, but one a group for creating and deleting a group, one a
 // catalogue for creating a car and one a car for deleting it.
-inline constexpr int kMainLoopFeatureCount = kFeatureNextWeather + 1;  // the last feature + 1
 static_assert(kMainLoopRowCount == kMainLoopFeatureCount - 4 + 2 * kPedGroupCount + kCarCatalogueCount + kCarPlaceCount,
               "a row for every feature, group, car catalogue and car");
 
