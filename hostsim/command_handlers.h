@@ -22,7 +22,7 @@ void CreateCarGenerator(const DecodedCommand& command, EngineScript* script);
 void SetCarGeneratorValue(const DecodedCommand& command, EngineScript* script);
 void Fade(const DecodedCommand& command, EngineScript* script);
 void IsFading(const DecodedCommand& command, EngineScript* script);
-void SetClock(const DecodedCommand& command, EngineScript* script);
+void SetTimeOfDay(const DecodedCommand& command, EngineScript* script);
 void SetWeather(const DecodedCommand& command, EngineScript* script);
 void HoldWeather(const DecodedCommand& command, EngineScript* script);
 

@@ -98,7 +98,7 @@ void IsFading(const DecodedCommand&, EngineScript* script)
     SetCondition(&script->record, engineRun->now < engineRun->world.fadeEndsAt);
 }
 
-void SetClock(const DecodedCommand& command, EngineScript*)
+void SetTimeOfDay(const DecodedCommand& command, EngineScript*)
 {
     engineRun->world.clockHour = Int(command, 0);
     engineRun->world.clockMinute = Int(command, 1);

@@ -31,7 +31,7 @@ constexpr HostCommand kHostCommands[] = {
     { 0x00BA, "sii",           "show title text",         ShowText,             nullptr,          nullptr },
     { 0x00BC, "sii",           "show text",               ShowText,             nullptr,          nullptr },
     { 0x00BE, "",              "",                        nullptr,              nullptr,          nullptr },
-    { 0x00C0, "ii",            "set time of day",         SetClock,             LogClock,         nullptr },
+    { 0x00C0, "ii",            "set time of day",         SetTimeOfDay,         LogClock,         nullptr },
     { 0x00D7, "iz",            "start script",            StartScript,          nullptr,          nullptr },
     { 0x00F5, "vffffffi",      "",                        nullptr,              nullptr,          nullptr },
     { 0x00F6, "vffffffi",      "is player within range",  IsPlayerWithinRange,  nullptr,          nullptr },
