@@ -3,35 +3,6 @@
 
 #include <cstdio>
 
-struct Direction {
-    uint16_t id;
-    DirectionSubject subject;
-};
-
-// Headings (0x0173, 0x0175) are placing, not directing: left out.
-static const Direction kDirections[] = {
-    { 0x0372, kPedDirection },  // animation, ms
-    { 0x020F, kPedDirection },  // with the player
-    { 0x01DF, kPedDirection },
-    { 0x01D2, kPedDirection },
-    { 0x01D5, kPedDirection },  // into a car
-    { 0x01D4, kPedDirection },
-    { 0x03F9, kPedDirection },
-    { 0x04EB, kPedDirection },
-    { 0x009C, kPedDirection },
-    { 0x0319, kPedDirection },
-    { 0x011A, kPedDirection },
-    { 0x011C, kPedDirection },
-    { 0x03E2, kPedDirection },
-    { 0x00AD, kCarDirection },  // speed
-    { 0x02C2, kCarDirection },  // drive to a point
-    { 0x00AF, kCarDirection },  // behaviour
-    { 0x00A9, kCarDirection },  // normal driving
-    { 0x00A8, kCarDirection },  // psycho driving
-    { 0x02AC, kCarDirection },  // immunities
-};
-static_assert(sizeof kDirections / sizeof kDirections[0] == 19, "thirteen ped and six car directions");
-
 struct Behaviour {
     int32_t code;
     const char* words;
@@ -45,14 +16,6 @@ static const Behaviour kBehaviours[] = {
     { 8, "ignore all roads and paths" },
 };
 static_assert(sizeof kBehaviours / sizeof kBehaviours[0] == 5, "the studio's five behaviour keys");
-
-DirectionSubject DirectionSubjectOf(uint16_t id)
-{
-    for (const Direction& direction : kDirections)
-        if (direction.id == id)
-            return direction.subject;
-    return kNotADirection;
-}
 
 static std::string Number(float value)
 {
@@ -83,30 +46,9 @@ static float FloatArgument(const std::vector<TraceArgument>& args, size_t n)
     return n < args.size() ? args[n].f : 0;
 }
 
-// The words both forms share; "" for those they word apart.
-static std::string SharedWords(uint16_t id, const std::vector<TraceArgument>& args)
+std::string CommandWords(uint16_t id, const std::vector<TraceArgument>& args, WordsFor)
 {
-    switch (id) {
-    case 0x020F:
-        return "with you";
-    case 0x01D5:
-        return "into car #" + std::to_string(IntArgument(args, 1));
-    case 0x00A9:
-        return "normal driving";
-    case 0x00A8:
-        return "psycho driving";
-    case 0x00AD:
-        return "speed " + Number(FloatArgument(args, 1));
-    case 0x00AF:
-        for (const Behaviour& behaviour : kBehaviours)
-            if (behaviour.code == IntArgument(args, 1))
-                return behaviour.words;
-        break;
-    }
-    // The command's id and what follows the ped's or car's own handle.
-    char idText[8];
-    snprintf(idText, sizeof idText, "%04X", id);
-    std::string words = idText;
+    std::string words = CommandIdText(id);
     for (size_t n = 1; n < args.size(); ++n) {
         const TraceArgument& argument = args[n];
         words += " ";
@@ -122,22 +64,53 @@ static std::string SharedWords(uint16_t id, const std::vector<TraceArgument>& ar
     return words;
 }
 
-std::string DirectionLabel(uint16_t id, const std::vector<TraceArgument>& args)
+// The animation and its ms.
+std::string AnimWords(uint16_t, const std::vector<TraceArgument>& args, WordsFor form)
 {
-    if (id == 0x0372)
-        return "anim " + std::to_string(IntArgument(args, 1)) + ", " + Duration(IntArgument(args, 2));
-    if (id == 0x02C2)
-        return "to (" + Number(FloatArgument(args, 1)) + ", " + Number(FloatArgument(args, 2)) + ", " +
-               Number(FloatArgument(args, 3)) + ")";
-    return SharedWords(id, args);
+    const std::string anim = "anim " + std::to_string(IntArgument(args, 1));
+    if (form == kLabelWords)
+        return anim + ", " + Duration(IntArgument(args, 2));
+    return anim + " for " + std::to_string(IntArgument(args, 2)) + " ms";
 }
 
-std::string DirectionLogText(uint16_t id, const std::vector<TraceArgument>& args)
+std::string WithYouWords(uint16_t, const std::vector<TraceArgument>&, WordsFor)
 {
-    if (id == 0x0372)
-        return "anim " + std::to_string(IntArgument(args, 1)) + " for " + std::to_string(IntArgument(args, 2)) + " ms";
-    if (id == 0x02C2)
-        return "drives to (" + Fixed(FloatArgument(args, 1)) + ", " + Fixed(FloatArgument(args, 2)) + ", " +
-               Fixed(FloatArgument(args, 3)) + ")";
-    return SharedWords(id, args);
+    return "with you";
+}
+
+std::string IntoCarWords(uint16_t, const std::vector<TraceArgument>& args, WordsFor)
+{
+    return "into car #" + std::to_string(IntArgument(args, 1));
+}
+
+std::string SpeedWords(uint16_t, const std::vector<TraceArgument>& args, WordsFor)
+{
+    return "speed " + Number(FloatArgument(args, 1));
+}
+
+// The label as short as it goes, the log with two decimals.
+std::string DriveToWords(uint16_t, const std::vector<TraceArgument>& args, WordsFor form)
+{
+    std::string (*number)(float) = form == kLabelWords ? Number : Fixed;
+    return (form == kLabelWords ? "to (" : "drives to (") + number(FloatArgument(args, 1)) + ", " +
+           number(FloatArgument(args, 2)) + ", " + number(FloatArgument(args, 3)) + ")";
+}
+
+// A behaviour of the studio's keys by its words, any other as a command.
+std::string BehaviourWords(uint16_t id, const std::vector<TraceArgument>& args, WordsFor form)
+{
+    for (const Behaviour& behaviour : kBehaviours)
+        if (behaviour.code == IntArgument(args, 1))
+            return behaviour.words;
+    return CommandWords(id, args, form);
+}
+
+std::string NormalDrivingWords(uint16_t, const std::vector<TraceArgument>&, WordsFor)
+{
+    return "normal driving";
+}
+
+std::string PsychoDrivingWords(uint16_t, const std::vector<TraceArgument>&, WordsFor)
+{
+    return "psycho driving";
 }

@@ -1,11 +1,13 @@
 // The substitute's driving. Natively and under Wine it must come out the
 // same to the last bit: only +, -, *, / and square roots in float, which the
-// Windows build compiles for SSE as the native one does, and trigonometry in
-// double, rounded to float at once.
+// Windows build compiles for SSE as the native one does, and the headings'
+// trigonometry of heading.h.
 #include "hostsim/driving.h"
 
 #include <algorithm>
 #include <cmath>
+
+#include "hostsim/heading.h"
 
 static HostArea AreaOf(const HostBox& box)
 {
@@ -43,28 +45,6 @@ static bool CrossesAnEdge(const HostWorld& world, float fromX, float fromY, floa
             return true;
     }
     return false;
-}
-
-// Heading 0 faces +y and grows to the left, as the player's does.
-static const double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
-
-static void DirectionOf(float heading, float* dx, float* dy)
-{
-    *dx = static_cast<float>(-std::sin(heading * kRadiansPerDegree));
-    *dy = static_cast<float>(std::cos(heading * kRadiansPerDegree));
-}
-
-static float HeadingTowards(float dx, float dy)
-{
-    double heading = std::atan2(-static_cast<double>(dx), static_cast<double>(dy)) / kRadiansPerDegree;
-    return static_cast<float>(heading < 0 ? heading + 360.0 : heading);
-}
-
-// fmod is exact, so the same everywhere.
-static float Turned(float heading, float degrees)
-{
-    const float turned = std::fmod(heading + degrees, 360.0f);
-    return turned < 0.0f ? turned + 360.0f : turned;
 }
 
 // A number in [low, high) from the world's own generator, so that a run

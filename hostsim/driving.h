@@ -4,7 +4,7 @@
 // substitute's imitation, not the game's behaviour.
 #pragma once
 
-#include "hostsim/engine.h"
+#include "hostsim/host_world.h"
 
 static const float kPedWalkSpeed = 1.5f;      // units a second, a ped walking to a car
 static const float kBoardingDistance = 2.5f;  // a ped this near its car gets in

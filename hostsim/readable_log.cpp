@@ -3,8 +3,9 @@
 
 #include <cstdio>
 
-#include "hostsim/directions.h"
-#include "hostsim/engine.h"
+#include "hostsim/host_commands.h"
+#include "hostsim/host_world.h"
+#include "hostsim/text_codes.h"
 
 static std::string Clock(int64_t t)
 {
@@ -14,26 +15,19 @@ static std::string Clock(int64_t t)
     return text;
 }
 
-// The host's inline codes: ~r~ red, ~b~ blue, ~h~ back to normal, ~1~ the number.
+// The text's colours as terminal codes, when the log is in colour.
 static std::string Rendered(const TraceRecord& record, bool colour)
 {
+    static const char* const kEscapes[] = { "\x1b[0m", "\x1b[1;31m", "\x1b[1;34m" };  // by TextColour
     std::string out;
-    const std::string& text = record.text;
-    for (size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == '~' && at + 2 < text.size() && text[at + 2] == '~') {
-            char code = text[at + 1];
-            if (code == '1') {
-                out += std::to_string(record.number);
-            } else if (colour) {
-                out += code == 'r' ? "\x1b[1;31m" : code == 'b' ? "\x1b[1;34m" : "\x1b[0m";
-            }
-            at += 2;
-            continue;
-        }
-        out += text[at];
+    const std::vector<TextRun> runs = TextRuns(record.text, record.number);
+    for (size_t n = 0; n < runs.size(); ++n) {
+        if (colour && n > 0)
+            out += kEscapes[runs[n].colour];
+        out += runs[n].text;
     }
     if (colour)
-        out += "\x1b[0m";
+        out += kEscapes[kNormalText];
     return out;
 }
 
@@ -56,64 +50,103 @@ static std::string ModelText(const ReadableLog& log, int32_t model)
     return name->second + " (model " + std::to_string(model) + ")";
 }
 
+std::string LogSpecialModel(ReadableLog& log, const TraceRecord& record)
+{
+    log.specialModels[IntArgument(record, 0)] = record.args.size() > 1 ? record.args[1].s : "";
+    return "";
+}
+
+std::string LogFade(ReadableLog&, const TraceRecord& record)
+{
+    char line[64];
+    snprintf(line, sizeof line, "FADE  %s over %d ms", IntArgument(record, 1) ? "in" : "out", IntArgument(record, 0));
+    return line;
+}
+
+// The handle a command hands out is in its last variable.
+static int32_t HandleOut(const TraceRecord& record)
+{
+    return record.out.empty() ? 0 : record.out.back();
+}
+
+static std::string At(const TraceRecord& record, size_t first)
+{
+    char text[96];
+    snprintf(text, sizeof text, "at (%.2f, %.2f, %.2f)", FloatArgument(record, first), FloatArgument(record, first + 1),
+             FloatArgument(record, first + 2));
+    return text;
+}
+
+std::string LogPedCreated(ReadableLog& log, const TraceRecord& record)
+{
+    return "PED   #" + std::to_string(HandleOut(record)) + " " + ModelText(log, IntArgument(record, 1)) + " " +
+           At(record, 2);
+}
+
+std::string LogCarCreated(ReadableLog&, const TraceRecord& record)
+{
+    return "CAR   #" + std::to_string(HandleOut(record)) + " model " + std::to_string(IntArgument(record, 0)) + " " +
+           At(record, 1);
+}
+
+std::string LogPedRemoved(ReadableLog&, const TraceRecord& record)
+{
+    return "PED   #" + std::to_string(IntArgument(record, 0)) + " removed";
+}
+
+std::string LogCarRemoved(ReadableLog&, const TraceRecord& record)
+{
+    return "CAR   #" + std::to_string(IntArgument(record, 0)) + " removed";
+}
+
+std::string LogMarkerPlaced(ReadableLog&, const TraceRecord& record)
+{
+    return "RADAR marker #" + std::to_string(HandleOut(record)) + " " + At(record, 0);
+}
+
+std::string LogMarkerRemoved(ReadableLog&, const TraceRecord& record)
+{
+    return "RADAR marker #" + std::to_string(IntArgument(record, 0)) + " removed";
+}
+
+std::string LogClock(ReadableLog&, const TraceRecord& record)
+{
+    char line[32];
+    snprintf(line, sizeof line, "CLOCK %02d:%02d", IntArgument(record, 0), IntArgument(record, 1));
+    return line;
+}
+
+std::string LogWeather(ReadableLog&, const TraceRecord& record)
+{
+    return "WEATHER " + std::to_string(IntArgument(record, 0));
+}
+
+std::string LogPlayerModel(ReadableLog&, const TraceRecord& record)
+{
+    return "PLAYER model " + (record.args.size() > 1 ? record.args[1].s : "");
+}
+
+static std::string DirectionLine(const char* subject, const TraceRecord& record)
+{
+    return subject + std::to_string(IntArgument(record, 0)) + " " +
+           FindHostCommand(record.id)->words(record.id, record.args, kLogWords);
+}
+
+std::string LogPedDirection(ReadableLog&, const TraceRecord& record)
+{
+    return DirectionLine("PED   #", record);
+}
+
+std::string LogCarDirection(ReadableLog&, const TraceRecord& record)
+{
+    return DirectionLine("CAR   #", record);
+}
+
 // The detail of a command's line after its time, "" for commands left out.
 static std::string CommandDetail(ReadableLog& log, const TraceRecord& record)
 {
-    char detail[200];
-    const int32_t handle = record.out.empty() ? 0 : record.out.back();
-    switch (record.id) {
-    case 0x023C:
-        log.specialModels[IntArgument(record, 0)] = record.args.size() > 1 ? record.args[1].s : "";
-        return "";
-    case 0x016A:
-        snprintf(detail, sizeof detail, "FADE  %s over %d ms", IntArgument(record, 1) ? "in" : "out", IntArgument(record, 0));
-        break;
-    case 0x009A:
-        snprintf(detail, sizeof detail, "PED   #%d %s at (%.2f, %.2f, %.2f)", handle,
-                 ModelText(log, IntArgument(record, 1)).c_str(), FloatArgument(record, 2), FloatArgument(record, 3),
-                 FloatArgument(record, 4));
-        break;
-    case 0x00A5:
-        snprintf(detail, sizeof detail, "CAR   #%d model %d at (%.2f, %.2f, %.2f)", handle, IntArgument(record, 0),
-                 FloatArgument(record, 1), FloatArgument(record, 2), FloatArgument(record, 3));
-        break;
-    case 0x009B:
-    case 0x034F:
-    case 0x01C2:
-        snprintf(detail, sizeof detail, "PED   #%d removed", IntArgument(record, 0));
-        break;
-    case 0x00A6:
-    case 0x01C3:
-        snprintf(detail, sizeof detail, "CAR   #%d removed", IntArgument(record, 0));
-        break;
-    case 0x02A7:
-        snprintf(detail, sizeof detail, "RADAR marker #%d at (%.2f, %.2f, %.2f)", handle, FloatArgument(record, 0),
-                 FloatArgument(record, 1), FloatArgument(record, 2));
-        break;
-    case 0x0164:
-        snprintf(detail, sizeof detail, "RADAR marker #%d removed", IntArgument(record, 0));
-        break;
-    case 0x00C0:
-        snprintf(detail, sizeof detail, "CLOCK %02d:%02d", IntArgument(record, 0), IntArgument(record, 1));
-        break;
-    case 0x01B6:
-        snprintf(detail, sizeof detail, "WEATHER %d", IntArgument(record, 0));
-        break;
-    case 0x0352:
-        snprintf(detail, sizeof detail, "PLAYER model %s", record.args.size() > 1 ? record.args[1].s.c_str() : "");
-        break;
-    default:
-        switch (DirectionSubjectOf(record.id)) {
-        case kPedDirection:
-            return "PED   #" + std::to_string(IntArgument(record, 0)) + " " + DirectionLogText(record.id, record.args);
-        case kCarDirection:
-            return "CAR   #" + std::to_string(IntArgument(record, 0)) + " " + DirectionLogText(record.id, record.args);
-        case kNotADirection:
-            break;
-        }
-        return "";
-    }
-    return detail;
+    const HostCommand* command = FindHostCommand(record.id);
+    return command && command->logLine ? command->logLine(log, record) : "";
 }
 
 // States the studio sends again and again while the clock is frozen.
@@ -156,12 +189,8 @@ static std::string RecordLines(ReadableLog& log, const TraceRecord& record)
     if (record.kind == "error")
         return at + "ERROR " + record.what + "\n";
     if (record.kind == "stall") {
-        char line[64];
-        if (record.ms < 0)
-            snprintf(line, sizeof line, "STALL %04X of script %d, for ever", record.id, record.script);
-        else
-            snprintf(line, sizeof line, "STALL %04X of script %d for %d ms", record.id, record.script, record.ms);
-        return at + line + "\n";
+        const std::string stall = "STALL " + CommandIdText(record.id) + " of script " + std::to_string(record.script);
+        return at + stall + (record.ms < 0 ? ", for ever" : " for " + std::to_string(record.ms) + " ms") + "\n";
     }
     if (record.kind == "world")
         return at + "WORLD {" + record.world + "}\n";

@@ -23,3 +23,19 @@ struct ReadableLog {
 
 // The lines the record adds, each ending in a newline; "" when it adds none.
 std::string ReadableLogLines(ReadableLog& log, const TraceRecord& record);
+
+// The lines of single commands after their time, one a row of the host's
+// command table that the log tells of.
+std::string LogSpecialModel(ReadableLog& log, const TraceRecord& record);  // remembers the name, tells nothing
+std::string LogFade(ReadableLog& log, const TraceRecord& record);
+std::string LogPedCreated(ReadableLog& log, const TraceRecord& record);
+std::string LogCarCreated(ReadableLog& log, const TraceRecord& record);
+std::string LogPedRemoved(ReadableLog& log, const TraceRecord& record);
+std::string LogCarRemoved(ReadableLog& log, const TraceRecord& record);
+std::string LogMarkerPlaced(ReadableLog& log, const TraceRecord& record);
+std::string LogMarkerRemoved(ReadableLog& log, const TraceRecord& record);
+std::string LogClock(ReadableLog& log, const TraceRecord& record);
+std::string LogWeather(ReadableLog& log, const TraceRecord& record);
+std::string LogPlayerModel(ReadableLog& log, const TraceRecord& record);
+std::string LogPedDirection(ReadableLog& log, const TraceRecord& record);
+std::string LogCarDirection(ReadableLog& log, const TraceRecord& record);

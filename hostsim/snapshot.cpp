@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "hostsim/trace.h"
+
 // Two decimals: enough to tell things apart. Rounded here, half away from
 // zero, rather than by printf, whose ties differ between C libraries; a
 // float times 100 is exact in a double.

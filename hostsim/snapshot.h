@@ -3,6 +3,6 @@
 
 #include <string>
 
-#include "hostsim/engine.h"
+#include "hostsim/host_world.h"
 
 std::string WorldJson(const HostWorld& world);

@@ -30,7 +30,7 @@ static std::string FloatText(float value)
     return std::string(digits, result.ptr);
 }
 
-static std::string IdText(uint16_t id)
+std::string CommandIdText(uint16_t id)
 {
     char text[8];
     snprintf(text, sizeof text, "%04X", id);
@@ -42,7 +42,7 @@ std::string TraceRecordJson(const TraceRecord& record)
     std::string out = "{\"t\":" + std::to_string(record.t) + ",\"kind\":";
     AppendJsonString(out, record.kind);
     if (record.kind == "cmd" || record.kind == "text" || record.kind == "stall") {
-        out += ",\"script\":" + std::to_string(record.script) + ",\"id\":\"" + IdText(record.id) + "\"";
+        out += ",\"script\":" + std::to_string(record.script) + ",\"id\":\"" + CommandIdText(record.id) + "\"";
     }
     if (record.kind == "cmd") {
         out += ",\"args\":[";

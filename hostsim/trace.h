@@ -24,12 +24,14 @@ struct TraceRecord {
     std::vector<int32_t> out;         // cmd with variables: the locals left
     std::string key, text;            // text (text as UTF-8)
     int ms = 0, style = 0;            // text; stall: its real ms, kStallForever (-1) for one that never ends
-    bool hasNumber = false;           // text of 0x01E4
+    bool hasNumber = false;           // a text that carries a number ("show number text")
     int number = 0;
     std::string what;                 // error
     std::string world;                // world: the fields after "kind", as JSON
 };
 
 std::string TraceRecordJson(const TraceRecord& record);
+// A command's id as the trace writes it, four upper-case hex digits: "00BC".
+std::string CommandIdText(uint16_t id);
 // Appends the text as a JSON string, quoted and escaped.
 void AppendJsonString(std::string& out, const std::string& text);

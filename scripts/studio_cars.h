@@ -11,6 +11,8 @@ enum CarCatalogueId {
     kCar2CatalogueA,
     kCar2CatalogueB,
 };
+static const int kCarCatalogueCount = kCar2CatalogueB + 1;
+static const int kCarPlaceCount = 2;  // Car 1 and Car 2
 
 // Deletes the place's car, lets the user browse the catalogue and makes the
 // car chosen with Backspace.

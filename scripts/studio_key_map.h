@@ -3,6 +3,7 @@
 // The studio runs it; the GAME KEYS document and the tests read it.
 #pragma once
 
+#include "scripts/ped_catalogue.h"
 #include "scripts/studio_cars.h"
 #include "scripts/studio_state.h"
 
@@ -20,6 +21,7 @@ enum MainLoopFeature {
     kFeatureDeleteEverything,
     kFeatureNextWeather,
 };
+inline constexpr int kMainLoopFeatureCount = kFeatureNextWeather + 1;  // the last feature + 1
 
 // When the row's keys are polled.
 enum RowTest {
@@ -76,7 +78,10 @@ inline constexpr MainLoopRow kMainLoopRows[] = {
     { { kKeyInsert, '9' },            kTestNow,       kFeatureNextWeather,      0,                kEndsPass,   kNextRow      },
 };
 inline constexpr int kMainLoopRowCount = sizeof kMainLoopRows / sizeof kMainLoopRows[0];
-static_assert(kMainLoopRowCount == 21, "the key map has 21 rows before the modifier chain");
+// One row a feature, but one a group for creating and deleting a group, one a
+// catalogue for creating a car and one a car for deleting it.
+static_assert(kMainLoopRowCount == kMainLoopFeatureCount - 4 + 2 * kPedGroupCount + kCarCatalogueCount + kCarPlaceCount,
+              "a row for every feature, group, car catalogue and car");
 
 // The row that runs the feature with the argument; nullptr when none does.
 constexpr const MainLoopRow* MainLoopRowOf(MainLoopFeature feature, int argument)

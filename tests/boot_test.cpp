@@ -40,9 +40,7 @@ std::string Describe(const TraceArgument& a)
 
 std::string Describe(uint16_t id, const std::vector<TraceArgument>& args)
 {
-    char text[8];
-    snprintf(text, sizeof text, "%04X", id);
-    std::string line = text;
+    std::string line = CommandIdText(id);
     for (const TraceArgument& a : args)
         line += " " + Describe(a);
     return line;
@@ -69,9 +67,7 @@ bool SameCommand(const TraceRecord& sent, const char* line)
     std::istringstream words(line);
     std::string id;
     words >> id;
-    char sentId[8];
-    snprintf(sentId, sizeof sentId, "%04X", sent.id);
-    if (id != sentId)
+    if (id != CommandIdText(sent.id))
         return false;
     std::string expected;
     size_t n = 0;
@@ -186,9 +182,9 @@ TEST_F(Boot, ThePlayerCommandsNameThePlayerOrItsCharacter)
     const int32_t characterHandle = character[0].out[1];
     EXPECT_EQ(character[0].args[0].i, playerHandle);
     for (uint16_t id : { 0x0352, 0x0353 })
-        EXPECT_EQ(CommandsWithId(boot, id).at(0).args[0].i, characterHandle) << std::hex << id;
+        EXPECT_EQ(CommandsWithId(boot, id).at(0).args[0].i, characterHandle) << CommandIdText(id);
     for (uint16_t id : { 0x0171, 0x055E, 0x055F, 0x055D, 0x0330, 0x01B4 })
-        EXPECT_EQ(CommandsWithId(boot, id).at(0).args[0].i, playerHandle) << std::hex << id;
+        EXPECT_EQ(CommandsWithId(boot, id).at(0).args[0].i, playerHandle) << CommandIdText(id);
 }
 
 TEST_F(Boot, TheStartPointIsPreparedInSinglePrecision)
@@ -204,7 +200,7 @@ TEST_F(Boot, TheStartPointIsPreparedInSinglePrecision)
     {
         const std::vector<TraceRecord> turned = CommandsWithId(boot, id);
         ASSERT_EQ(turned.size(), 1u);
-        EXPECT_EQ(turned[0].args[3].f, 120.0f) << std::hex << id;
+        EXPECT_EQ(turned[0].args[3].f, 120.0f) << CommandIdText(id);
     }
 }
 

@@ -1,5 +1,5 @@
-// The readable log: named models by name, directions to peds and cars, and
-// a state sent again and again told once.
+// The readable log: named models by name, directions to peds and cars, a
+// state sent again and again told once, and the texts' colour codes.
 #include <gtest/gtest.h>
 
 #include "hostsim/readable_log.h"
@@ -112,6 +112,28 @@ TEST(ReadableLog, ANewStateEndsTheHoldAndTheEndTellsWhatIsStillHeld)
               "[00:00.750] CLOCK 22:00 held, 1 time\n"
               "[00:00.900] WEATHER 2 held, 2 times\n"
               "[00:01.000] HOST  end\n");
+}
+
+TraceRecord Text(int64_t t, const std::string& text, int number)
+{
+    TraceRecord record;
+    record.t = t;
+    record.kind = "text";
+    record.text = text;
+    record.number = number;
+    record.ms = 2000;
+    record.style = 1;
+    return record;
+}
+
+TEST(ReadableLog, TellsATextByItsCodesInColourOrWithout)
+{
+    const TraceRecord text = Text(500, "Texts ~r~ON~h~, ~b~~1~~x~ left~", 3);
+    EXPECT_EQ(Logged({ text }), "[00:00.500] TEXT  Texts ON, 3 left~  (2000 ms)\n");
+    ReadableLog log;
+    log.colour = true;
+    EXPECT_EQ(ReadableLogLines(log, text), "[00:00.500] TEXT  Texts \x1b[1;31mON\x1b[0m, \x1b[1;34m3\x1b[0m left~\x1b[0m  (2000 ms)\n")
+        << "every code but ~1~ sets a colour, an unknown one the normal";
 }
 
 }  // namespace

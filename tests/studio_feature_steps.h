@@ -156,10 +156,8 @@ inline std::string Described(const std::vector<TraceRecord>& commands)
     std::string text;
     for (const TraceRecord& record : commands)
     {
-        char id[8];
-        snprintf(id, sizeof id, "%04X", record.id);
         text += text.empty() ? "" : " ";
-        text += id;
+        text += CommandIdText(record.id);
         text += "(";
         for (size_t n = 0; n < record.args.size(); ++n)
         {

@@ -51,9 +51,8 @@ std::vector<std::string> RoundOfTheRing(const StudioSession& session, const std:
 // "+20:0001(0)": the command's time from the first preview, its id, and a wait's time.
 std::string StepRecord(const TraceRecord& record, int64_t from)
 {
-    char text[64];
-    snprintf(text, sizeof text, "+%lld:%04X", static_cast<long long>(record.t - from), record.id);
-    return text + (record.id == 0x0001 ? "(" + std::to_string(record.args[0].i) + ")" : std::string());
+    const std::string wait = record.id == 0x0001 ? "(" + std::to_string(record.args[0].i) + ")" : "";
+    return "+" + std::to_string(record.t - from) + ":" + CommandIdText(record.id) + wait;
 }
 
 std::string OneBrowseStep(const StudioSession& session, const std::string& pagingKey)

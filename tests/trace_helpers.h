@@ -53,9 +53,7 @@ inline std::vector<std::string> CommandIds(const std::vector<TraceRecord>& trace
     for (const TraceRecord& record : trace) {
         if (record.kind != "cmd")
             continue;
-        char text[8];
-        snprintf(text, sizeof text, "%04X", record.id);
-        ids.push_back(text);
+        ids.push_back(CommandIdText(record.id));
     }
     return ids;
 }

@@ -1,6 +1,6 @@
 // Every wrapper method, called once on a script thread against the substitute
-// host: the host decodes each command with its own shape table, and the test
-// holds the commands, argument values and order against the method tables.
+// host: the host decodes each command by its own table of commands, and the
+// test holds the commands, argument values and order against the method tables.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -301,7 +301,7 @@ TEST(WrapperCommands, TogetherTheMethodsSendEveryCommandOfTheCatalogue)
         sent.insert(record.id);
     for (size_t row = 0; row < kCommandCatalogueCount; ++row)
         EXPECT_TRUE(sent.count(kCommandCatalogue[row]->id))
-            << "no method sent " << std::hex << kCommandCatalogue[row]->id;
+            << "no method sent " << CommandIdText(kCommandCatalogue[row]->id);
     EXPECT_EQ(sent.size(), kCommandCatalogueCount);
 }
 

@@ -14,8 +14,7 @@
 inline std::string RenderCommand(const TraceRecord& record)
 {
     char text[64];
-    snprintf(text, sizeof text, "%04X", record.id);
-    std::string line = text;
+    std::string line = CommandIdText(record.id);
     for (const TraceArgument& argument : record.args) {
         switch (argument.kind) {
         case 'i':

@@ -4,6 +4,8 @@
 #include <map>
 #include <tuple>
 
+#include "hostsim/text_codes.h"
+
 struct FontFile {
     const char* file;
     int size;
@@ -152,33 +154,22 @@ struct Word {
 static std::vector<Word> Words(const std::string& text, int number, SDL_Color normal)
 {
     std::vector<Word> words;
-    SDL_Color colour = normal;
-    std::string word;
-    auto finish = [&]() {
-        if (!word.empty())
-            words.push_back({ word, colour });
-        word.clear();
-    };
-    for (size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == '~' && at + 2 < text.size() && text[at + 2] == '~') {
-            char code = text[at + 1];
-            at += 2;
-            if (code == '1') {
-                word += std::to_string(number);
+    for (const TextRun& run : TextRuns(text, number)) {
+        const SDL_Color colour = run.colour == kRedText ? kHostRed : run.colour == kBlueText ? kHostBlue : normal;
+        std::string word;
+        for (char c : run.text) {
+            if (c != ' ') {
+                word += c;
                 continue;
             }
-            finish();
-            colour = code == 'r' ? kHostRed : code == 'b' ? kHostBlue : normal;
-            continue;
-        }
-        if (text[at] == ' ') {
-            finish();
+            if (!word.empty())
+                words.push_back({ word, colour });
+            word.clear();
             words.push_back({ " ", colour });
-            continue;
         }
-        word += text[at];
+        if (!word.empty())
+            words.push_back({ word, colour });
     }
-    finish();
     return words;
 }
 
