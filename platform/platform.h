@@ -6,6 +6,7 @@
 // Sections: events, threads, keyboard, counts, code memory.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -33,16 +34,27 @@ typedef void (*ScriptRoutine)(ScriptThread* self);
 // The thread starts at once.
 PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self);
 // Stops a thread parked at an event wait, where it holds nothing. One that
-// is still in its start-up is dismissed instead (below).
+// is still in its start-up is only flagged, and ends at its first-turn check
+// (StopThisThreadIfDismissed).
 void TerminatePlatformThread(PlatformThread* thread);
 // Dismisses a thread that may be anywhere, in the host's code or in the heap
 // among other places, so is never stopped from outside: it ends itself at
 // its next StopIfDismissed and runs no script code after it.
 void DismissPlatformThread(PlatformThread* thread);
+// Ends the calling script thread if it was dismissed, or terminated while
+// still in its start-up; on a thread that is no script thread it does nothing.
+// Cold: laid out away from the command path that calls it.
+__attribute__((cold)) void StopThisThreadIfDismissed();
+// Threads dismissed so far, never reset: until the first, StopIfDismissed
+// costs one load, since it runs around every host command.
+extern std::atomic<uint32_t> platformDismissals;
 // A script thread calls this where it holds nothing (before and after each
-// host command, at each wait); a dismissed one ends here. On a thread that
-// is no script thread it does nothing.
-void StopIfDismissed();
+// host command); a dismissed one ends here.
+inline void StopIfDismissed()
+{
+    if (platformDismissals.load(std::memory_order_acquire) != 0)
+        StopThisThreadIfDismissed();
+}
 // True once the thread has ended, waiting at most timeoutMs for it.
 bool WaitForPlatformThreadEnd(PlatformThread* thread, uint32_t timeoutMs);
 // Releases the handle of a thread that has ended. Returns false when it has

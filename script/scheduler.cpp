@@ -131,7 +131,8 @@ void StartBootThread(ScriptRoutine routine)
 
 void WaitForFirstTurn(ScriptThread* self)
 {
-    StopIfDismissed();
+    // The full check: a thread terminated in its start-up is flagged alone.
+    StopThisThreadIfDismissed();
     WaitPlatformEvent(self->resumeEvent, kWaitForever);
 }
 

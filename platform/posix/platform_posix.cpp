@@ -142,12 +142,15 @@ void TerminatePlatformThread(PlatformThread* thread)
     pthread_mutex_unlock(&platformLock);
 }
 
+std::atomic<uint32_t> platformDismissals{ 0 };
+
 void DismissPlatformThread(PlatformThread* thread)
 {
     TerminatePlatformThread(thread);
+    platformDismissals.fetch_add(1, std::memory_order_release);
 }
 
-void StopIfDismissed()
+void StopThisThreadIfDismissed()
 {
     if (currentThread && currentThread->terminated)
         pthread_exit(nullptr);

@@ -94,9 +94,13 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     return thread;
 }
 
+std::atomic<uint32_t> platformDismissals{ 0 };
+
+// Flagged before its start-up is looked at: one that is still in it ends at
+// its first-turn check (StopThisThreadIfDismissed) instead.
 void TerminatePlatformThread(PlatformThread* thread)
 {
-    DismissPlatformThread(thread);
+    InterlockedExchange(&thread->dismissed, 1);
     if (StartUpBehind(thread))
         TerminateThread(thread->handle, 0);
 }
@@ -104,9 +108,10 @@ void TerminatePlatformThread(PlatformThread* thread)
 void DismissPlatformThread(PlatformThread* thread)
 {
     InterlockedExchange(&thread->dismissed, 1);
+    platformDismissals.fetch_add(1, std::memory_order_release);
 }
 
-void StopIfDismissed()
+void StopThisThreadIfDismissed()
 {
     if (ownThreadSlot == TLS_OUT_OF_INDEXES)
         return;
