@@ -30,7 +30,6 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
 {
     // A thread dismissed by a teardown sends nothing more.
     StopIfDismissed();
-    HostScript* const record = scheduler.currentHostScript;
     va_list arguments;
     va_start(arguments, command);
 
@@ -63,7 +62,7 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
             int32_t value;
             memcpy(&value, variable, 4);
             bridge.commandVariables[slot] = variable;
-            WriteLocal(record, slot, value);
+            WriteLocal(scheduler.currentHostScript, slot, value);
             bridge.commandBuffer[at++] = kTypeVariable;
             at = PutBytes(at, &slot, 2);
             ++slot;
@@ -78,6 +77,9 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
     }
     va_end(arguments);
 
+    // The record this command runs on and comes back to, whatever a teardown
+    // from another host thread does to the scheduler meanwhile.
+    HostScript* const record = scheduler.currentHostScript;
     ScriptThread* current = FindScriptThread(ReadInstructionPointer(record));
     uint32_t result = RunHostCommand(record);
     for (uint16_t k = 0; k < slot; ++k) {
