@@ -36,6 +36,7 @@ struct EngineRun {
     Scenario scenario;
     EngineBinding binding;
     void (*onRecord)(const TraceRecord&) = nullptr;
+    TraceKept kept = kWholeTrace;
     RunResult result;
     std::deque<std::unique_ptr<EngineScript>> scripts;  // stable addresses
     // Dropped by a re-initialisation, and kept till the run ends: a command
@@ -143,7 +144,8 @@ static void Record(TraceRecord record)
         ++run->result.errors;
     if (run->onRecord)
         run->onRecord(record);
-    run->result.trace.push_back(std::move(record));
+    if (run->kept == kWholeTrace)
+        run->result.trace.push_back(std::move(record));
 }
 
 void ReportHostError(const std::string& what)
@@ -441,6 +443,7 @@ static void ShowText(const DecodedCommand& command, EngineScript* script, bool w
     text.number = withNumber ? Int(command, 1) : 0;
     text.ms = Int(command, withNumber ? 2 : 1);
     text.style = Int(command, withNumber ? 3 : 2);
+    (text.style == 2 ? run->world.title : run->world.subtitle) = { text.text, text.number, run->now + text.ms };
     Record(text);
 }
 
@@ -578,14 +581,17 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         break;
     case 0x02A7: {  // a radar marker at a point
         int32_t handle = NewHandle();
-        world.markers[handle] = { Float(command, 0), Float(command, 1), Float(command, 2) };
+        world.markers[handle] = { kMarkerAtPoint, 0, Float(command, 0), Float(command, 1), Float(command, 2) };
+        world.pointMarkerPlaced = true;
+        world.lastPointMarkerX = Float(command, 0);
+        world.lastPointMarkerY = Float(command, 1);
         SetLocal(record, command, 0, handle);
         break;
     }
     case 0x0161:
     case 0x0162: {  // a radar marker on a thing
         int32_t handle = NewHandle();
-        world.markers[handle] = { 0, 0, 0 };
+        world.markers[handle] = { command.id == 0x0161 ? kMarkerOnCar : kMarkerOnPed, Int(command, 0) };
         SetLocal(record, command, 1, handle);
         break;
     }
@@ -624,6 +630,7 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
     case 0x00C0:
         world.clockHour = Int(command, 0);
         world.clockMinute = Int(command, 1);
+        world.clockSetAt = run->now;
         break;
     case 0x01B6:
         world.weather = Int(command, 0);
@@ -638,6 +645,14 @@ static void Execute(const DecodedCommand& command, EngineScript* script)
         break;
     case 0x015F:
         world.fixedCamera = true;
+        world.cameraX = Float(command, 0);
+        world.cameraY = Float(command, 1);
+        world.cameraLooks = false;
+        break;
+    case 0x0160:
+        world.cameraLooks = true;
+        world.cameraLookX = Float(command, 0);
+        world.cameraLookY = Float(command, 1);
         break;
     case 0x02EB:
         world.fixedCamera = false;
@@ -924,7 +939,7 @@ static void LetGoOfStall()
 }
 
 RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (*onRecord)(const TraceRecord&),
-                  HostFrameCallback beforeFrame)
+                  HostFrameCallback beforeFrame, TraceKept kept)
 {
     std::unique_lock<std::recursive_mutex> hold(engineLock);
     static EngineRun* previous = nullptr;
@@ -937,6 +952,7 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
     run->scenario = scenario;
     run->binding = binding;
     run->onRecord = onRecord;
+    run->kept = kept;
     StartHostScript(0);
 
     size_t nextEvent = 0;

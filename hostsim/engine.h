@@ -86,16 +86,19 @@ struct HostArea {
 struct HostBox {
     uint16_t command;  // 0x01E8 or 0x022B
     float x1, y1, z1, x2, y2, z2;
+    bool operator==(const HostBox&) const = default;
 };
 
 struct HostObject {
     int32_t model;
     float x, y, z;
+    bool operator==(const HostObject&) const = default;
 };
 
 struct HostCarGenerator {
     int32_t model;
     float x, y, z, heading;
+    bool operator==(const HostCarGenerator&) const = default;
 };
 
 struct HostPlayer {
@@ -103,6 +106,24 @@ struct HostPlayer {
     int32_t handle = 0, characterHandle = 0;
     float x = 0, y = 0, z = 0, heading = 0;
     std::string model;
+};
+
+// What a radar marker stands on: a point of the map, or a car or a ped,
+// which it follows.
+enum MarkerOn { kMarkerAtPoint, kMarkerOnCar, kMarkerOnPed };
+
+struct HostMarker {
+    MarkerOn on = kMarkerAtPoint;
+    int32_t thing = 0;          // the car's or ped's handle
+    float x = 0, y = 0, z = 0;  // the point; (0, 0, 0) on a thing, which has no point of its own
+};
+
+// A host text, as last sent in its style; shown while the host time is
+// before `until`.
+struct HostShownText {
+    std::string text;
+    int number = 0;
+    int64_t until = -1;
 };
 
 // A named model loaded into special slot n is model n + kFirstSpecialModel.
@@ -117,20 +138,39 @@ struct HostWorld {
     HostArea cityBounds;  // around every box, object and car generator
     std::map<int32_t, HostPed> peds;     // by handle
     std::map<int32_t, HostCar> cars;     // by handle
-    std::map<int32_t, std::vector<float>> markers;  // handle -> x, y, z
+    std::map<int32_t, HostMarker> markers;  // by handle
+    // Where the last marker at a point was placed: the studio's start point.
+    bool pointMarkerPlaced = false;
+    float lastPointMarkerX = 0, lastPointMarkerY = 0;
     std::map<int32_t, int64_t> modelAvailableAtFrame;  // requested models
     std::map<int32_t, std::string> specialModels;      // special slot -> name
     uint32_t swerveSeed = 1;  // psycho driving's random turns: the same in every run
     int64_t fadeEndsAt = 0;
     int fadeDirection = 1;   // 1 towards the picture, 0 towards black
     int fadeDurationMs = 0;
-    int clockHour = 12, clockMinute = 0;
+    int clockHour = 12, clockMinute = 0;  // as last set; the clock runs on from there
+    int64_t clockSetAt = 0;               // simulated ms
     int weather = 0;
     bool weatherHeld = false;
     bool cutscene = false;
     bool fixedCamera = false;
+    float cameraX = 0, cameraY = 0;        // where the fixed camera stands
+    bool cameraLooks = false;              // told where to look since it was placed
+    float cameraLookX = 0, cameraLookY = 0;
     bool controlsLocked = false;
+    HostShownText title;     // style 2
+    HostShownText subtitle;  // style 1 and any other style
 };
+
+// The host's clock runs one game minute a second from the time last set.
+static const int64_t kHostMsPerGameMinute = 1000;
+
+// Minutes since midnight on the host's clock at host time `now`.
+inline int HostClockMinutes(const HostWorld& world, int64_t now)
+{
+    const int64_t minutes = world.clockHour * 60 + world.clockMinute + (now - world.clockSetAt) / kHostMsPerGameMinute;
+    return static_cast<int>(minutes % (24 * 60));
+}
 
 struct RunResult {
     std::vector<TraceRecord> trace;
@@ -161,11 +201,16 @@ void EngineShutdownContinuation();
 // before this frame; the end record then carries the last stepped frame's time.
 typedef bool (*HostFrameCallback)(int64_t frameTime);
 
+// What a run keeps of its trace: all of it, for a scenario run; none, for a
+// live front end, which takes each record from onRecord as it comes and
+// whose run has no end to bound the trace.
+enum TraceKept { kWholeTrace, kNoTrace };
+
 // Runs the scenario to its end. Records are also passed to onRecord as they happen,
 // when it is given.
 RunResult RunHost(const Scenario& scenario, const EngineBinding& binding,
                   void (*onRecord)(const TraceRecord&) = nullptr,
-                  HostFrameCallback beforeFrame = nullptr);
+                  HostFrameCallback beforeFrame = nullptr, TraceKept kept = kWholeTrace);
 
 // Holds or releases a key in the run in progress, as keydown and keyup do.
 void SetHostKey(int virtualKey, bool held);
