@@ -142,30 +142,57 @@ static bool MarkerPlace(const HostWorld& world, const HostMarker& marker, Point*
     return true;
 }
 
-// "BURGER" or "ped 25", then the last direction it was given.
-static std::string Described(const std::string& what, const std::string& doing)
+// Labels and texts are written into the last frame's strings, whose room
+// they mostly fit: the window builds a frame fifty times a second.
+
+// "BURGER" or "ped 25".
+static void AddPedName(std::string& label, const HostPed& ped)
 {
-    return doing.empty() ? what : what + ": " + doing;
+    if (ped.name.empty())
+        label += "ped " + std::to_string(ped.model);
+    else
+        label += ped.name;
 }
 
-static std::string PedName(const HostPed& ped)
+// Then the last direction it was given.
+static void AddDoing(std::string& label, const std::string& doing)
 {
-    return ped.name.empty() ? "ped " + std::to_string(ped.model) : ped.name;
+    if (!doing.empty())
+        label += ": " + doing;
 }
 
-static FrameCar CarShown(const HostWorld& world, const HostCar& car)
+static void ShowCar(const HostWorld& world, const HostCar& car, FrameCar& shown)
 {
-    std::string what = "car " + std::to_string(car.model);
+    shown.x = car.x;
+    shown.y = car.y;
+    shown.heading = car.heading;
+    shown.model = car.model;
+    shown.label = "car " + std::to_string(car.model);
     auto driver = world.peds.find(car.driver);
-    const bool driven = driver != world.peds.end();
-    if (driven)
-        what += ", " + PedName(driver->second) + " driving";
-    return { car.x, car.y, car.heading, car.model, driven, Described(what, car.doing) };
+    shown.driven = driver != world.peds.end();
+    if (shown.driven) {
+        shown.label += ", ";
+        AddPedName(shown.label, driver->second);
+        shown.label += " driving";
+    }
+    AddDoing(shown.label, car.doing);
 }
 
-static FrameText TextShown(const HostShownText& text, int64_t now)
+static void ShowPed(const HostPed& ped, FramePerson& shown)
 {
-    return now < text.until ? FrameText{ text.text, text.number } : FrameText{};
+    shown.x = ped.x;
+    shown.y = ped.y;
+    shown.heading = ped.heading;
+    shown.label.clear();
+    AddPedName(shown.label, ped);
+    AddDoing(shown.label, ped.doing);
+}
+
+static void ShowText(const HostShownText& text, int64_t now, FrameText& shown)
+{
+    const bool showing = now < text.until;
+    shown.text = showing ? text.text : "";
+    shown.number = showing ? text.number : 0;
 }
 
 static const char* ClockState(const HostWorld& world, int64_t now)
@@ -194,21 +221,33 @@ std::string KeysHeldText()
     return keys;
 }
 
-StudioFrame BuildStudioFrame(const HostWorld& world, int64_t now, const ViewZoom& zoom, const PanelStatus& status,
-                             const PanelCommands& commands, const std::string& keysHeld)
+void BuildStudioFrame(StudioFrame& frame, const HostWorld& world, int64_t now, const ViewZoom& zoom,
+                      const PanelStatus& status, const PanelCommands& commands, const std::string& keysHeld)
 {
-    StudioFrame frame = {};
     frame.camera = Camera(world, zoom);
     frame.boxes = world.boxes;
     frame.objects = world.objects;
     frame.carGenerators = world.carGenerators;
     const HostPlayer& player = world.player;
-    frame.player = { player.exists, player.x, player.y, player.z, player.heading, player.model };
+    frame.player.shown = player.exists;
+    frame.player.x = player.x;
+    frame.player.y = player.y;
+    frame.player.z = player.z;
+    frame.player.heading = player.heading;
+    frame.player.model = player.model;
+    frame.cars.resize(world.cars.size());
+    size_t shown = 0;
     for (const auto& car : world.cars)
-        frame.cars.push_back(CarShown(world, car.second));
-    for (const auto& [handle, ped] : world.peds)
-        if (!ped.inCar)  // shown as its car's driver
-            frame.peds.push_back({ ped.x, ped.y, ped.heading, Described(PedName(ped), ped.doing) });
+        ShowCar(world, car.second, frame.cars[shown++]);
+    shown = 0;
+    for (const auto& ped : world.peds)
+        shown += !ped.second.inCar;  // one in a car is shown as its car's driver
+    frame.peds.resize(shown);
+    shown = 0;
+    for (const auto& ped : world.peds)
+        if (!ped.second.inCar)
+            ShowPed(ped.second, frame.peds[shown++]);
+    frame.markers.clear();
     for (const auto& marker : world.markers) {
         Point at;
         if (MarkerPlace(world, marker.second, &at))
@@ -232,8 +271,8 @@ StudioFrame BuildStudioFrame(const HostWorld& world, int64_t now, const ViewZoom
     frame.fixedCamera = world.fixedCamera;
     frame.controlsLocked = world.controlsLocked;
     frame.fadeAlpha = FadeAlpha(world, now);
-    frame.title = TextShown(world.title, now);
-    frame.subtitle = TextShown(world.subtitle, now);
+    ShowText(world.title, now, frame.title);
+    ShowText(world.subtitle, now, frame.subtitle);
 
     frame.hostSeconds = now / 1000;
     frame.commandCount = frame.hostSeconds == commands.lastSecond ? commands.countBeforeLastSecond : commands.count;
@@ -242,5 +281,4 @@ StudioFrame BuildStudioFrame(const HostWorld& world, int64_t now, const ViewZoom
     frame.carCount = world.cars.size();
     frame.keysHeld = keysHeld;
     frame.commands = commands.listed;
-    return frame;
 }

@@ -110,8 +110,9 @@ struct StudioFrame {
     bool operator==(const StudioFrame&) const = default;
 };
 
-// The frame at host time `now`; keysHeld as the panel shows them.
-StudioFrame BuildStudioFrame(const HostWorld& world, int64_t now, const ViewZoom& zoom, const PanelStatus& status,
-                             const PanelCommands& commands, const std::string& keysHeld);
+// The frame at host time `now`, written over the one in `frame`; keysHeld as
+// the panel shows them.
+void BuildStudioFrame(StudioFrame& frame, const HostWorld& world, int64_t now, const ViewZoom& zoom,
+                      const PanelStatus& status, const PanelCommands& commands, const std::string& keysHeld);
 // The keys held in the run in progress, as the panel shows them.
 std::string KeysHeldText();

@@ -223,7 +223,21 @@ TEST(StudioFrame, EveryFieldThatChangesIsDrawnAgain)
 
 StudioFrame Built(const HostWorld& world, int64_t now, const PanelCommands& commands = {})
 {
-    return BuildStudioFrame(world, now, ViewZoom(), PanelStatus(), commands, "");
+    StudioFrame frame = {};
+    BuildStudioFrame(frame, world, now, ViewZoom(), PanelStatus(), commands, "");
+    return frame;
+}
+
+// The window builds each frame over the last one it built.
+TEST(StudioFrame, AFrameBuiltOverAnotherKeepsNothingOfIt)
+{
+    HostWorld world;
+    world.player.exists = true;
+    world.cars[1].model = 130;
+    world.peds[2].model = 4;
+    StudioFrame over = FullFrame();
+    BuildStudioFrame(over, world, 0, ViewZoom(), PanelStatus(), PanelCommands(), "");
+    EXPECT_TRUE(over == Built(world, 0));
 }
 
 TEST(StudioFrame, AMarkerOnACarOrAPedIsShownWhereItIsAndGoesWithIt)

@@ -375,4 +375,5 @@ void DrawStudio(SDL_Renderer* target, const StudioFrame& frame)
     DrawHostTexts(frame);
     SDL_RenderSetClipRect(shapeRenderer, nullptr);
     DrawPanel(frame);
+    EndTextFrame();
 }

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <cstdlib>
+#include <utility>
 
 #include "hostsim/direct/direct_binding.h"
 #include "hostsim/window/city_view.h"
@@ -51,6 +52,7 @@ struct StudioWindow {
     bool held[256] = {};
     bool pictureShown = false;   // the window shows the picture of `shown`
     StudioFrame shown;
+    StudioFrame next;             // built over each frame, kept for the room its buffers hold
     uint64_t pictureDrawnAt = 0;  // wall clock ms
 };
 
@@ -181,13 +183,12 @@ static void PollEvents(int64_t now, int64_t lastStepped)
 // about 7 ms of CPU.
 static void Draw(int64_t now)
 {
-    StudioFrame frame =
-        BuildStudioFrame(CurrentHostWorld(), now, studio.zoom, studio.status, studio.commands, KeysHeldText());
+    BuildStudioFrame(studio.next, CurrentHostWorld(), now, studio.zoom, studio.status, studio.commands, KeysHeldText());
     const uint64_t wall = SDL_GetTicks64();
-    if (studio.pictureShown && (frame == studio.shown || wall - studio.pictureDrawnAt < kShortestRedrawMs))
+    if (studio.pictureShown && (studio.next == studio.shown || wall - studio.pictureDrawnAt < kShortestRedrawMs))
         return;
     studio.pictureShown = true;
-    studio.shown = std::move(frame);
+    std::swap(studio.next, studio.shown);
     studio.pictureDrawnAt = wall;
     // The view and the panel cover the whole window: no clearing first.
     DrawStudio(studio.renderer, studio.shown);
