@@ -74,8 +74,9 @@ static std::vector<Point> BoxCorners(const HostBox& box)
     return { { box.x1, box.y1 }, { box.x2, box.y1 }, { box.x2, box.y2 }, { box.x1, box.y2 } };
 }
 
-static void DrawBoxes(const StudioFrame& frame, const ViewCamera& camera)
+static void DrawBoxes(const StudioFrame& frame)
 {
+    const ViewCamera& camera = frame.camera;
     for (const HostBox& box : frame.boxes) {
         std::vector<Point> corners = BoxCorners(box);
         for (Point& corner : corners)
@@ -90,8 +91,9 @@ static void DrawBoxes(const StudioFrame& frame, const ViewCamera& camera)
     }
 }
 
-static void DrawObjects(const StudioFrame& frame, const ViewCamera& camera)
+static void DrawObjects(const StudioFrame& frame)
 {
+    const ViewCamera& camera = frame.camera;
     const float half = std::max(0.8f * camera.scale, 2.0f);
     for (const HostObject& object : frame.objects) {
         Point at = camera.Screen(object.x, object.y);
@@ -102,8 +104,9 @@ static void DrawObjects(const StudioFrame& frame, const ViewCamera& camera)
     }
 }
 
-static void DrawCarGenerators(const StudioFrame& frame, const ViewCamera& camera)
+static void DrawCarGenerators(const StudioFrame& frame)
 {
+    const ViewCamera& camera = frame.camera;
     for (const HostCarGenerator& generator : frame.carGenerators) {
         Point at = camera.Screen(generator.x, generator.y);
         DrawCarShape(at, generator.heading, camera.scale, kGeneratorColour);
@@ -117,9 +120,9 @@ static void DrawStatic(const StudioFrame& frame)
 {
     FillRect(0, 0, kViewWidth, kWindowHeight, kGround);
     DrawGrid(frame.camera);
-    DrawBoxes(frame, frame.camera);
-    DrawObjects(frame, frame.camera);
-    DrawCarGenerators(frame, frame.camera);
+    DrawBoxes(frame);
+    DrawObjects(frame);
+    DrawCarGenerators(frame);
 }
 
 void DrawGroundAndCity(const StudioFrame& frame)
