@@ -179,7 +179,8 @@ static_assert(std::size(kCameraChanges) == FieldCount<ViewCamera>(), "a change f
 static_assert(std::size(kPointChanges) == FieldCount<Point>(), "a change for each field of Point");
 static_assert(std::size(kBoxChanges) == FieldCount<HostBox>(), "a change for each field of HostBox");
 static_assert(std::size(kObjectChanges) == FieldCount<HostObject>(), "a change for each field of HostObject");
-static_assert(std::size(kGeneratorChanges) == FieldCount<HostCarGenerator>(), "a change for each field of HostCarGenerator");
+static_assert(std::size(kGeneratorChanges) == FieldCount<HostCarGenerator>(),
+              "a change for each field of HostCarGenerator");
 static_assert(std::size(kPlayerChanges) == FieldCount<FramePlayer>(), "a change for each field of FramePlayer");
 static_assert(std::size(kCarChanges) == FieldCount<FrameCar>(), "a change for each field of FrameCar");
 static_assert(std::size(kPersonChanges) == FieldCount<FramePerson>(), "a change for each field of FramePerson");

@@ -304,8 +304,9 @@ static void DrawPanel(const StudioFrame& frame)
     DrawText(kFontHud, "Brindle Studios", kPanelHeading, kPanelLeft, y);
     y += 32;
     char line[160];
-    snprintf(line, sizeof line, "host time %02lld:%02lld   %lld commands", static_cast<long long>(frame.hostSeconds / 60),
-             static_cast<long long>(frame.hostSeconds % 60), static_cast<long long>(frame.commandCount));
+    snprintf(line, sizeof line, "host time %02lld:%02lld   %lld commands",
+             static_cast<long long>(frame.hostSeconds / 60), static_cast<long long>(frame.hostSeconds % 60),
+             static_cast<long long>(frame.commandCount));
     y = PanelLine(line, y, kDim);
     const PanelStatus& status = frame.status;
     if (status.ended) {
