@@ -84,27 +84,26 @@ void ListCommand(PanelCommands& commands, const TraceRecord& record)
 
 // --- What the view shows ---------------------------------------------------------------
 
-// The camera that shows the whole city and the player; false while the boot
-// has sent nothing of the city.
-static bool CityCamera(const HostWorld& world, ViewCamera* camera)
+// The camera that shows the whole city and the player; the one it is given
+// while the boot has sent nothing of the city.
+static void FitCity(const HostWorld& world, ViewCamera* camera)
 {
     const HostArea& city = world.cityBounds;
     if (!(city.minX <= city.maxX))
-        return false;  // nothing laid out yet
+        return;  // nothing laid out yet
     const float left = std::min(city.minX, world.player.x), right = std::max(city.maxX, world.player.x);
     const float bottom = std::min(city.minY, world.player.y), top = std::max(city.maxY, world.player.y);
     camera->x = (left + right) / 2;
     camera->y = (bottom + top) / 2;
     camera->scale = kFitMargin * std::min(kViewWidth / std::max(right - left, 1.0f),
                                           kWindowHeight / std::max(top - bottom, 1.0f));
-    return true;
 }
 
 static ViewCamera Camera(const HostWorld& world, const ViewZoom& zoom)
 {
     ViewCamera camera = { world.player.x, world.player.y, zoom.scale };
     if (zoom.fitCity) {
-        CityCamera(world, &camera);
+        FitCity(world, &camera);
     } else if (world.fixedCamera) {
         camera.x = world.cameraLooks ? (world.cameraX + world.cameraLookX) / 2 : world.cameraX;
         camera.y = world.cameraLooks ? (world.cameraY + world.cameraLookY) / 2 : world.cameraY;
