@@ -2,7 +2,7 @@
 // draws, taken from the engine's state and from the window's own (the zoom,
 // the take, the keys held, the panel's last commands). The window draws a
 // frame only when its record differs from the last one drawn, and draws from
-// the record alone, so what is drawn and what is compared cannot part.
+// the record alone, so what is drawn and what is compared cannot disagree.
 #pragma once
 
 #include <cstdint>
