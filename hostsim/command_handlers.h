@@ -57,12 +57,14 @@ void ShowNumberText(const DecodedCommand& command, EngineScript* script);
 
 // --- The camera (commands_camera.cpp)
 void SetFixedCamera(const DecodedCommand& command, EngineScript* script);
+void PointCameraAt(const DecodedCommand& command, EngineScript* script);
 void RestoreCamera(const DecodedCommand& command, EngineScript* script);
 void SetCutsceneMode(const DecodedCommand& command, EngineScript* script);
 
 // --- Radar markers (commands_markers.cpp)
 void PlaceMarkerAtPoint(const DecodedCommand& command, EngineScript* script);
-void PlaceMarkerOnThing(const DecodedCommand& command, EngineScript* script);
+void PlaceMarkerOnCar(const DecodedCommand& command, EngineScript* script);
+void PlaceMarkerOnPed(const DecodedCommand& command, EngineScript* script);
 void RemoveMarker(const DecodedCommand& command, EngineScript* script);
 
 // --- What handlers share

@@ -1,9 +1,21 @@
 // The camera's commands.
 #include "hostsim/command_handlers.h"
 
-void SetFixedCamera(const DecodedCommand&, EngineScript*)
+void SetFixedCamera(const DecodedCommand& command, EngineScript*)
 {
-    engineRun->world.fixedCamera = true;
+    HostWorld& world = engineRun->world;
+    world.fixedCamera = true;
+    world.cameraX = Float(command, 0);
+    world.cameraY = Float(command, 1);
+    world.cameraLooks = false;
+}
+
+void PointCameraAt(const DecodedCommand& command, EngineScript*)
+{
+    HostWorld& world = engineRun->world;
+    world.cameraLooks = true;
+    world.cameraLookX = Float(command, 0);
+    world.cameraLookY = Float(command, 1);
 }
 
 void RestoreCamera(const DecodedCommand&, EngineScript*)

@@ -72,6 +72,8 @@ static void Show(const DecodedCommand& command, EngineScript* script, bool withN
     text.number = withNumber ? Int(command, 1) : 0;
     text.ms = Int(command, withNumber ? 2 : 1);
     text.style = Int(command, withNumber ? 3 : 2);
+    HostWorld& world = engineRun->world;
+    (text.style == 2 ? world.title : world.subtitle) = { text.text, text.number, engineRun->now + text.ms };
     RecordTrace(text);
 }
 

@@ -102,6 +102,7 @@ void SetTimeOfDay(const DecodedCommand& command, EngineScript*)
 {
     engineRun->world.clockHour = Int(command, 0);
     engineRun->world.clockMinute = Int(command, 1);
+    engineRun->world.clockSetAt = engineRun->now;
 }
 
 void SetWeather(const DecodedCommand& command, EngineScript*)

@@ -97,7 +97,8 @@ void RecordTrace(TraceRecord record)
         ++engineRun->result.errors;
     if (engineRun->onRecord)
         engineRun->onRecord(record);
-    engineRun->result.trace.push_back(std::move(record));
+    if (engineRun->kept == kWholeTrace)
+        engineRun->result.trace.push_back(std::move(record));
 }
 
 void ReportHostError(const std::string& what)

@@ -75,11 +75,16 @@ void EngineShutdownContinuation();
 // before this frame; the end record then carries the last stepped frame's time.
 typedef bool (*HostFrameCallback)(int64_t frameTime);
 
+// What a run keeps of its trace: all of it, for a scenario run; none, for a
+// live front end, which takes each record from onRecord as it comes and
+// whose run has no end to bound the trace.
+enum TraceKept { kWholeTrace, kNoTrace };
+
 // Runs the scenario to its end. Records are also passed to onRecord as they happen,
 // when it is given.
 RunResult RunHost(const Scenario& scenario, const EngineBinding& binding,
                   void (*onRecord)(const TraceRecord&) = nullptr,
-                  HostFrameCallback beforeFrame = nullptr);
+                  HostFrameCallback beforeFrame = nullptr, TraceKept kept = kWholeTrace);
 
 // Holds or releases a key in the run in progress, as keydown and keyup do.
 void SetHostKey(int virtualKey, bool held);

@@ -25,6 +25,7 @@ struct EngineRun {
     Scenario scenario;
     EngineBinding binding;
     void (*onRecord)(const TraceRecord&) = nullptr;
+    TraceKept kept = kWholeTrace;
     RunResult result;
     std::deque<std::unique_ptr<EngineScript>> scripts;  // stable addresses
     // Dropped by a re-initialisation, and kept till the run ends: a command

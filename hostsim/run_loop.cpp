@@ -163,7 +163,7 @@ static void LetGoOfStall()
 }
 
 RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (*onRecord)(const TraceRecord&),
-                  HostFrameCallback beforeFrame)
+                  HostFrameCallback beforeFrame, TraceKept kept)
 {
     std::unique_lock<std::recursive_mutex> hold(engineLock);
     static EngineRun* previous = nullptr;
@@ -176,6 +176,7 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
     engineRun->scenario = scenario;
     engineRun->binding = binding;
     engineRun->onRecord = onRecord;
+    engineRun->kept = kept;
     StartHostScript(0);
 
     size_t nextEvent = 0;

@@ -56,9 +56,9 @@ std::string WorldJson(const HostWorld& world)
     }
     out += "],\"markers\":[";
     comma = "";
-    for (const auto& [handle, point] : world.markers) {
+    for (const auto& [handle, marker] : world.markers) {
         out += comma;
-        out += "{\"handle\":" + std::to_string(handle) + "," + Point(point[0], point[1], point[2]) + "}";
+        out += "{\"handle\":" + std::to_string(handle) + "," + Point(marker.x, marker.y, marker.z) + "}";
         comma = ",";
     }
     char clock[8];

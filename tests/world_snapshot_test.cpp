@@ -344,7 +344,8 @@ TEST(WorldSnapshot, TheRecordHoldsEveryThingWithItsLabel)
     car.doing = "psycho driving";
     car.driver = 7;
     world.cars[9] = car;
-    world.markers[11] = { 5, 6, 7 };
+    world.markers[11] = { kMarkerAtPoint, 0, 5, 6, 7 };
+    world.markers[12] = { kMarkerOnCar, 9 };  // the record has always told it at no point: (0, 0, 0)
     world.clockHour = 21;
     world.clockMinute = 5;
     world.weather = 2;
@@ -361,7 +362,8 @@ TEST(WorldSnapshot, TheRecordHoldsEveryThingWithItsLabel)
               "\"heading\":0.00,\"doing\":\"say \\\"hi\\\"\",\"inCar\":false}],"
               "\"cars\":[{\"handle\":9,\"model\":130,\"x\":0.00,\"y\":0.00,\"z\":0.00,\"heading\":315.00,"
               "\"speed\":10.00,\"doing\":\"psycho driving\",\"driver\":7}],"
-              "\"markers\":[{\"handle\":11,\"x\":5.00,\"y\":6.00,\"z\":7.00}],"
+              "\"markers\":[{\"handle\":11,\"x\":5.00,\"y\":6.00,\"z\":7.00},"
+              "{\"handle\":12,\"x\":0.00,\"y\":0.00,\"z\":0.00}],"
               "\"clock\":\"21:05\",\"weather\":2}");
 }
 

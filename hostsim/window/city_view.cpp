@@ -74,9 +74,10 @@ static std::vector<Point> BoxCorners(const HostBox& box)
     return { { box.x1, box.y1 }, { box.x2, box.y1 }, { box.x2, box.y2 }, { box.x1, box.y2 } };
 }
 
-static void DrawBoxes(const HostWorld& world, const ViewCamera& camera)
+static void DrawBoxes(const StudioFrame& frame)
 {
-    for (const HostBox& box : world.boxes) {
+    const ViewCamera& camera = frame.camera;
+    for (const HostBox& box : frame.boxes) {
         std::vector<Point> corners = BoxCorners(box);
         for (Point& corner : corners)
             corner = camera.Screen(corner.x, corner.y);
@@ -90,10 +91,11 @@ static void DrawBoxes(const HostWorld& world, const ViewCamera& camera)
     }
 }
 
-static void DrawObjects(const HostWorld& world, const ViewCamera& camera)
+static void DrawObjects(const StudioFrame& frame)
 {
+    const ViewCamera& camera = frame.camera;
     const float half = std::max(0.8f * camera.scale, 2.0f);
-    for (const HostObject& object : world.objects) {
+    for (const HostObject& object : frame.objects) {
         Point at = camera.Screen(object.x, object.y);
         FillPolygon({ { at.x, at.y - half }, { at.x + half, at.y }, { at.x, at.y + half }, { at.x - half, at.y } },
                     kObjectColour);
@@ -102,9 +104,10 @@ static void DrawObjects(const HostWorld& world, const ViewCamera& camera)
     }
 }
 
-static void DrawCarGenerators(const HostWorld& world, const ViewCamera& camera)
+static void DrawCarGenerators(const StudioFrame& frame)
 {
-    for (const HostCarGenerator& generator : world.carGenerators) {
+    const ViewCamera& camera = frame.camera;
+    for (const HostCarGenerator& generator : frame.carGenerators) {
         Point at = camera.Screen(generator.x, generator.y);
         DrawCarShape(at, generator.heading, camera.scale, kGeneratorColour);
         if (camera.scale >= kCityLabelScale)
@@ -113,21 +116,16 @@ static void DrawCarGenerators(const HostWorld& world, const ViewCamera& camera)
     }
 }
 
-static void DrawStatic(const HostWorld& world, const ViewCamera& camera)
+static void DrawStatic(const StudioFrame& frame)
 {
     FillRect(0, 0, kViewWidth, kWindowHeight, kGround);
-    DrawGrid(camera);
-    DrawBoxes(world, camera);
-    DrawObjects(world, camera);
-    DrawCarGenerators(world, camera);
+    DrawGrid(frame.camera);
+    DrawBoxes(frame);
+    DrawObjects(frame);
+    DrawCarGenerators(frame);
 }
 
-static bool SameCamera(const ViewCamera& a, const ViewCamera& b)
-{
-    return a.x == b.x && a.y == b.y && a.scale == b.scale;
-}
-
-void DrawGroundAndCity(const HostWorld& world, const ViewCamera& camera)
+void DrawGroundAndCity(const StudioFrame& frame)
 {
     if (!picture.texture && SDL_RenderTargetSupported(shapeRenderer)) {
         picture.texture = SDL_CreateTexture(shapeRenderer, SDL_PIXELFORMAT_RGBA8888, SDL_TEXTUREACCESS_TARGET,
@@ -137,20 +135,20 @@ void DrawGroundAndCity(const HostWorld& world, const ViewCamera& camera)
             SDL_SetTextureBlendMode(picture.texture, SDL_BLENDMODE_NONE);
     }
     if (!picture.texture) {
-        DrawStatic(world, camera);
+        DrawStatic(frame);
         return;
     }
     // The boot sends the city once; a later boot sends it again, the same.
-    if (!picture.drawn || !SameCamera(picture.camera, camera) || picture.boxes != world.boxes.size() ||
-        picture.objects != world.objects.size() || picture.carGenerators != world.carGenerators.size()) {
+    if (!picture.drawn || !(picture.camera == frame.camera) || picture.boxes != frame.boxes.size() ||
+        picture.objects != frame.objects.size() || picture.carGenerators != frame.carGenerators.size()) {
         SDL_SetRenderTarget(shapeRenderer, picture.texture);
-        DrawStatic(world, camera);
+        DrawStatic(frame);
         SDL_SetRenderTarget(shapeRenderer, nullptr);
         picture.drawn = true;
-        picture.camera = camera;
-        picture.boxes = world.boxes.size();
-        picture.objects = world.objects.size();
-        picture.carGenerators = world.carGenerators.size();
+        picture.camera = frame.camera;
+        picture.boxes = frame.boxes.size();
+        picture.objects = frame.objects.size();
+        picture.carGenerators = frame.carGenerators.size();
     }
     const SDL_Rect view = { 0, 0, kViewWidth, kWindowHeight };
     SDL_RenderCopy(shapeRenderer, picture.texture, nullptr, &view);
@@ -161,24 +159,7 @@ void ForgetCityPicture()
     picture.drawn = false;
 }
 
-// --- The whole city in view, and the city on the radar --------------------------------
-
-// Room left around the city when it is fitted to the view.
-static const float kFitMargin = 0.92f;
-
-bool CityCamera(const HostWorld& world, ViewCamera* camera)
-{
-    const HostArea& city = world.cityBounds;
-    if (!(city.minX <= city.maxX))
-        return false;  // nothing laid out yet
-    const float left = std::min(city.minX, world.player.x), right = std::max(city.maxX, world.player.x);
-    const float bottom = std::min(city.minY, world.player.y), top = std::max(city.maxY, world.player.y);
-    camera->x = (left + right) / 2;
-    camera->y = (bottom + top) / 2;
-    camera->scale = kFitMargin * std::min(kViewWidth / std::max(right - left, 1.0f),
-                                          kWindowHeight / std::max(top - bottom, 1.0f));
-    return true;
-}
+// --- The city on the radar -------------------------------------------------------------
 
 // A convex polygon cut to a convex window that goes round clockwise on the
 // screen (Sutherland and Hodgman's clipping).
@@ -203,17 +184,14 @@ static std::vector<Point> ClippedTo(std::vector<Point> polygon, const std::vecto
     return polygon;
 }
 
-void DrawCityOnRadar(const HostWorld& world, Point centre, float radius, float scale)
+void DrawCityOnRadar(const StudioFrame& frame, const ViewCamera& radar, float radius)
 {
-    const HostPlayer& player = world.player;
-    auto onRadar = [&](float x, float y) {
-        return Point{ centre.x + (x - player.x) * scale, centre.y - (y - player.y) * scale };
-    };
+    const Point centre = radar.centre;
     const std::vector<Point> disc = Circle(centre.x, centre.y, radius, 32);
-    for (const HostBox& box : world.boxes) {
+    for (const HostBox& box : frame.boxes) {
         std::vector<Point> corners = BoxCorners(box);
         for (Point& corner : corners)
-            corner = onRadar(corner.x, corner.y);
+            corner = radar.Screen(corner.x, corner.y);
         std::vector<Point> shown = ClippedTo(corners, disc);
         if (shown.size() >= 3) {
             SDL_Color colour = StyleOf(box).edge;
@@ -222,12 +200,12 @@ void DrawCityOnRadar(const HostWorld& world, Point centre, float radius, float s
         }
     }
     auto dot = [&](float x, float y, SDL_Color colour) {
-        Point at = onRadar(x, y);
+        Point at = radar.Screen(x, y);
         if (std::hypot(at.x - centre.x, at.y - centre.y) < radius - 2)
             FillRect(static_cast<int>(at.x) - 1, static_cast<int>(at.y) - 1, 3, 3, colour);
     };
-    for (const HostObject& object : world.objects)
+    for (const HostObject& object : frame.objects)
         dot(object.x, object.y, kObjectColour);
-    for (const HostCarGenerator& generator : world.carGenerators)
+    for (const HostCarGenerator& generator : frame.carGenerators)
         dot(generator.x, generator.y, kGeneratorColour);
 }

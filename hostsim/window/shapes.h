@@ -8,12 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "hostsim/window/view_geometry.h"
+
 // Where the shapes go; set by the frame before it draws, on the host's thread.
 extern SDL_Renderer* shapeRenderer;
-
-struct Point {
-    float x, y;
-};
 
 static const SDL_Color kLabel = { 250, 250, 250, 255 };
 

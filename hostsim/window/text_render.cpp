@@ -28,15 +28,19 @@ static const FontFile kFontFiles[kFontCount] = {
 static SDL_Renderer* renderer = nullptr;
 static TTF_Font* fonts[kFontCount] = {};
 
-// Texts are drawn anew every frame; the same few hundred strings come back,
-// so their textures are kept, and dropped all at once when there are many.
+// Texts are drawn anew every frame and mostly the same ones come back, so
+// their textures are kept while they are drawn. One not drawn for a while
+// (a clock's last minute, a label of a ped gone) is dropped: the cache holds
+// what the picture shows, not all it ever showed.
 typedef std::tuple<int, std::string, uint32_t> CacheKey;
 struct CachedText {
     SDL_Texture* texture;
     int width, height;
+    uint64_t drawnIn;  // the last frame that drew it
 };
 static std::map<CacheKey, CachedText> cache;
-static const size_t kCacheLimit = 600;
+static uint64_t frameNumber = 0;
+static const uint64_t kKeptForFrames = 25;
 
 bool OpenFonts(SDL_Renderer* target)
 {
@@ -56,11 +60,17 @@ bool OpenFonts(SDL_Renderer* target)
     return true;
 }
 
-static void ClearCache()
+void EndTextFrame()
 {
-    for (auto& entry : cache)
-        SDL_DestroyTexture(entry.second.texture);
-    cache.clear();
+    for (auto entry = cache.begin(); entry != cache.end();) {
+        if (frameNumber - entry->second.drawnIn < kKeptForFrames) {
+            ++entry;
+            continue;
+        }
+        SDL_DestroyTexture(entry->second.texture);
+        entry = cache.erase(entry);
+    }
+    ++frameNumber;
 }
 
 static const CachedText* Cached(FontId font, const std::string& text, SDL_Color colour)
@@ -68,14 +78,14 @@ static const CachedText* Cached(FontId font, const std::string& text, SDL_Color 
     uint32_t rgba = (uint32_t(colour.r) << 24) | (uint32_t(colour.g) << 16) | (uint32_t(colour.b) << 8) | colour.a;
     CacheKey key(font, text, rgba);
     auto found = cache.find(key);
-    if (found != cache.end())
+    if (found != cache.end()) {
+        found->second.drawnIn = frameNumber;
         return &found->second;
-    if (cache.size() > kCacheLimit)
-        ClearCache();
+    }
     SDL_Surface* surface = TTF_RenderUTF8_Blended(fonts[font], text.c_str(), colour);
     if (!surface)
         return nullptr;
-    CachedText made = { SDL_CreateTextureFromSurface(renderer, surface), surface->w, surface->h };
+    CachedText made = { SDL_CreateTextureFromSurface(renderer, surface), surface->w, surface->h, frameNumber };
     SDL_FreeSurface(surface);
     return &(cache[key] = made);
 }

@@ -23,6 +23,8 @@ bool OpenFonts(SDL_Renderer* renderer);
 
 // Draws one run of text with its top-left at (x, y); returns its width.
 int DrawText(FontId font, const std::string& text, SDL_Color colour, int x, int y);
+// A frame is drawn: the texts that no recent frame drew are let go.
+void EndTextFrame();
 int TextWidth(FontId font, const std::string& text);
 int LineHeight(FontId font);
 // The text cut to fit the width, with an ellipsis where it was cut: at the

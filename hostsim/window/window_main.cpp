@@ -15,8 +15,10 @@
 #include <sstream>
 #include <string>
 #include <cstdlib>
+#include <utility>
 
 #include "hostsim/direct/direct_binding.h"
+#include "hostsim/window/city_view.h"
 #include "hostsim/window/sdl_keys.h"
 #include "hostsim/window/studio_view.h"
 #include "hostsim/window/take.h"
@@ -39,7 +41,7 @@ static const int kSnapshotScancode = SDL_SCANCODE_F3;
 struct StudioWindow {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
-    ViewFeed feed;
+    PanelCommands commands;
     PanelStatus status;
     ViewZoom zoom;
     Take take;
@@ -48,8 +50,9 @@ struct StudioWindow {
     bool started = false;
     bool quit = false;
     bool held[256] = {};
-    bool pictureShown = false;   // the window shows the picture of pictureSignature
-    uint64_t pictureSignature = 0;
+    bool pictureShown = false;   // the window shows the picture of `shown`
+    StudioFrame shown;
+    StudioFrame next;             // built over each frame, kept for the room its buffers hold
     uint64_t pictureDrawnAt = 0;  // wall clock ms
 };
 
@@ -57,7 +60,7 @@ static StudioWindow studio;
 
 static void OnRecord(const TraceRecord& record)
 {
-    FeedView(studio.feed, record);
+    ListCommand(studio.commands, record);
     if (studio.trace)
         fprintf(studio.trace, "%s\n", TraceRecordJson(record).c_str());
 }
@@ -180,17 +183,15 @@ static void PollEvents(int64_t now, int64_t lastStepped)
 // about 7 ms of CPU.
 static void Draw(int64_t now)
 {
-    const HostWorld& world = CurrentHostWorld();
-    const uint64_t signature = PictureSignature(world, now, studio.feed, studio.status, studio.zoom);
+    BuildStudioFrame(studio.next, CurrentHostWorld(), now, studio.zoom, studio.status, studio.commands, KeysHeldText());
     const uint64_t wall = SDL_GetTicks64();
-    const bool same = signature == studio.pictureSignature, tooSoon = wall - studio.pictureDrawnAt < kShortestRedrawMs;
-    if (studio.pictureShown && (same || tooSoon))
+    if (studio.pictureShown && (studio.next == studio.shown || wall - studio.pictureDrawnAt < kShortestRedrawMs))
         return;
     studio.pictureShown = true;
-    studio.pictureSignature = signature;
+    std::swap(studio.next, studio.shown);
     studio.pictureDrawnAt = wall;
     // The view and the panel cover the whole window: no clearing first.
-    DrawStudio(studio.renderer, world, now, studio.feed, studio.status, studio.zoom);
+    DrawStudio(studio.renderer, studio.shown);
     SDL_RenderPresent(studio.renderer);
 }
 
@@ -295,7 +296,9 @@ int main(int argc, char** argv)
         return 3;
 
     AttachDirectHost();
-    RunResult result = RunHost(scenario, DirectBinding(), OnRecord, BeforeFrame);
+    // The window uses each record as it comes: a trace kept for a live
+    // session would grow as long as the window stays open.
+    RunResult result = RunHost(scenario, DirectBinding(), OnRecord, BeforeFrame, kNoTrace);
     const int64_t endedAt = CurrentHostTime();
     if (studio.trace)
         fclose(studio.trace);
