@@ -38,11 +38,13 @@ struct BridgeForm {
     void (*send)(int32_t* handle);
 };
 
+// clang-format off
 static const BridgeForm kForms[] = {
     { "sii", SendShortForm },
     { "siiiiiiiiiiii", SendZoneForm },
     { "ffffiiiiiiiiv", SendGeneratorForm },
 };
+// clang-format on
 
 std::vector<BridgeFigure> MeasureBridge()
 {

@@ -105,6 +105,7 @@ enum AttachOutcome {
     kAttachOutcomeCount
 };
 
+// clang-format off
 static const char* const kAttachLines[] = {
     "Brindle Studios 1.1: attached to the game, version 1",                             // kAttachedToFirstVersion
     "Brindle Studios 1.1: attached to the game, version 2",                             // kAttachedToSecondVersion
@@ -125,14 +126,17 @@ static const char* const kAttachLines[] = {
     "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
     "script tick already leads out of the game's own code",                             // kTickLeadsOutOfTheGamesCode
 };
+// clang-format on
 static_assert(sizeof kAttachLines / sizeof kAttachLines[0] == kAttachOutcomeCount, "one line for every outcome");
 
+// clang-format off
 static const AttachOutcome kLeadsIntoAnotherModule[] = {
     kTickLeadsIntoAnotherModule,        // kTickSite
     kShutdownLeadsIntoAnotherModule,    // kShutdownSite
     kReinitLeadsIntoAnotherModule,      // kReinitSite
     kTextLookupLeadsIntoAnotherModule,  // kTextLookupSite
 };
+// clang-format on
 static_assert(sizeof kLeadsIntoAnotherModule / sizeof kLeadsIntoAnotherModule[0] == kHostSiteCount,
               "one outcome for every site");
 

@@ -2,6 +2,7 @@
 // checked at compile time so that no command appears twice or out of place.
 #include "game/command_catalogue.h"
 
+// clang-format off
 constexpr const CommandDescriptor* kCommandCatalogue[] = {
     &kWait, &kCommand004E, &kCreatePlayer, &kCommand0055, &kCreatePed, &kDiscardPed, &kCommand009C,
     &kCreateCar, &kDeleteCar, &kSetPsychoDriving, &kSetNormalDriving, &kSetCarSpeed, &kCommand00AE,
@@ -28,6 +29,7 @@ constexpr const CommandDescriptor* kCommandCatalogue[] = {
     &kCommand04EF, &kCommand04F9, &kCommand04FA, &kCommand055D, &kCommand055E, &kCommand055F,
     &kCommand0566,
 };
+// clang-format on
 
 const size_t kCommandCatalogueCount = sizeof kCommandCatalogue / sizeof kCommandCatalogue[0];
 

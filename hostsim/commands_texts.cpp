@@ -9,10 +9,12 @@ struct HostText {
 };
 
 // A few of the host's own texts; "~1~" stands for the number of the command.
+// clang-format off
 static const HostText kHostTexts[] = {
     { "NUMBER", u"~1~" },
     { "WELCOME", u"Host welcome text" },
 };
+// clang-format on
 
 const char16_t* HostOwnText(const char* key)
 {

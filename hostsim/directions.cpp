@@ -8,6 +8,7 @@ struct Behaviour {
     const char* words;
 };
 
+// clang-format off
 static const Behaviour kBehaviours[] = {
     { 0, "no behaviour" },
     { 1, "follow roads and paths" },
@@ -15,6 +16,7 @@ static const Behaviour kBehaviours[] = {
     { 4, "drive to the player and stop" },
     { 8, "ignore all roads and paths" },
 };
+// clang-format on
 static_assert(sizeof kBehaviours / sizeof kBehaviours[0] == 5, "the studio's five behaviour keys");
 
 static std::string Number(float value)

@@ -8,6 +8,7 @@ struct KeyLabelRow {
     const char* label;
 };
 
+// clang-format off
 static const KeyLabelRow kKeyLabels[] = {
     // code  label
     { 8,     "Backspace"   },
@@ -34,6 +35,7 @@ static const KeyLabelRow kKeyLabels[] = {
     { 188,   "Comma"       },
     { 190,   "Period"      },
 };
+// clang-format on
 static_assert(sizeof kKeyLabels / sizeof kKeyLabels[0] == 23, "the studio's and the window's named keys");
 
 std::string KeyLabel(int virtualKey)

@@ -10,6 +10,7 @@ struct NamedKey {
     int code;
 };
 
+// clang-format off
 static const NamedKey kNamedKeys[] = {
     { "BACK", 8 },      { "TAB", 9 },        { "RETURN", 13 },   { "SPACE", 32 },
     { "PRIOR", 33 },    { "NEXT", 34 },      { "END", 35 },      { "HOME", 36 },
@@ -19,6 +20,7 @@ static const NamedKey kNamedKeys[] = {
     { "LMENU", 164 },   { "RMENU", 165 },
     { "OEM_COMMA", 188 }, { "OEM_PERIOD", 190 },
 };
+// clang-format on
 
 int VirtualKeyFromName(const std::string& name)
 {
@@ -58,10 +60,12 @@ struct NamedHold {
     StallHold hold;
 };
 
+// clang-format off
 static const NamedHold kNamedHolds[] = {
     { "heap", kHoldHeap },
     { "hostlock", kHoldHostLock },
 };
+// clang-format on
 
 std::string StallDirective(const ScenarioEvent& stall)
 {

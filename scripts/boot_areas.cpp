@@ -3,6 +3,7 @@
 // 32 and 33 are one box sent with both commands.
 #include "scripts/boot_data.h"
 
+// clang-format off
 const AreaRow kAreas[] = {
     //   cmd          x1         y1      z1          x2         y2      z2
     { 0x01E8,   284.562f,   -911.5f,  51.0f,    499.25f,   -954.5f,  38.0f },  // 1
@@ -49,4 +50,5 @@ const AreaRow kAreas[] = {
     { 0x01E8, -1025.375f,  101.188f,  16.0f, -1039.375f,   78.875f,  36.0f },  // 42
     { 0x01E8,  -1529.06f,  98.5625f,  56.0f,   -1569.0f,  119.188f,  86.0f },  // 43
 };
+// clang-format on
 static_assert(sizeof kAreas / sizeof kAreas[0] == kAreaCount, "one row per box");

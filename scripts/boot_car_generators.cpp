@@ -3,6 +3,7 @@
 // fixed there, the others spread over the map from a fixed seed.
 #include "scripts/boot_data.h"
 
+// clang-format off
 const CarGeneratorRow kCarGenerators[] = {
     //          x            y      z  heading  model    b1  b2  b3  b4  b5  b6     b7
     {    595.875f,   -267.625f, 11.2f,  340.0f,   154, { -1, -1,  0,  0,  0,  0, 10000 } },  // 1
@@ -165,5 +166,6 @@ const CarGeneratorRow kCarGenerators[] = {
     {   468.3125f,  -1428.625f, 52.9f,  270.0f,   157, { -1, -1,  0,  0,  0,  0, 10000 } },  // 158
     { -1547.5625f,   118.1875f, 46.0f,  180.0f,   175, { -1, -1,  0,  0,  0,  0, 10000 } },  // 159
 };
+// clang-format on
 static_assert(sizeof kCarGenerators / sizeof kCarGenerators[0] == kCarGeneratorCount,
               "one row per generator");

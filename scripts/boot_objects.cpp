@@ -4,6 +4,7 @@
 
 // 0x0363 with a last int of 0, 0x03B6 with a second model of -26. Rows 1 to 14
 // are sent before the objects, rows 15 to 18 after them.
+// clang-format off
 const ModelCommandRow kModelCommands[] = {
     //   cmd          x          y         z  radius  model  last
     { 0x0363,   692.25f,  -933.75f,    21.0f,  50.0f,   -25,    0 },  // 1
@@ -26,9 +27,11 @@ const ModelCommandRow kModelCommands[] = {
     { 0x0363,  109.188f,  -1446.1f, 51.5171f,  80.0f,  -188,    0 },  // 17
     { 0x03B6,  109.188f,  -1446.1f, 51.5171f,  80.0f,  -188,  -26 },  // 18
 };
+// clang-format on
 static_assert(sizeof kModelCommands / sizeof kModelCommands[0] == kModelCommandCount, "one row per command");
 
 // The first six stand at the points of the model commands of the same model.
+// clang-format off
 const ObjectRow kObjects[] = {
     // model          x          y         z
     {  -198, -618.159f, -629.847f, 80.7116f },  // 1
@@ -44,4 +47,5 @@ const ObjectRow kObjects[] = {
     {   -18,   27.812f, -341.875f,  23.125f },  // 11
     {   -19,   25.812f, -391.375f, 28.5625f },  // 12
 };
+// clang-format on
 static_assert(sizeof kObjects / sizeof kObjects[0] == kObjectCount, "one row per object");

@@ -2,6 +2,7 @@
 // boot script sends them: per zone A, B, the group and C, each for day and night.
 #include "scripts/boot_data.h"
 
+// clang-format off
 constexpr ZoneRow kZones[] = {
     // label     with 1  with 0
     { "CITYINF",  0,  0 },
@@ -48,9 +49,11 @@ constexpr ZoneRow kZones[] = {
     { "SUB_ZO3",  0,  0 },
     { "WEE_DAM",  7,  8 },
 };
+// clang-format on
 static_assert(sizeof kZones / sizeof kZones[0] == kZoneCount, "one row per zone");
 
 // SetZoneInfoA (0x015C).
+// clang-format off
 constexpr ZoneInfoRow kZoneInfoA[] = {
     // label      with 1: a1 ... a11                                    with 0: a1 ... a11
     { "CITYINF", {  12,   0,   0,   0,   0,   0,   0,   0,   0,   0,  20 }, {   8,   0,   0,   0,   0,   0,   0,   0,   0,   0,  10 } },
@@ -97,9 +100,11 @@ constexpr ZoneInfoRow kZoneInfoA[] = {
     { "SUB_ZO3", {  20,   0,   0,   0,   0,   0,   0,   0,   0,   0,  20 }, {  10,   0,   0,   0,   0,   0,   0,   0,   0,   0,  10 } },
     { "WEE_DAM", {   8,   0,   0,   0,   0,   0, 100,   0,   0,   0,   0 }, {   5,   0,   0,   0,   0,   0, 100,   0,   0,   0,   0 } },
 };
+// clang-format on
 static_assert(sizeof kZoneInfoA / sizeof kZoneInfoA[0] == kZoneCount, "one row per zone");
 
 // SetZoneInfoB (0x0152).
+// clang-format off
 constexpr ZoneInfoRow kZoneInfoB[] = {
     // label      with 1: a1 ... a11                                    with 0: a1 ... a11
     { "CITYINF", {  10,   0,   0,   0,   0,   0,   0,   0,   0,   0,  20 }, {   8,   0,   0,   0,   0,   0,   0,   0,   0,   0,  10 } },
@@ -146,9 +151,11 @@ constexpr ZoneInfoRow kZoneInfoB[] = {
     { "SUB_ZO3", {  15,   0,   0,   0,   0,   0,   0,   0,   0,   0,  20 }, {  13,   0,   0,   0,   0,   0,   0,   0,   0,   0,  10 } },
     { "WEE_DAM", {   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0 }, {   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0 } },
 };
+// clang-format on
 static_assert(sizeof kZoneInfoB / sizeof kZoneInfoB[0] == kZoneCount, "one row per zone");
 
 // SetZoneInfoC (0x04EC). The last zone, "WEE_DAM", has no row.
+// clang-format off
 constexpr ZoneInfoRow kZoneInfoC[] = {
     // label      with 1: a1 ... a11                                    with 0: a1 ... a11
     { "CITYINF", {   0, 240, 240, 240, 240,   0,  40,   0,   0,   0,   0 }, {   0, 240, 240, 240, 240,   0,  40,   0,   0,   0,   0 } },
@@ -194,6 +201,7 @@ constexpr ZoneInfoRow kZoneInfoC[] = {
     { "SUB_ZO2", {   0,   0, 500, 450,   0,   0,  50,   0,   0,   0,   0 }, {   0,   0, 500, 450,   0,   0,  50,   0,   0,   0,   0 } },
     { "SUB_ZO3", {   0,   0, 500, 450,   0,   0,  50,   0,   0,   0,   0 }, {   0,   0, 500, 450,   0,   0,  50,   0,   0,   0,   0 } },
 };
+// clang-format on
 static_assert(sizeof kZoneInfoC / sizeof kZoneInfoC[0] == kZoneInfoCCount, "one row per zone");
 
 // Row i of every information table belongs to zone i of the zone table.

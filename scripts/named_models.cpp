@@ -1,6 +1,7 @@
 // The named-model list, in browsing order.
 #include "scripts/named_models.h"
 
+// clang-format off
 const char* const namedModels[] = {
     // 1 to 12
     "BGA",     "BGB",     "BURGER",  "CDRIVRA", "CDRIVRB", "CGONA",
@@ -23,5 +24,6 @@ const char* const namedModels[] = {
     "SPANDXB", "STRIPA",  "STRIPB",  "STRIPC",  "WFYCST",  "IGDICK",
     "IGJEZZ",  "IGPERCY", "JZGIRLA", "PLAY10",  "PLAY11",  "PLAY12",
 };
+// clang-format on
 static_assert(sizeof namedModels / sizeof namedModels[0] == kNamedModelCount,
               "one entry per named position");

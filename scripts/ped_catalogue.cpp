@@ -4,6 +4,7 @@
 #include "scripts/named_models.h"
 #include "scripts/studio_state.h"
 
+// clang-format off
 const PedPlace pedPlaces[] = {
     //  group  confirm     position 24  position 26  position 31
     // Group 1
@@ -21,6 +22,7 @@ const PedPlace pedPlaces[] = {
     {   4,     "!GP4PD3",  "IGCOLON",   nullptr,     "IGMERD3" },  // place 9: Ped 3
     {   4,     "!GP4PD4",  nullptr,     "IGGONZ",    "IGMERD4" },  // place 10: Ped 4
 };
+// clang-format on
 static_assert(sizeof pedPlaces / sizeof pedPlaces[0] == kPedPlaceCount, "one row per ped slot");
 
 const char* PlaceModelName(int place, int position)

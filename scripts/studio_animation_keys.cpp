@@ -3,6 +3,7 @@
 
 #include "scripts/studio_state.h"
 
+// clang-format off
 const AnimationTarget kAnimationTargets[] = {
     // modifier        required flag   target            index
     { kKeyLeftShift,   kGroup1Created, kTargetPed,       0                    },  // Group 1 Ped 1
@@ -15,9 +16,11 @@ const AnimationTarget kAnimationTargets[] = {
     { kKeyHome,        kCar1Created,   kTargetCar,       1                    },  // Car 1
     { kKeyEnd,         kCar2Created,   kTargetCar,       2                    },  // Car 2
 };
+// clang-format on
 const int kAnimationTargetCount = sizeof kAnimationTargets / sizeof kAnimationTargets[0];
 static_assert(sizeof kAnimationTargets / sizeof kAnimationTargets[0] == 9, "nine modifiers");
 
+// clang-format off
 const PedAnimationKey kPedAnimationKeys[] = {
     // key          serves            steps
     // --- animations
@@ -60,10 +63,12 @@ const PedAnimationKey kPedAnimationKeys[] = {
     { kKeyPageDown, kEveryPed,        { { kAnimate,      29,    1 } } },
     { kKeyEnd,      kGroupOnePedOne,  { { kCommand011A,   0,    0 } } },
 };
+// clang-format on
 const int kPedAnimationKeyCount = sizeof kPedAnimationKeys / sizeof kPedAnimationKeys[0];
 static_assert(sizeof kPedAnimationKeys / sizeof kPedAnimationKeys[0] == 33 + 2,
               "33 keys, two of them with a row of their own for Group 1 Ped 1");
 
+// clang-format off
 const GroupFourKey kGroupFourKeys[] = {
     // key          ped                 steps
     // --- pairs: the four F-keys form a ring
@@ -81,5 +86,6 @@ const GroupFourKey kGroupFourKeys[] = {
     { kKeyPageUp,   kEachGroupFourPed,  { { kAnimate,      32,     1 } } },
     { kKeyPageDown, kEachGroupFourPed,  { { kAnimate,      29,     1 } } },
 };
+// clang-format on
 const int kGroupFourKeyCount = sizeof kGroupFourKeys / sizeof kGroupFourKeys[0];
 static_assert(sizeof kGroupFourKeys / sizeof kGroupFourKeys[0] == 12, "twelve Group 4 keys");

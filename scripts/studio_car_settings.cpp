@@ -22,6 +22,7 @@ struct CarSettingKey {
     const char* texts[2];  // confirmation for Car 1, Car 2; none for the speed keys and Space
 };
 
+// clang-format off
 static const CarSettingKey kCarSettingKeys[] = {
     // key        setting          value   Car 1       Car 2
     { 'Q',        kNormalDriving,  0,    { "!DVNOR1",  "!DVNOR2" } },
@@ -36,6 +37,7 @@ static const CarSettingKey kCarSettingKeys[] = {
     { 'P',        kBehaviour,      8,    { "!C1BVR4",  "!C2BVR4" } },
     { kKeySpace,  kBehaviour,      0,    { nullptr,    nullptr   } },
 };
+// clang-format on
 static_assert(sizeof kCarSettingKeys / sizeof kCarSettingKeys[0] == 11, "eleven car keys");
 
 // The speed confirmations, by car and step 1 to 6.

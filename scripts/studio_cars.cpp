@@ -18,6 +18,7 @@ struct CarCatalogue {
     const char* confirmKey;
 };
 
+// clang-format off
 static const CarCatalogue carCatalogues[] = {
     //  car  cursor                    first  last  confirm
     {   1,   &StudioState::carModelA,  130,   179,  "!CR1CRE" },  // Insert + '5'
@@ -25,6 +26,7 @@ static const CarCatalogue carCatalogues[] = {
     {   2,   &StudioState::carModelA,  130,   175,  "!CR2CRE" },  // Insert + '7'
     {   2,   &StudioState::carModelB,  185,   230,  "!CR2CRE" },  // Insert + '8'
 };
+// clang-format on
 static_assert(sizeof carCatalogues / sizeof carCatalogues[0] == kCar2CatalogueB + 1,
               "one catalogue per creation key");
 

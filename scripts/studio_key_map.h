@@ -52,6 +52,7 @@ struct MainLoopRow {
 
 // In the order one pass tests them. After the last row the pass ends with
 // the modifier chain, which polls and holds on its own.
+// clang-format off
 inline constexpr MainLoopRow kMainLoopRows[] = {
     // keys                           test            feature                   argument          held         then
     { { kKeyInsert, '0' },            kTestNow,       kFeatureClockMode,        0,                kEndsPass,   kNextRow      },
@@ -77,6 +78,7 @@ inline constexpr MainLoopRow kMainLoopRows[] = {
     { { kKeyDelete, kKeyBackspace },  kTestAfterStep, kFeatureDeleteEverything, 0,                kEndsPass,   kNextRow      },
     { { kKeyInsert, '9' },            kTestNow,       kFeatureNextWeather,      0,                kEndsPass,   kNextRow      },
 };
+// clang-format on
 inline constexpr int kMainLoopRowCount = sizeof kMainLoopRows / sizeof kMainLoopRows[0];
 // One row a feature, but one a group for creating and deleting a group, one a
 // catalogue for creating a car and one a car for deleting it.

@@ -208,6 +208,7 @@ static void CloseSetUp(StudioState& studio)
 
 static void RunFeature(StudioState& studio, const MainLoopRow& row)
 {
+    // clang-format off
     switch (row.feature) {
     case kFeatureClockMode:        RunClockMode(studio); break;
     case kFeatureTextsOn:          TextsOn(studio); break;
@@ -221,6 +222,7 @@ static void RunFeature(StudioState& studio, const MainLoopRow& row)
     case kFeatureDeleteEverything: DeleteEverything(studio); break;
     case kFeatureNextWeather:      NextWeather(studio); break;
     }
+    // clang-format on
 }
 
 // One pass of the main loop: the key map in its order (scripts/studio_key_map.h).

@@ -5,6 +5,7 @@
 #include "scripts/studio_state.h"
 
 // Confirmation text of each weather number, in host order.
+// clang-format off
 static const char* const kWeatherTexts[] = {
     "!WEAT0",  // 0 sunny
     "!WEAT1",  // 1 cloudy
@@ -13,6 +14,7 @@ static const char* const kWeatherTexts[] = {
     "!WEAT4",  // 4 extra sunny
     "!WEAT5",  // 5 rainy 2
 };
+// clang-format on
 static const int kWeatherCount = sizeof kWeatherTexts / sizeof kWeatherTexts[0];
 static_assert(kWeatherCount == 6, "six host weathers");
 

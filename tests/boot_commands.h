@@ -5,6 +5,7 @@
 // in single precision), labels, and v for a variable.
 #pragma once
 
+// clang-format off
 static const char* const kBootCommands[] = {
     "03A4 MAIN",
     "0169 0 0 0",
@@ -775,4 +776,5 @@ static const char* const kBootCommands[] = {
     "04BB 0",
     "01B4 v 1",
 };
+// clang-format on
 static_assert(sizeof kBootCommands / sizeof kBootCommands[0] == 768, "the boot sends 768 commands");

@@ -46,6 +46,7 @@ TEST(HostStall, TheDirectiveReadsItsMsOrForeverAndWhatItHolds)
         int64_t t, ms;
         StallHold holds;
     };
+// clang-format off
     const Case cases[] = {
         { "at 26000 stall 1300", 26000, 1300, kHoldNothing },
         { "at 0 stall 0", 0, 0, kHoldNothing },
@@ -87,6 +88,7 @@ enum StandInFault {
     kTurnFromAStrayThread,    // one turn of script 0 sent by a thread of no script
     kCrossedThreads,          // one turn of script 1 sent by script 0's thread
 };
+// clang-format on
 const int kFaultyTurn = 5;
 
 typedef std::vector<uint8_t> CommandBytes;

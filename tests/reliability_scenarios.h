@@ -109,9 +109,11 @@ enum CycleKind {
     kInModelChoice,
     kInModelWait,
 };
+// clang-format off
 static const char* const kCycleKindNames[] = {
     "mid cut-scene", "during a fade wait", "mid tutorial", "inside a model choice", "during a model wait",
 };
+// clang-format on
 static const int kCycleKindCount = sizeof kCycleKindNames / sizeof kCycleKindNames[0];
 
 // Moments of a boot of the scripts, counted from the boot, in a host that has

@@ -159,6 +159,7 @@ struct EdgeKey {
 
 const char kFrozen[] = "Time has been ~r~FROZEN~h~ !";
 
+// clang-format off
 const EdgeKey kEdgeKeys[] = {
     { "!TMEFONX",           8, "NOT FOUND" },  // eight characters, no terminator
     { "!TMEFON",            8, kFrozen },      // seven and the terminator: a whole key
@@ -170,6 +171,7 @@ const EdgeKey kEdgeKeys[] = {
     { "!WEAT3\xB3\xFF",     8, "NOT FOUND" },
     { "\xA1WEAT3",          7, "" },           // '!' with the top bit set goes to the host
 };
+// clang-format on
 
 std::vector<std::unique_ptr<char[]>> edgeKeys;
 

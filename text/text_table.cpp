@@ -2,6 +2,7 @@
 // every key beginning with '!' from here.
 #include "text/text_table.h"
 
+// clang-format off
 const TextRow kTextTable[] = {
     // Default row: its empty key is never compared.
     { "",        u"NOT FOUND" },
@@ -90,6 +91,7 @@ const TextRow kTextTable[] = {
     { "!C2SPD5",  u"Car 2 speed set to ~b~30~h~." },
     { "!C2SPD6",  u"Car 2 speed set to ~b~50~h~." },
 };
+// clang-format on
 const int kTextRowCount = sizeof kTextTable / sizeof kTextTable[0];
 static_assert(kTextRowCount == 65, "default row, 52 texts, 12 speed texts");
 

@@ -99,6 +99,7 @@ static void Release(void* block)
     free(header);
 }
 
+// clang-format off
 void* operator new(size_t size) { return Allocate(size); }
 void* operator new[](size_t size) { return Allocate(size); }
 void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
@@ -109,6 +110,7 @@ void operator delete(void* block, size_t) noexcept { Release(block); }
 void operator delete[](void* block, size_t) noexcept { Release(block); }
 void operator delete(void* block, const std::nothrow_t&) noexcept { Release(block); }
 void operator delete[](void* block, const std::nothrow_t&) noexcept { Release(block); }
+// clang-format on
 
 int64_t AllocationCalls()
 {

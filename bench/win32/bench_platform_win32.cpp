@@ -217,6 +217,7 @@ static void* Allocate(size_t size)
     return block;
 }
 
+// clang-format off
 void* operator new(size_t size) { return Allocate(size); }
 void* operator new[](size_t size) { return Allocate(size); }
 void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
@@ -227,6 +228,7 @@ void operator delete(void* block, size_t) noexcept { free(block); }
 void operator delete[](void* block, size_t) noexcept { free(block); }
 void operator delete(void* block, const std::nothrow_t&) noexcept { free(block); }
 void operator delete[](void* block, const std::nothrow_t&) noexcept { free(block); }
+// clang-format on
 
 int64_t AllocationCalls()
 {

@@ -532,6 +532,7 @@ struct OtherModCase {
     const char* said;
 };
 
+// clang-format off
 static const OtherModCase kOtherModCases[] = {
     //  name                          version  site              trampoline  said
     { "TickCall",                     1,       kTickSite,        false,      kTickIntoOtherMod },
@@ -540,6 +541,7 @@ static const OtherModCase kOtherModCases[] = {
     { "TextLookupEntry",              2,       kTextLookupSite,  false,      kTextLookupIntoOtherMod },
     { "TickCallThroughATrampoline",   2,       kTickSite,        true,       kTickOutOfTheGame },
 };
+// clang-format on
 
 static void PrintTo(const OtherModCase& test, std::ostream* out)
 {
@@ -624,6 +626,7 @@ struct NotTheGameCase {
     const char* said;
 };
 
+// clang-format off
 static const NotTheGameCase kNotTheGameCases[] = {
     //  name                    version  page                                          protection                      said
     { "VersionByteNoAccess",    1,       [] { return hostImage.versionByte; },         PAGE_NOACCESS,                  kVersionByteUnreadable },
@@ -631,6 +634,7 @@ static const NotTheGameCase kNotTheGameCases[] = {
     { "TickSiteNoAccess",       1,       [] { return hostImage.tickCallSite - 5; },    PAGE_NOACCESS,                  kSitesUnreadable },
     { "TextLookupGuardPage",    2,       [] { return hostImage.textLookup; },          PAGE_EXECUTE_READ | PAGE_GUARD, kSitesUnreadable },
 };
+// clang-format on
 
 static void PrintTo(const NotTheGameCase& test, std::ostream* out)
 {

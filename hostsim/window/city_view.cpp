@@ -50,11 +50,13 @@ struct BoxStyle {
     uint16_t command;
     SDL_Color fill, edge;
 };
+// clang-format off
 static const BoxStyle kBoxStyles[] = {
     // command   fill                    edge
     { 0x01E8,    { 190, 170, 110, 46 },  { 214, 192, 120, 255 } },
     { 0x022B,    { 110, 160, 210, 46 },  { 130, 180, 235, 255 } },
 };
+// clang-format on
 static_assert(sizeof kBoxStyles / sizeof kBoxStyles[0] == 2, "a style for each box command");
 
 static const SDL_Color kObjectColour = { 200, 200, 190, 255 };

@@ -7,6 +7,7 @@ struct ScancodeKey {
     int virtualKey;
 };
 
+// clang-format off
 static const ScancodeKey kScancodeKeys[] = {
     // scancode                 virtual key
     { SDL_SCANCODE_BACKSPACE,   8   },
@@ -33,6 +34,7 @@ static const ScancodeKey kScancodeKeys[] = {
     { SDL_SCANCODE_COMMA,       188 },
     { SDL_SCANCODE_PERIOD,      190 },
 };
+// clang-format on
 static_assert(sizeof kScancodeKeys / sizeof kScancodeKeys[0] == 23, "the named keys");
 
 int VirtualKeyOf(SDL_Scancode scancode)

@@ -71,6 +71,7 @@ struct FieldChange {
 
 // One change a field of the record itself; a field that holds a record of
 // its own is changed in each of its fields by the tables after this one.
+// clang-format off
 const FieldChange kFrameChanges[] = {
     { "camera", [](StudioFrame& f) { f.camera.x += 1; } },
     { "boxes", [](StudioFrame& f) { f.boxes.push_back(f.boxes[0]); } },
@@ -105,16 +106,22 @@ const FieldChange kFrameChanges[] = {
     { "keysHeld", [](StudioFrame& f) { f.keysHeld.clear(); } },
     { "commands", [](StudioFrame& f) { f.commands.clear(); } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kCameraChanges[] = {
     { "camera.x", [](StudioFrame& f) { f.camera.x += 1; } },
     { "camera.y", [](StudioFrame& f) { f.camera.y += 1; } },
     { "camera.scale", [](StudioFrame& f) { f.camera.scale += 1; } },
     { "camera.centre", [](StudioFrame& f) { f.camera.centre.x += 1; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kPointChanges[] = {
     { "markers[0].x", [](StudioFrame& f) { f.markers[0].x += 1; } },
     { "markers[0].y", [](StudioFrame& f) { f.markers[0].y += 1; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kBoxChanges[] = {
     { "boxes[0].command", [](StudioFrame& f) { f.boxes[0].command = 0x022B; } },
     { "boxes[0].x1", [](StudioFrame& f) { f.boxes[0].x1 += 1; } },
@@ -124,12 +131,16 @@ const FieldChange kBoxChanges[] = {
     { "boxes[0].y2", [](StudioFrame& f) { f.boxes[0].y2 += 1; } },
     { "boxes[0].z2", [](StudioFrame& f) { f.boxes[0].z2 += 1; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kObjectChanges[] = {
     { "objects[0].model", [](StudioFrame& f) { f.objects[0].model += 1; } },
     { "objects[0].x", [](StudioFrame& f) { f.objects[0].x += 1; } },
     { "objects[0].y", [](StudioFrame& f) { f.objects[0].y += 1; } },
     { "objects[0].z", [](StudioFrame& f) { f.objects[0].z += 1; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kGeneratorChanges[] = {
     { "carGenerators[0].model", [](StudioFrame& f) { f.carGenerators[0].model += 1; } },
     { "carGenerators[0].x", [](StudioFrame& f) { f.carGenerators[0].x += 1; } },
@@ -137,6 +148,8 @@ const FieldChange kGeneratorChanges[] = {
     { "carGenerators[0].z", [](StudioFrame& f) { f.carGenerators[0].z += 1; } },
     { "carGenerators[0].heading", [](StudioFrame& f) { f.carGenerators[0].heading += 1; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kPlayerChanges[] = {
     { "player.shown", [](StudioFrame& f) { f.player.shown = false; } },
     { "player.x", [](StudioFrame& f) { f.player.x += 1; } },
@@ -145,6 +158,8 @@ const FieldChange kPlayerChanges[] = {
     { "player.heading", [](StudioFrame& f) { f.player.heading += 1; } },
     { "player.model", [](StudioFrame& f) { f.player.model.clear(); } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kCarChanges[] = {
     { "cars[0].x", [](StudioFrame& f) { f.cars[0].x += 1; } },
     { "cars[0].y", [](StudioFrame& f) { f.cars[0].y += 1; } },
@@ -153,25 +168,34 @@ const FieldChange kCarChanges[] = {
     { "cars[0].driven", [](StudioFrame& f) { f.cars[0].driven = false; } },
     { "cars[0].label", [](StudioFrame& f) { f.cars[0].label += ": psycho driving"; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kPersonChanges[] = {
     { "peds[0].x", [](StudioFrame& f) { f.peds[0].x += 1; } },
     { "peds[0].y", [](StudioFrame& f) { f.peds[0].y += 1; } },
     { "peds[0].heading", [](StudioFrame& f) { f.peds[0].heading += 1; } },
     { "peds[0].label", [](StudioFrame& f) { f.peds[0].label += ": anim 19, 2 s"; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kTextChanges[] = {
     { "title.text", [](StudioFrame& f) { f.title.text += "!"; } },
     { "title.number", [](StudioFrame& f) { f.title.number += 1; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kStatusChanges[] = {
     { "status.takePath", [](StudioFrame& f) { f.status.takePath += "x"; } },
     { "status.notice", [](StudioFrame& f) { f.status.notice.clear(); } },
     { "status.ended", [](StudioFrame& f) { f.status.ended = false; } },
 };
+// clang-format on
+// clang-format off
 const FieldChange kCommandChanges[] = {
     { "commands[0].line", [](StudioFrame& f) { f.commands[0].line += " 1"; } },
     { "commands[0].repeats", [](StudioFrame& f) { f.commands[0].repeats += 1; } },
 };
+// clang-format on
 
 // A field added to a record without its change here would go unchecked.
 static_assert(std::size(kFrameChanges) == FieldCount<StudioFrame>(), "a change for each field of StudioFrame");

@@ -12,6 +12,7 @@ struct FontFile {
 };
 
 // DejaVu ships with Debian (fonts-dejavu-core).
+// clang-format off
 static const char* const kFontDirectories[] = {
     "/usr/share/fonts/truetype/dejavu/",
     "/usr/share/fonts/dejavu/",
@@ -24,6 +25,7 @@ static const FontFile kFontFiles[kFontCount] = {
     { "DejaVuSans-Bold.ttf",     52 },  // kFontTitle
     { "DejaVuSans-Bold.ttf",     22 },  // kFontHud
 };
+// clang-format on
 
 static SDL_Renderer* renderer = nullptr;
 static TTF_Font* fonts[kFontCount] = {};

@@ -16,6 +16,7 @@
 #define MAIN_LOOP(feature, argument) { 0, 0 }, MainLoopRowOf(feature, argument)
 #define OWN_KEYS(first, second) { first, second }, nullptr
 
+// clang-format off
 static const DocumentedKeys kCreatingAndDeleting[] = {
     // keys                                    says                                                         finish         text        command
     { MAIN_LOOP(kFeatureCreateGroup, 1),               "create Group 1 (1 ped)",                                    kKeyBackspace, "!GP1PD1",  0      },
@@ -62,9 +63,11 @@ static const DocumentedKeys kPlayerModel[] = {
 static const DocumentedKeys kSkippingTheTutorial[] = {
     { OWN_KEYS(kKeySpace, 0),                   "held while the tutorial begins: skips the mini-tutorial",   0,             nullptr,    0      },
 };
+// clang-format on
 
 #define SECTION_ROWS(rows) rows, static_cast<int>(sizeof rows / sizeof rows[0])
 
+// clang-format off
 const DocumentedSection kDocumentedSections[] = {
     { "CREATING AND DELETING",
       "A creation first deletes what the group or car had, then shows each new ped or car in front of you "
@@ -78,9 +81,11 @@ const DocumentedSection kDocumentedSections[] = {
     { "PLAYER MODEL", nullptr, SECTION_ROWS(kPlayerModel) },
     { "SKIPPING THE TUTORIAL", nullptr, SECTION_ROWS(kSkippingTheTutorial) },
 };
+// clang-format on
 const int kDocumentedSectionCount = sizeof kDocumentedSections / sizeof kDocumentedSections[0];
 static_assert(sizeof kDocumentedSections / sizeof kDocumentedSections[0] == 6, "six sections of the document's own");
 
+// clang-format off
 const DocumentedCatalogue kDocumentedCatalogues[] = {
     // digit  car  catalogue  first  last
     { '5',    1,   'A',       130,   179 },
@@ -88,9 +93,11 @@ const DocumentedCatalogue kDocumentedCatalogues[] = {
     { '7',    2,   'A',       130,   175 },
     { '8',    2,   'B',       185,   230 },
 };
+// clang-format on
 const int kDocumentedCatalogueCount = sizeof kDocumentedCatalogues / sizeof kDocumentedCatalogues[0];
 static_assert(sizeof kDocumentedCatalogues / sizeof kDocumentedCatalogues[0] == 4, "Insert + 5 to 8");
 
+// clang-format off
 const DocumentedKeys kDocumentedCarSettings[] = {
     // key                     says                                                      finish  text (Car 1)  command
     { OWN_KEYS('Q', 0),          "normal driving",                                         0,      "!DVNOR1",    0      },
@@ -105,6 +112,7 @@ const DocumentedKeys kDocumentedCarSettings[] = {
     { OWN_KEYS('P', 0),          "ignore all roads and paths while driving",               0,      "!C1BVR4",    0      },
     { OWN_KEYS(kKeySpace, 0),    "no behaviour",                                           0,      nullptr,      0x00AF },
 };
+// clang-format on
 const int kDocumentedCarSettingCount = sizeof kDocumentedCarSettings / sizeof kDocumentedCarSettings[0];
 static_assert(sizeof kDocumentedCarSettings / sizeof kDocumentedCarSettings[0] == 11, "eleven car keys");
 
@@ -180,6 +188,7 @@ static std::string Duration(int32_t ms)
 // One ped step in a player's words; the numbers are the game's own.
 static std::string StepText(const PedStep& step)
 {
+    // clang-format off
     switch (step.method) {
     case kAnimate:      return "animation " + std::to_string(step.a) + " for " + Duration(step.b);
     case kCommand04EB:  return "command 04EB with " + std::to_string(step.a) + " for " + Duration(step.b);
@@ -196,6 +205,7 @@ static std::string StepText(const PedStep& step)
     case kCommand03F9:  return "pairs up with Ped " + std::to_string(step.a) + " for " + Duration(step.b) + " (command 03F9)";
     case kNoStep:       break;
     }
+    // clang-format on
     return "";
 }
 
