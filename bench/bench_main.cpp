@@ -17,14 +17,15 @@ static void PrintTurn(const std::vector<TurnRow>& turn)
     for (size_t n = 0; n < turn.size(); ++n) {
         const TurnRow& row = turn[n];
         if (n == 0 || row.oneCore != turn[n - 1].oneCore)
-            printf("   %s\n", row.oneCore ? "every thread on one core:" : "the host's thread on one core, every other thread on the second:");
+            printf("   %s\n", row.oneCore ? "every thread on one core:"
+                                          : "the host's thread on one core, every other thread on the second:");
         char label[96];
         if (row.commandsPerStep > 0)
             snprintf(label, sizeof label, "%s (%.2f cmd/step)", row.what, row.commandsPerStep);
         else
             snprintf(label, sizeof label, "%s", row.what);
-        printf("   %-52s %9.2f %11.2f %7.3f  %5.3f-%5.3f\n", label, row.stepUs, row.pingPongUs, row.ratio,
-               row.ratioLow, row.ratioHigh);
+        printf("   %-52s %9.2f %11.2f %7.3f  %5.3f-%5.3f\n", label, row.stepUs, row.pingPongUs, row.ratio, row.ratioLow,
+               row.ratioHigh);
     }
 }
 

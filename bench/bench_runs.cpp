@@ -10,8 +10,8 @@ static EngineBinding inner;
 
 int64_t NowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 double Median(std::vector<double> values)
@@ -107,7 +107,8 @@ int RunWatched(const std::string& scenarioText, const EngineBinding& binding, Ho
     RunResult result = RunHost(scenario, watched, WatchRecord, beforeFrame);
     for (const TraceRecord& record : result.trace)
         if (record.kind == "error")
-            fprintf(stderr, "bench: host error at %lld ms: %s\n", static_cast<long long>(record.t), record.what.c_str());
+            fprintf(stderr, "bench: host error at %lld ms: %s\n", static_cast<long long>(record.t),
+                    record.what.c_str());
     return result.errors;
 }
 
@@ -118,8 +119,7 @@ std::string At(int64_t t, const std::string& what)
 
 std::string SessionToStudio(int64_t at)
 {
-    return At(at, "reinit") +
-           At(at + 20000, "player 1003.09 -456.49 55.74") +
-           At(at + 20000, "keydown SPACE") +   // "!WELC_3" comes at about 23.9 s
+    return At(at, "reinit") + At(at + 20000, "player 1003.09 -456.49 55.74") +
+           At(at + 20000, "keydown SPACE") +  // "!WELC_3" comes at about 23.9 s
            At(at + 25000, "keyup SPACE");
 }

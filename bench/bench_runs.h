@@ -14,7 +14,7 @@ static const int kWatchedScripts = 8;
 // What the watching binding saw in the run in progress. Touched by the
 // host's thread and by the script thread holding the turn, one at a time.
 struct Watch {
-    int timedScript = -1;       // the script whose steps are timed while timing is set
+    int timedScript = -1;  // the script whose steps are timed while timing is set
     bool timing = false;
     int64_t timedSteps = 0;
     int64_t timedNs = 0;
@@ -24,8 +24,8 @@ struct Watch {
     std::vector<int> bootCommands;        // the commands sent in it
     bool bootPending = true;              // the next step of script 0 boots
     bool inBoot = false;
-    int studioScript = -1;                // the studio's script, once it showed "!SENTI"
-    int64_t mainLoopAt = -1;              // the studio's first 250 ms wait after "!SENTI"
+    int studioScript = -1;                           // the studio's script, once it showed "!SENTI"
+    int64_t mainLoopAt = -1;                         // the studio's first 250 ms wait after "!SENTI"
     void (*onRecord)(const TraceRecord&) = nullptr;  // the benchmark's own look at each record
     void (*beforeReinit)() = nullptr;                // called before each re-initialisation
 };
@@ -34,8 +34,7 @@ extern Watch watch;
 
 // Runs the scenario against the binding, watched; the watch starts afresh.
 // Reports the run's errors on stderr and returns their number.
-int RunWatched(const std::string& scenarioText, const EngineBinding& binding,
-               HostFrameCallback beforeFrame = nullptr);
+int RunWatched(const std::string& scenarioText, const EngineBinding& binding, HostFrameCallback beforeFrame = nullptr);
 
 // The scenario lines of a session that starts at `at`: the module boots
 // afresh (a re-initialisation at `at`, so that every run starts from a new

@@ -10,11 +10,11 @@
 // 1. The turn: microseconds a host step, and the bare ping-pong of two
 // auto-reset events of the same platform layer between two threads.
 struct TurnRow {
-    bool oneCore;            // every thread on the first core
+    bool oneCore;  // every thread on the first core
     const char* what;
-    double stepUs;           // median of the blocks' mean steps
-    double pingPongUs;       // median of the blocks' mean rounds
-    double ratio;            // median of the blocks' ratios
+    double stepUs;               // median of the blocks' mean steps
+    double pingPongUs;           // median of the blocks' mean rounds
+    double ratio;                // median of the blocks' ratios
     double ratioLow, ratioHigh;  // their first and third quartiles
     int blocks;
     double commandsPerStep;  // for the studio's loop: commands its script sent a step
@@ -24,9 +24,9 @@ std::vector<TurnRow> MeasureTurn();
 // 2. The boot tick: its 768 commands, a re-initialisation before each boot.
 struct BootFigures {
     int boots;
-    double engineUs;         // median, through the substitute host's interpreter (module under test)
+    double engineUs;  // median, through the substitute host's interpreter (module under test)
     int fewestCommands, mostCommands;
-    double aloneUs;          // median, against an interpreter that does nothing (linked module)
+    double aloneUs;  // median, against an interpreter that does nothing (linked module)
 };
 BootFigures MeasureBoot();
 // Gives the threads a boot tick started time to reach their first wait.
@@ -35,22 +35,22 @@ void LetNewThreadsPark();
 // 3. The bridge: CallCommand against an interpreter that does nothing.
 struct BridgeFigure {
     const char* form;
-    double ns;               // median of the rounds
+    double ns;  // median of the rounds
     int64_t calls;
-    int64_t allocations;     // allocation calls made during all of them
+    int64_t allocations;  // allocation calls made during all of them
 };
 std::vector<BridgeFigure> MeasureBridge();
 
 // 4. An idle studio: its main loop with no key held.
 struct IdleFigures {
     int passes;
-    double stepsPerPass;     // host steps of the studio's script per pass
+    double stepsPerPass;  // host steps of the studio's script per pass
     int fewestSteps, mostSteps;
     double simulatedMsPerPass;
     int framesPerSecond, frameMs;
     double simulatedS, wallS;  // of the paced part
-    double scriptCpuS;       // CPU of the module's threads, in the paced part
-    double processCpuS;      // CPU of the whole process, substitute host included
+    double scriptCpuS;         // CPU of the module's threads, in the paced part
+    double processCpuS;        // CPU of the whole process, substitute host included
 };
 IdleFigures MeasureIdleStudio(int pacedSimulatedS);
 

@@ -30,7 +30,8 @@ static void SendZoneForm(int32_t* handle)
 
 static void SendGeneratorForm(int32_t* handle)
 {
-    CallCommand(kCreateCarGenerator, 1002.5f, -461.25f, 55.75f, 90.0f, 191, 0, 0, 0, 0, 0, 0, 0, handle);  // "ffffiiiiiiiiv"
+    CallCommand(kCreateCarGenerator, 1002.5f, -461.25f, 55.75f, 90.0f, 191, 0, 0, 0, 0, 0, 0, 0,
+                handle);  // "ffffiiiiiiiiv"
 }
 
 struct BridgeForm {

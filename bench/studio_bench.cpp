@@ -12,7 +12,7 @@
 
 static const int kIdleFrameMs = 17;
 static const int kFramesPerSecond = 60;
-static const int64_t kCountFromMs = 2000;   // after the main loop's start
+static const int64_t kCountFromMs = 2000;  // after the main loop's start
 static const int64_t kCountForMs = 10000;
 
 struct IdleRun {
@@ -22,7 +22,7 @@ struct IdleRun {
     int fewestSteps = 0, mostSteps = 0;
     int64_t lastPassSteps = -1, lastPassAt = -1;
     bool paced = false;
-    int64_t pacedFrom = 0;            // simulated
+    int64_t pacedFrom = 0;  // simulated
     int64_t wallStart = 0, wallEnd = 0;
     int64_t processCpuStart = 0, processCpuEnd = 0;
     int64_t moduleCpuStart = 0, moduleCpuEnd = 0;
@@ -40,8 +40,8 @@ static bool Counting(int64_t t)
 // the simulated time from one to the next are one pass's.
 static void CountPasses(const TraceRecord& record)
 {
-    if (record.kind != "cmd" || record.script != watch.studioScript || record.id != 0x0001 ||
-        record.args[0].i != 250 || !Counting(record.t))
+    if (record.kind != "cmd" || record.script != watch.studioScript || record.id != 0x0001 || record.args[0].i != 250 ||
+        !Counting(record.t))
         return;
     const int64_t steps = watch.steps[watch.studioScript];
     if (idle.lastPassSteps >= 0) {
@@ -87,8 +87,7 @@ IdleFigures MeasureIdleStudio(int pacedSimulatedS)
 {
     idle = IdleRun();
     idle.pacedSimulatedMs = int64_t(pacedSimulatedS) * 1000;
-    const std::string scenario = "frame " + std::to_string(kIdleFrameMs) + "\n" + SessionToStudio(0) +
-                                 "end 10000000\n";
+    const std::string scenario = "frame " + std::to_string(kIdleFrameMs) + "\n" + SessionToStudio(0) + "end 10000000\n";
     watch.onRecord = CountPasses;
     RunWatched(scenario, ModuleBinding(), PaceIdleStudio);
     watch.onRecord = nullptr;
@@ -142,9 +141,8 @@ static bool SamplePreviews(int64_t)
 
 static void MeasurePreviews()
 {
-    const std::string scenario = "frame 20\n" + SessionToStudio(0) +
-                                 At(28000, "keydown INSERT 1") + At(28700, "keyup INSERT 1") +
-                                 At(29500, "keydown PRIOR") + "end 100000000\n";
+    const std::string scenario = "frame 20\n" + SessionToStudio(0) + At(28000, "keydown INSERT 1") +
+                                 At(28700, "keyup INSERT 1") + At(29500, "keydown PRIOR") + "end 100000000\n";
     previews = 0;
     watch.onRecord = CountPreviews;
     RunWatched(scenario, ModuleBinding(), SamplePreviews);
@@ -159,14 +157,12 @@ static std::string ReinitCycles()
     std::string scenario = "frame 20\n";
     for (int cycle = 0; cycle <= kReinitialisations; ++cycle) {
         const int64_t at = cycle * kCycleMs;
-        scenario += SessionToStudio(at) +
-                    At(at + 28000, "keydown INSERT 1") + At(at + 28700, "keyup INSERT 1") +
-                    At(at + 29500, "keydown BACK") + At(at + 29600, "keyup BACK") +
-                    At(at + 31000, "keydown INSERT 5") + At(at + 31700, "keyup INSERT 5") +
-                    At(at + 32500, "keydown BACK") + At(at + 32600, "keyup BACK");
+        scenario += SessionToStudio(at) + At(at + 28000, "keydown INSERT 1") + At(at + 28700, "keyup INSERT 1") +
+                    At(at + 29500, "keydown BACK") + At(at + 29600, "keyup BACK") + At(at + 31000, "keydown INSERT 5") +
+                    At(at + 31700, "keyup INSERT 5") + At(at + 32500, "keydown BACK") + At(at + 32600, "keyup BACK");
     }
-    return scenario + At((kReinitialisations + 1) * kCycleMs, "reinit") +
-           "end " + std::to_string((kReinitialisations + 1) * kCycleMs) + "\n";
+    return scenario + At((kReinitialisations + 1) * kCycleMs, "reinit") + "end " +
+           std::to_string((kReinitialisations + 1) * kCycleMs) + "\n";
 }
 
 static int reinitialisations = 0;

@@ -99,8 +99,15 @@ static void PairedRound()
 
 static TurnRow RowOfBlocks(bool oneCore, const char* what)
 {
-    return { oneCore, what, Median(blocks.stepUs), Median(blocks.pingPongUs), Median(blocks.ratios),
-             Percentile(blocks.ratios, 0.25), Percentile(blocks.ratios, 0.75), static_cast<int>(blocks.ratios.size()), 0 };
+    return { oneCore,
+             what,
+             Median(blocks.stepUs),
+             Median(blocks.pingPongUs),
+             Median(blocks.ratios),
+             Percentile(blocks.ratios, 0.25),
+             Percentile(blocks.ratios, 0.75),
+             static_cast<int>(blocks.ratios.size()),
+             0 };
 }
 
 static void WaitZeroForever(ScriptThread* self)
@@ -157,11 +164,10 @@ static bool TimeStudioLoop(int64_t frameTime)
 static TurnRow StudioRow(bool oneCore)
 {
     const int frameMs = 20;
-    const std::string scenario = "frame 20\n" + SessionToStudio(0) +
-                                 At(28000, "keydown INSERT 1") + At(28700, "keyup INSERT 1") +
-                                 At(29500, "keydown BACK") + At(29600, "keyup BACK") +
-                                 At(kShiftHeldAt, "keydown LSHIFT") +
-                                 "end " + std::to_string(kStudioTimedFrom + int64_t(kStudioSteps) * frameMs) + "\n";
+    const std::string scenario = "frame 20\n" + SessionToStudio(0) + At(28000, "keydown INSERT 1") +
+                                 At(28700, "keyup INSERT 1") + At(29500, "keydown BACK") + At(29600, "keyup BACK") +
+                                 At(kShiftHeldAt, "keydown LSHIFT") + "end " +
+                                 std::to_string(kStudioTimedFrom + int64_t(kStudioSteps) * frameMs) + "\n";
     blocks = Blocks();
     blocks.oneCore = oneCore;
     RunWatched(scenario, ModuleBinding(), TimeStudioLoop);

@@ -145,8 +145,7 @@ static_assert(sizeof kLeadsIntoAnotherModule / sizeof kLeadsIntoAnotherModule[0]
 // The shutdown and re-initialisation CALLs and the text lookup entry are
 // held to the game's own bytes besides (HostSitesMatch); the tick CALL's
 // target is known only to lie in the game's image, with the call site.
-static bool SitesLeadIntoTheGame(const HostAddresses& addresses, AttachOutcome* refusal,
-                                 char (&otherModule)[MAX_PATH])
+static bool SitesLeadIntoTheGame(const HostAddresses& addresses, AttachOutcome* refusal, char (&otherModule)[MAX_PATH])
 {
     SiteLead leads[kHostSiteCount];
     ListSiteLeads(addresses, leads);

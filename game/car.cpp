@@ -10,7 +10,11 @@ static const int32_t kCarModelPollMs = 250;
 // handle starts at 0 so that the value sent with the creating command is a
 // known one; the host overwrites it.
 Car::Car(ScriptThread* owner, int32_t model, float x, float y, float z, bool releaseOnDestroy)
-    : handle(0), valueA(0), valueB(0), owner(owner), releaseOnDestroy(releaseOnDestroy)
+    : handle(0)
+    , valueA(0)
+    , valueB(0)
+    , owner(owner)
+    , releaseOnDestroy(releaseOnDestroy)
 {
     WaitForModel(owner, model, kCarModelPollMs);
     CallCommand(kCreateCar, model, x, y, z, &handle);

@@ -7,8 +7,8 @@
 struct ScriptThread;
 
 struct Car {
-    int32_t handle;         // written by the constructor's creating command
-    int32_t valueA;         // the pair last sent with Command03F3 or Command0229
+    int32_t handle;  // written by the constructor's creating command
+    int32_t valueA;  // the pair last sent with Command03F3 or Command0229
     int32_t valueB;
     ScriptThread* owner;    // whose turn the model-wait loop gives away
     bool releaseOnDestroy;  // the destructor releases (true) or deletes (false) the car

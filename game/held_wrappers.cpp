@@ -22,10 +22,8 @@ static void LetGo(void* wrapper)
 {
     if (wrapper == nullptr)
         return;
-    for (int n = 0; n < heldCount; ++n)
-    {
-        if (heldWrappers[n] == wrapper)
-        {
+    for (int n = 0; n < heldCount; ++n) {
+        if (heldWrappers[n] == wrapper) {
             heldWrappers[n] = heldWrappers[--heldCount];
             break;
         }

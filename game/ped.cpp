@@ -10,7 +10,10 @@ static const int32_t kPedModelPollMs = 0;
 // handle starts at 0 so that the value sent with the creating command is a
 // known one; the host overwrites it.
 Ped::Ped(ScriptThread* owner, bool releaseOnDestroy)
-    : handle(0), owner(owner), releaseOnDestroy(releaseOnDestroy), created(false)
+    : handle(0)
+    , owner(owner)
+    , releaseOnDestroy(releaseOnDestroy)
+    , created(false)
 {
 }
 
@@ -181,7 +184,9 @@ bool Ped::Command01CA(int32_t* target)
 }
 
 SpecialPed::SpecialPed(ScriptThread* owner, int32_t slot, const char* name)
-    : owner(owner), ped(nullptr), slot(slot)
+    : owner(owner)
+    , ped(nullptr)
+    , slot(slot)
 {
     CallCommand(kLoadSpecialModel, slot, name);
     CallCommand(kLoadRequestedModels);

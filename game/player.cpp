@@ -12,7 +12,8 @@ static const int32_t kPlayerModelPollMs = 0;
 // Both handles start at 0 so that the values sent with the creating commands
 // are known ones; the host overwrites them.
 Player::Player(float x, float y, float z)
-    : playerHandle(0), characterHandle(0)
+    : playerHandle(0)
+    , characterHandle(0)
 {
     CallCommand(kCreatePlayer, 0, x, y, z, &playerHandle);
     CallCommand(kGetCharacterHandle, &playerHandle, &characterHandle);

@@ -5,7 +5,8 @@
 #include "game/command_catalogue.h"
 
 RadarMarker::RadarMarker()
-    : handle(0), placed(false)
+    : handle(0)
+    , placed(false)
 {
 }
 

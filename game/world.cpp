@@ -9,7 +9,8 @@ World* world = nullptr;
 // Only the boot data's records hold a handle, written back by the host; they
 // start at 0 so that the value sent with the creating command is a known one.
 World::World()
-    : objectHandle(0), generatorHandle(0)
+    : objectHandle(0)
+    , generatorHandle(0)
 {
 }
 
@@ -99,20 +100,20 @@ void World::Command018C(int32_t value, float x, float y, float z)
     CallCommand(kCommand018C, value, x, y, z);
 }
 
-void World::SetZoneInfoA(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
-                         int32_t a5, int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11)
+void World::SetZoneInfoA(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+                         int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11)
 {
     CallCommand(kSetZoneInfoA, zone, isDay, a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11);
 }
 
-void World::SetZoneInfoB(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
-                         int32_t a5, int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11)
+void World::SetZoneInfoB(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+                         int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11)
 {
     CallCommand(kSetZoneInfoB, zone, isDay, a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11);
 }
 
-void World::SetZoneInfoC(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
-                         int32_t a5, int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11)
+void World::SetZoneInfoC(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+                         int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11)
 {
     CallCommand(kSetZoneInfoC, zone, isDay, a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11);
 }

@@ -31,20 +31,20 @@ struct World {
     void PrepareSceneAt(float x, float y, float z);
     void Command04ED(const char* name);
     void Command018C(int32_t value, float x, float y, float z);
-    void SetZoneInfoA(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
-                      int32_t a5, int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11);
-    void SetZoneInfoB(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
-                      int32_t a5, int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11);
-    void SetZoneInfoC(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4,
-                      int32_t a5, int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11);
+    void SetZoneInfoA(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+                      int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11);
+    void SetZoneInfoB(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+                      int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11);
+    void SetZoneInfoC(const char* zone, int32_t isDay, int32_t a1, int32_t a2, int32_t a3, int32_t a4, int32_t a5,
+                      int32_t a6, int32_t a7, int32_t a8, int32_t a9, int32_t a10, int32_t a11);
     void SetZoneGroup(const char* zone, int32_t isDay, int32_t group);
     void Command01E8(float x1, float y1, float z1, float x2, float y2, float z2);
     void Command022B(float x1, float y1, float z1, float x2, float y2, float z2);
     // The host writes the new object's handle into objectHandle.
     void CreateObject(int32_t model, float x, float y, float z);
     // The host writes the new generator's handle into generatorHandle.
-    void CreateCarGenerator(float x, float y, float z, float heading, int32_t model, int32_t b1, int32_t b2,
-                            int32_t b3, int32_t b4, int32_t b5, int32_t b6, int32_t b7);
+    void CreateCarGenerator(float x, float y, float z, float heading, int32_t model, int32_t b1, int32_t b2, int32_t b3,
+                            int32_t b4, int32_t b5, int32_t b6, int32_t b7);
     bool SetCarGeneratorValue(int32_t value);
     void Command0363(float x, float y, float z, float radius, int32_t model, int32_t value);
     void Command03B6(float x, float y, float z, float radius, int32_t model, int32_t otherModel);

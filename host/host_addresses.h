@@ -15,15 +15,15 @@ static const uintptr_t kHostVersionByteAddress = 0x608578;
 static const uint8_t kSecondVersionByte = 0x81;
 
 struct HostAddresses {
-    uintptr_t interpreter;              // one-command interpreter
-    uintptr_t scriptSpaceBase;          // host script space start
-    uintptr_t tickCallSite;             // just past the CALL of the script tick
-    uintptr_t shutdownCallSite;         // just past the CALL of the shutdown
-    uintptr_t shutdownContinuation;     // what the shutdown CALL called
-    uintptr_t reinitCallSite;           // just past the CALL of the script re-initialisation
-    uintptr_t reinitContinuation;       // what the re-initialisation CALL called
-    uintptr_t textLookupPatchPoint;     // text lookup entry + 5
-    uintptr_t textLookupContinuation;   // text lookup entry + 7
+    uintptr_t interpreter;             // one-command interpreter
+    uintptr_t scriptSpaceBase;         // host script space start
+    uintptr_t tickCallSite;            // just past the CALL of the script tick
+    uintptr_t shutdownCallSite;        // just past the CALL of the shutdown
+    uintptr_t shutdownContinuation;    // what the shutdown CALL called
+    uintptr_t reinitCallSite;          // just past the CALL of the script re-initialisation
+    uintptr_t reinitContinuation;      // what the re-initialisation CALL called
+    uintptr_t textLookupPatchPoint;    // text lookup entry + 5
+    uintptr_t textLookupContinuation;  // text lookup entry + 7
 };
 
 extern const HostAddresses kFirstVersionAddresses;

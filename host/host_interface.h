@@ -32,4 +32,4 @@ uint8_t ReadCondition(const HostScript* script);
 // The host's one-command interpreter: runs the command at the record's
 // instruction pointer, sets its condition byte and writes variable outputs
 // into its locals.
-typedef void (HOST_CALLBACK* HostInterpreter)(HostScript* script);
+typedef void(HOST_CALLBACK* HostInterpreter)(HostScript* script);

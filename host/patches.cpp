@@ -63,10 +63,10 @@ void ListSiteLeads(const HostAddresses& addresses, SiteLead leads[kHostSiteCount
 bool HostSitesMatch(const HostAddresses& addresses)
 {
     uintptr_t textLookupEntry = TextLookupEntry(addresses);
-    return HoldsCall(addresses.tickCallSite)
-        && HoldsCallTo(addresses.shutdownCallSite, addresses.shutdownContinuation)
-        && HoldsCallTo(addresses.reinitCallSite, addresses.reinitContinuation)
-        && memcmp(HostBytes(textLookupEntry), kTextLookupEntryBytes, sizeof kTextLookupEntryBytes) == 0;
+    return HoldsCall(addresses.tickCallSite) &&
+           HoldsCallTo(addresses.shutdownCallSite, addresses.shutdownContinuation) &&
+           HoldsCallTo(addresses.reinitCallSite, addresses.reinitContinuation) &&
+           memcmp(HostBytes(textLookupEntry), kTextLookupEntryBytes, sizeof kTextLookupEntryBytes) == 0;
 }
 
 // Retargets the CALL that ends at site; its opcode stays as it was.

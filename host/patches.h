@@ -9,11 +9,11 @@
 
 #pragma pack(push, 1)
 struct CallRel32 {
-    uint8_t opcode;   // E8 xxxxxxxx: CALL +5+xxxxxxxx
+    uint8_t opcode;  // E8 xxxxxxxx: CALL +5+xxxxxxxx
     int32_t operand;
 };
 struct JmpRel32 {
-    uint8_t opcode;   // E9 xxxxxxxx: JMP +5+xxxxxxxx
+    uint8_t opcode;  // E9 xxxxxxxx: JMP +5+xxxxxxxx
     int32_t operand;
 };
 // What replaces the first 7 bytes of the host's text lookup function.
@@ -47,13 +47,7 @@ struct HookEntries {
 int32_t Rel32To(uintptr_t site, uintptr_t target);
 
 // The four sites, in the order they are patched.
-enum HostSite {
-    kTickSite,
-    kShutdownSite,
-    kReinitSite,
-    kTextLookupSite,
-    kHostSiteCount
-};
+enum HostSite { kTickSite, kShutdownSite, kReinitSite, kTextLookupSite, kHostSiteCount };
 
 // The host bytes HostSitesMatch and ListSiteLeads read, by site: the CALL
 // before each of the three call sites and the first 7 bytes of the text

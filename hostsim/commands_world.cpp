@@ -46,7 +46,8 @@ void LoadSpecialModel(const DecodedCommand& command, EngineScript*)
 {
     HostWorld& world = engineRun->world;
     world.specialModels[Int(command, 0)] = command.args[1].s;
-    world.modelAvailableAtFrame[Int(command, 0) + kFirstSpecialModel] = engineRun->frame + engineRun->scenario.modelDelay;
+    world.modelAvailableAtFrame[Int(command, 0) + kFirstSpecialModel] =
+        engineRun->frame + engineRun->scenario.modelDelay;
 }
 
 void IsModelAvailable(const DecodedCommand& command, EngineScript* script)

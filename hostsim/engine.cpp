@@ -224,8 +224,9 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
     const uint64_t thread = threadServices.currentThread();
     if (!OneCommandAtATime(script) || !FromItsOwnThread(script, thread))
         return;
-    uintptr_t address = reinterpret_cast<uintptr_t>(scriptSpace) +
-                        static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(ReadInstructionPointer(record))));
+    uintptr_t address =
+        reinterpret_cast<uintptr_t>(scriptSpace) +
+        static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(ReadInstructionPointer(record))));
     DecodedCommand command;
     std::string problem;
     if (!DecodeCommand(reinterpret_cast<const uint8_t*>(address), record, &command, &problem)) {
@@ -249,4 +250,3 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
         trace.out.push_back(ReadLocal(record, slot));
     RecordTrace(trace);
 }
-

@@ -18,16 +18,16 @@
 // functions directly; the Windows substitute host calls through the real
 // host code sites that the module has patched.
 struct EngineBinding {
-    void (*tick)(HostScript* script);          // one step of a host script
-    void (*reinit)();                          // the host's script re-initialisation call
-    void (*shutdown)();                        // the host's shutdown call
+    void (*tick)(HostScript* script);                // one step of a host script
+    void (*reinit)();                                // the host's script re-initialisation call
+    void (*shutdown)();                              // the host's shutdown call
     const char16_t* (*lookupText)(const char* key);  // the host's text lookup
 };
 
 struct EngineScript {
-    HostScript record;  // first, so a record pointer is its script's pointer
-    int number;         // place in the host's list: 0 the first, 1 the next started, ...
-    int64_t wakeAt;     // stepped again no sooner than this simulated ms
+    HostScript record;    // first, so a record pointer is its script's pointer
+    int number;           // place in the host's list: 0 the first, 1 the next started, ...
+    int64_t wakeAt;       // stepped again no sooner than this simulated ms
     uint64_t sender = 0;  // the script thread that sends its commands, from its first on; never the host's own
 };
 
@@ -83,8 +83,8 @@ enum TraceKept { kWholeTrace, kNoTrace };
 // Runs the scenario to its end. Records are also passed to onRecord as they happen,
 // when it is given.
 RunResult RunHost(const Scenario& scenario, const EngineBinding& binding,
-                  void (*onRecord)(const TraceRecord&) = nullptr,
-                  HostFrameCallback beforeFrame = nullptr, TraceKept kept = kWholeTrace);
+                  void (*onRecord)(const TraceRecord&) = nullptr, HostFrameCallback beforeFrame = nullptr,
+                  TraceKept kept = kWholeTrace);
 
 // Holds or releases a key in the run in progress, as keydown and keyup do.
 void SetHostKey(int virtualKey, bool held);
@@ -92,8 +92,8 @@ void SetHostKey(int virtualKey, bool held);
 // The arrow keys walk (Up, Down) and turn (Left, Right) the player while its
 // controls are not locked, once per frame after the frame's events, as the
 // game's own controls do; the module never polls them.
-static const float kPlayerWalkSpeed = 3.0f;   // units a second
-static const float kPlayerTurnRate = 90.0f;   // degrees a second
+static const float kPlayerWalkSpeed = 3.0f;  // units a second
+static const float kPlayerTurnRate = 90.0f;  // degrees a second
 
 // The state of the run in progress (or of the last run).
 const HostWorld& CurrentHostWorld();

@@ -45,7 +45,7 @@ struct EngineRun {
     EngineScript* stalledScript = nullptr;  // whose command is stalled, if one is
     int64_t stallBeganAt = 0;               // simulated ms
     std::chrono::steady_clock::time_point stallBeganReal;
-    bool ended = false;                     // the end is recorded: no command runs any more
+    bool ended = false;  // the end is recorded: no command runs any more
 };
 
 extern EngineRun* engineRun;

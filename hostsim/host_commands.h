@@ -29,11 +29,11 @@ typedef std::string (*DirectionWords)(uint16_t id, const std::vector<TraceArgume
 
 struct HostCommand {
     uint16_t id;
-    const char* shape;        // i int, f float, s 8-byte label, v local variable, z end byte
-    const char* name;         // "" for a command the host only decodes and records
-    CommandHandler handler;   // nullptr: decoded and recorded, nothing more
-    CommandLogLine logLine;   // nullptr: left out of the readable log
-    DirectionWords words;     // a direction's words; nullptr for a command that directs no ped or car
+    const char* shape;       // i int, f float, s 8-byte label, v local variable, z end byte
+    const char* name;        // "" for a command the host only decodes and records
+    CommandHandler handler;  // nullptr: decoded and recorded, nothing more
+    CommandLogLine logLine;  // nullptr: left out of the readable log
+    DirectionWords words;    // a direction's words; nullptr for a command that directs no ped or car
 };
 
 extern const HostCommand kHostCommands[];

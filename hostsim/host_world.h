@@ -29,14 +29,14 @@ struct HostCar {
     int32_t driver = 0;  // handle of the ped inside, 0 for none
     int slot = 0;        // 1 or 2 once the studio has confirmed it as Car 1 or Car 2
     // What the module told it, which the substitute drives by (driving.h).
-    float toldSpeed = 0;            // set car speed
-    CarStyle style = kNoStyle;      // psycho or normal driving
-    int32_t behaviour = 0;          // set car behaviour
-    bool drivingTo = false;         // drive car to, until it arrives
+    float toldSpeed = 0;        // set car speed
+    CarStyle style = kNoStyle;  // psycho or normal driving
+    int32_t behaviour = 0;      // set car behaviour
+    bool drivingTo = false;     // drive car to, until it arrives
     float toX = 0, toY = 0, toZ = 0;
-    int followedBox = -1;           // behaviour 1: the box whose edges it follows
-    int nextCorner = 0;             //   and the corner it heads for
-    float nextSwerveIn = 0;         // psycho: seconds to its next random turn
+    int followedBox = -1;    // behaviour 1: the box whose edges it follows
+    int nextCorner = 0;      //   and the corner it heads for
+    float nextSwerveIn = 0;  // psycho: seconds to its next random turn
 };
 
 // A rectangle of the map, its least corner first; empty until widened.
@@ -97,18 +97,18 @@ struct HostWorld {
     std::vector<HostBox> boxes;
     std::vector<HostObject> objects;
     std::vector<HostCarGenerator> carGenerators;
-    HostArea cityBounds;  // around every box, object and car generator
-    std::map<int32_t, HostPed> peds;     // by handle
-    std::map<int32_t, HostCar> cars;     // by handle
+    HostArea cityBounds;                    // around every box, object and car generator
+    std::map<int32_t, HostPed> peds;        // by handle
+    std::map<int32_t, HostCar> cars;        // by handle
     std::map<int32_t, HostMarker> markers;  // by handle
     // Where the last marker at a point was placed: the studio's start point.
     bool pointMarkerPlaced = false;
     float lastPointMarkerX = 0, lastPointMarkerY = 0;
     std::map<int32_t, int64_t> modelAvailableAtFrame;  // requested models
     std::map<int32_t, std::string> specialModels;      // special slot -> name
-    uint32_t swerveSeed = 1;  // psycho driving's random turns: the same in every run
+    uint32_t swerveSeed = 1;                           // psycho driving's random turns: the same in every run
     int64_t fadeEndsAt = 0;
-    int fadeDirection = 1;   // 1 towards the picture, 0 towards black
+    int fadeDirection = 1;  // 1 towards the picture, 0 towards black
     int fadeDurationMs = 0;
     int clockHour = 12, clockMinute = 0;  // as last set; the clock runs on from there
     int64_t clockSetAt = 0;               // simulated ms
@@ -116,8 +116,8 @@ struct HostWorld {
     bool weatherHeld = false;
     bool cutscene = false;
     bool fixedCamera = false;
-    float cameraX = 0, cameraY = 0;        // where the fixed camera stands
-    bool cameraLooks = false;              // told where to look since it was placed
+    float cameraX = 0, cameraY = 0;  // where the fixed camera stands
+    bool cameraLooks = false;        // told where to look since it was placed
     float cameraLookX = 0, cameraLookY = 0;
     bool controlsLocked = false;
     HostShownText title;     // style 2

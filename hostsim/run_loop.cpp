@@ -104,7 +104,8 @@ static void WalkPlayer()
     if (!player.exists || engineRun->world.controlsLocked)
         return;
     const float seconds = engineRun->scenario.frameMs / 1000.0f;
-    const float turn = ((engineRun->keys[kLeft] ? 1.0f : 0.0f) - (engineRun->keys[kRight] ? 1.0f : 0.0f)) * kPlayerTurnRate;
+    const float turn =
+        ((engineRun->keys[kLeft] ? 1.0f : 0.0f) - (engineRun->keys[kRight] ? 1.0f : 0.0f)) * kPlayerTurnRate;
     player.heading = Turned(player.heading, turn * seconds);
     const float step =
         ((engineRun->keys[kUp] ? 1.0f : 0.0f) - (engineRun->keys[kDown] ? 1.0f : 0.0f)) * kPlayerWalkSpeed * seconds;

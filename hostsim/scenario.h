@@ -57,7 +57,7 @@ struct Scenario {
     int version = 1;
     int frameMs = 20;
     int modelDelay = 2;
-    std::vector<int32_t> neverModels;   // models that never become available
+    std::vector<int32_t> neverModels;  // models that never become available
     int64_t endMs = 0;
     std::vector<ScenarioEvent> events;  // in file order; applied by time, stable
 };

@@ -93,7 +93,8 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
 
 uint32_t RunHostCommand(HostScript* record)
 {
-    uint32_t pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bridge.commandBuffer) - hostAddresses.scriptSpaceBase);
+    uint32_t pointer =
+        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bridge.commandBuffer) - hostAddresses.scriptSpaceBase);
     WriteInstructionPointer(record, pointer);
     reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(record);
     // A command that ran late may come back after a teardown gave up on

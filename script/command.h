@@ -25,7 +25,7 @@ static const uint32_t kCommandVariableSlots = 16;  // one per host local
 
 // Shared by every command; safe because only the holder of the turn sends.
 struct CommandBridgeState {
-    uint8_t commandBuffer[kCommandBufferSize];     // the command being run, as the host reads it
+    uint8_t commandBuffer[kCommandBufferSize];      // the command being run, as the host reads it
     void* commandVariables[kCommandVariableSlots];  // where each local's result goes back to
 };
 extern CommandBridgeState bridge;

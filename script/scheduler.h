@@ -31,7 +31,7 @@ static const uint32_t kThreadEndGraceMs = 100;
 // What the scripts above hand the scheduler when the module attaches
 // (DllMain, or the substitute host bound straight to the module).
 struct ScriptBoot {
-    void (*bootScript)();          // run to its end by the first tick after each start of the scripts
+    void (*bootScript)();            // run to its end by the first tick after each start of the scripts
     void (*scriptsReinitialised)();  // told of each re-initialisation, once every script thread is stopped
 };
 

@@ -55,8 +55,8 @@ static const float kSceneOffsetY = 2.0f;
 static const float kPlayerHeading = 270.0f;
 
 // SetZoneInfoA, B or C: the same shape, a label, the day flag and eleven ints.
-typedef void (World::*ZoneInfoCommand)(const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
-                                       int32_t, int32_t, int32_t, int32_t, int32_t, int32_t);
+typedef void (World::*ZoneInfoCommand)(const char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
+                                       int32_t, int32_t, int32_t, int32_t, int32_t);
 
 // The row's values with the flag 1, then with the flag 0.
 static void SendZoneInfo(ZoneInfoCommand send, const ZoneInfoRow& row)
@@ -69,8 +69,7 @@ static void SendZoneInfo(ZoneInfoCommand send, const ZoneInfoRow& row)
 
 static void SendZoneInformation()
 {
-    for (int zone = 0; zone < kZoneCount; ++zone)
-    {
+    for (int zone = 0; zone < kZoneCount; ++zone) {
         SendZoneInfo(&World::SetZoneInfoA, kZoneInfoA[zone]);
         SendZoneInfo(&World::SetZoneInfoB, kZoneInfoB[zone]);
         world->SetZoneGroup(kZones[zone].label, 1, kZones[zone].groupDay);
@@ -83,8 +82,7 @@ static void SendZoneInformation()
 
 static void SendAreas()
 {
-    for (int i = 0; i < kAreaCount; ++i)
-    {
+    for (int i = 0; i < kAreaCount; ++i) {
         const AreaRow& box = kAreas[i];
         if (box.command == 0x01E8)
             world->Command01E8(box.x1, box.y1, box.z1, box.x2, box.y2, box.z2);
@@ -95,8 +93,7 @@ static void SendAreas()
 
 static void SendModelCommands(int first, int end)
 {
-    for (int i = first; i < end; ++i)
-    {
+    for (int i = first; i < end; ++i) {
         const ModelCommandRow& row = kModelCommands[i];
         if (row.command == 0x0363)
             world->Command0363(row.x, row.y, row.z, row.radius, row.model, row.last);
@@ -107,8 +104,7 @@ static void SendModelCommands(int first, int end)
 
 static void PlaceObjects()
 {
-    for (int i = 0; i < kObjectCount; ++i)
-    {
+    for (int i = 0; i < kObjectCount; ++i) {
         const ObjectRow& row = kObjects[i];
         objectRecords[i] = new World();
         objectRecords[i]->CreateObject(row.model, row.x, row.y, row.z);
@@ -117,12 +113,11 @@ static void PlaceObjects()
 
 static void MakeCarGenerators()
 {
-    for (int i = 0; i < kCarGeneratorCount; ++i)
-    {
+    for (int i = 0; i < kCarGeneratorCount; ++i) {
         const CarGeneratorRow& row = kCarGenerators[i];
         generatorRecords[i] = new World();
-        generatorRecords[i]->CreateCarGenerator(row.x, row.y, row.z, row.heading, row.model,
-                                                row.b[0], row.b[1], row.b[2], row.b[3], row.b[4], row.b[5], row.b[6]);
+        generatorRecords[i]->CreateCarGenerator(row.x, row.y, row.z, row.heading, row.model, row.b[0], row.b[1],
+                                                row.b[2], row.b[3], row.b[4], row.b[5], row.b[6]);
         generatorRecords[i]->SetCarGeneratorValue(kCarGeneratorValue);
     }
 }

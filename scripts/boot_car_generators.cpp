@@ -167,5 +167,4 @@ const CarGeneratorRow kCarGenerators[] = {
     { -1547.5625f,   118.1875f, 46.0f,  180.0f,   175, { -1, -1,  0,  0,  0,  0, 10000 } },  // 159
 };
 // clang-format on
-static_assert(sizeof kCarGenerators / sizeof kCarGenerators[0] == kCarGeneratorCount,
-              "one row per generator");
+static_assert(sizeof kCarGenerators / sizeof kCarGenerators[0] == kCarGeneratorCount, "one row per generator");

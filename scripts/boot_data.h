@@ -46,7 +46,7 @@ struct ModelCommandRow {
     uint16_t command;  // 0x0363 or 0x03B6
     float x, y, z, radius;
     int32_t model;
-    int32_t last;      // 0x0363: its last int; 0x03B6: the second model
+    int32_t last;  // 0x0363: its last int; 0x03B6: the second model
 };
 
 constexpr int kModelCommandCount = 18;

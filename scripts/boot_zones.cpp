@@ -207,8 +207,7 @@ static_assert(sizeof kZoneInfoC / sizeof kZoneInfoC[0] == kZoneInfoCCount, "one 
 // Row i of every information table belongs to zone i of the zone table.
 static constexpr bool SameLabel(const char* a, const char* b)
 {
-    while (*a != 0 && *a == *b)
-    {
+    while (*a != 0 && *a == *b) {
         ++a;
         ++b;
     }
@@ -217,8 +216,7 @@ static constexpr bool SameLabel(const char* a, const char* b)
 
 static constexpr bool FollowsZoneOrder(const ZoneInfoRow* rows, int count)
 {
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         if (!SameLabel(rows[i].label, kZones[i].label))
             return false;
     }

@@ -25,5 +25,4 @@ const char* const namedModels[] = {
     "IGJEZZ",  "IGPERCY", "JZGIRLA", "PLAY10",  "PLAY11",  "PLAY12",
 };
 // clang-format on
-static_assert(sizeof namedModels / sizeof namedModels[0] == kNamedModelCount,
-              "one entry per named position");
+static_assert(sizeof namedModels / sizeof namedModels[0] == kNamedModelCount, "one entry per named position");

@@ -28,11 +28,14 @@ static_assert(sizeof pedPlaces / sizeof pedPlaces[0] == kPedPlaceCount, "one row
 const char* PlaceModelName(int place, int position)
 {
     const PedPlace& row = pedPlaces[place - 1];
-    switch (position)
-    {
-    case 24: return row.name24;
-    case 26: return row.name26;
-    case 31: return row.name31;
-    default: return namedModels[position - 1];
+    switch (position) {
+    case 24:
+        return row.name24;
+    case 26:
+        return row.name26;
+    case 31:
+        return row.name31;
+    default:
+        return namedModels[position - 1];
     }
 }

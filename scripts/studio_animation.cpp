@@ -12,8 +12,7 @@
 
 static bool FlagSet(const StudioState& studio, RequiredFlag flag)
 {
-    switch (flag)
-    {
+    switch (flag) {
     case kCar1Created:
         return studio.car1Created == 1;
     case kCar2Created:
@@ -37,8 +36,7 @@ static bool CarExists(const StudioState& studio, int32_t number)
 // key test goes on with the next row.
 static bool StepsReady(const StudioState& studio, const PedStep* steps)
 {
-    for (int i = 0; i < kMaxPedSteps && steps[i].method != kNoStep; i++)
-    {
+    for (int i = 0; i < kMaxPedSteps && steps[i].method != kNoStep; i++) {
         const PedStep& step = steps[i];
         if ((step.method == kCommand01D5 || step.method == kCommand01D4) && !CarExists(studio, step.a))
             return false;
@@ -48,8 +46,7 @@ static bool StepsReady(const StudioState& studio, const PedStep* steps)
 
 static void SendPedStep(const StudioState& studio, Ped* ped, const PedStep& step)
 {
-    switch (step.method)
-    {
+    switch (step.method) {
     case kNoStep:
         break;
     case kAnimate:
@@ -102,8 +99,7 @@ static void SendPedSteps(const StudioState& studio, Ped* ped, const PedStep* ste
 
 static bool ServesPlace(PedKeyScope scope, int32_t place)
 {
-    switch (scope)
-    {
+    switch (scope) {
     case kGroupOnePedOne:
         return place == 0;
     case kOtherPeds:
@@ -116,8 +112,7 @@ static bool ServesPlace(PedKeyScope scope, int32_t place)
 // The first held key of the ped table acts. False when none did.
 static bool RunPedKeys(const StudioState& studio, int32_t place)
 {
-    for (int i = 0; i < kPedAnimationKeyCount; i++)
-    {
+    for (int i = 0; i < kPedAnimationKeyCount; i++) {
         const PedAnimationKey& row = kPedAnimationKeys[i];
         if (!ServesPlace(row.scope, place) || !KeyHeld(row.key) || !StepsReady(studio, row.steps))
             continue;
@@ -129,18 +124,14 @@ static bool RunPedKeys(const StudioState& studio, int32_t place)
 
 static bool RunGroupFourKeys(const StudioState& studio)
 {
-    for (int i = 0; i < kGroupFourKeyCount; i++)
-    {
+    for (int i = 0; i < kGroupFourKeyCount; i++) {
         const GroupFourKey& row = kGroupFourKeys[i];
         if (!KeyHeld(row.key))
             continue;
-        if (row.ped == kEachGroupFourPed)
-        {
+        if (row.ped == kEachGroupFourPed) {
             for (int32_t n = 0; n < kGroupFourSize; n++)
                 SendPedSteps(studio, studio.pedSlots[kGroupFourFirstPlace + n], row.steps);
-        }
-        else
-        {
+        } else {
             SendPedSteps(studio, studio.pedSlots[kGroupFourFirstPlace + row.ped - 1], row.steps);
         }
         return true;
@@ -152,8 +143,7 @@ static bool RunGroupFourKeys(const StudioState& studio)
 // between the first and second tests, on every pass that gets that far.
 static const AnimationTarget* SelectTarget(const StudioState& studio)
 {
-    for (int i = 0; i < kAnimationTargetCount; i++)
-    {
+    for (int i = 0; i < kAnimationTargetCount; i++) {
         if (i == 1)
             HoldStep(studio);
         const AnimationTarget& target = kAnimationTargets[i];
@@ -165,8 +155,7 @@ static const AnimationTarget* SelectTarget(const StudioState& studio)
 
 static bool RunTargetKeys(StudioState& studio, const AnimationTarget& target)
 {
-    switch (target.kind)
-    {
+    switch (target.kind) {
     case kTargetPed:
         return RunPedKeys(studio, target.index);
     case kTargetGroupFour:
@@ -179,8 +168,7 @@ static bool RunTargetKeys(StudioState& studio, const AnimationTarget& target)
 
 void RunModifierChain(StudioState& studio)
 {
-    for (;;)
-    {
+    for (;;) {
         const AnimationTarget* target = SelectTarget(studio);
         if (target == nullptr || RunTargetKeys(studio, *target))
             return;

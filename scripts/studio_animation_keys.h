@@ -36,10 +36,10 @@ enum TargetKind {
 };
 
 struct AnimationTarget {
-    int modifier;         // virtual-key code
+    int modifier;  // virtual-key code
     RequiredFlag flag;
     TargetKind kind;
-    int32_t index;        // ped: place in pedSlots; Group 4: its first place; car: 1 or 2
+    int32_t index;  // ped: place in pedSlots; Group 4: its first place; car: 1 or 2
 };
 
 // Group 4 Ped n is in place kGroupFourFirstPlace + n - 1 of pedSlots.
@@ -53,19 +53,19 @@ extern const int kAnimationTargetCount;
 // One ped method, with the arguments it takes after the ped's own handle.
 enum PedMethod {
     kNoStep,
-    kAnimate,       // a: animation number, b: ms
-    kCommand04EB,   // a, b
-    kCommand01DF,   // the player
-    kCommand01D2,   // the player
-    kCommand009C,   // a
-    kCommand0319,   // a
-    kCommand020F,   // the player
+    kAnimate,      // a: animation number, b: ms
+    kCommand04EB,  // a, b
+    kCommand01DF,  // the player
+    kCommand01D2,  // the player
+    kCommand009C,  // a
+    kCommand0319,  // a
+    kCommand020F,  // the player
     kCommand011C,
-    kCommand01D5,   // car a; the row acts only while car a exists
-    kCommand01D4,   // car a; likewise
+    kCommand01D5,  // car a; the row acts only while car a exists
+    kCommand01D4,  // car a; likewise
     kCommand03E2,
-    kCommand011A,   // a
-    kCommand03F9,   // Group 4 Ped a, then b ms
+    kCommand011A,  // a
+    kCommand03F9,  // Group 4 Ped a, then b ms
 };
 
 struct PedStep {

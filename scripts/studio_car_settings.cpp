@@ -51,13 +51,10 @@ static const char* const kSpeedTexts[2][kCarSpeedSteps] = {
 static void StepSpeed(StudioState& studio, CarNumber carNumber, Car* car, CarSetting setting)
 {
     int32_t& step = carNumber == kCarOne ? studio.car1SpeedStep : studio.car2SpeedStep;
-    if (setting == kSpeedUp)
-    {
+    if (setting == kSpeedUp) {
         if (step < kCarSpeedSteps)
             step += 1;
-    }
-    else
-    {
+    } else {
         if (step == 0)
             return;
         if (step > 1)
@@ -70,8 +67,7 @@ static void StepSpeed(StudioState& studio, CarNumber carNumber, Car* car, CarSet
 static void SendCarSetting(StudioState& studio, CarNumber carNumber, const CarSettingKey& row)
 {
     Car* car = carNumber == kCarOne ? studio.car1 : studio.car2;
-    switch (row.setting)
-    {
+    switch (row.setting) {
     case kNormalDriving:
         car->SetNormalDriving();
         break;
@@ -96,10 +92,8 @@ static void SendCarSetting(StudioState& studio, CarNumber carNumber, const CarSe
 
 bool RunCarSettingKeys(StudioState& studio, CarNumber car)
 {
-    for (const CarSettingKey& row : kCarSettingKeys)
-    {
-        if (KeyHeld(row.key))
-        {
+    for (const CarSettingKey& row : kCarSettingKeys) {
+        if (KeyHeld(row.key)) {
             SendCarSetting(studio, car, row);
             return true;
         }

@@ -27,8 +27,7 @@ static const CarCatalogue carCatalogues[] = {
     {   2,   &StudioState::carModelB,  185,   230,  "!CR2CRE" },  // Insert + '8'
 };
 // clang-format on
-static_assert(sizeof carCatalogues / sizeof carCatalogues[0] == kCar2CatalogueB + 1,
-              "one catalogue per creation key");
+static_assert(sizeof carCatalogues / sizeof carCatalogues[0] == kCar2CatalogueB + 1, "one catalogue per creation key");
 
 static Car*& SlotCar(StudioState& studio, int carNumber)
 {
@@ -52,14 +51,11 @@ static Car* MakeCarAtSpot(StudioState& studio, int32_t model)
 // range by the other place's longer catalogue steps up to the first model.
 static void StepCursor(int32_t& cursor, const CarCatalogue& catalogue, bool up)
 {
-    if (up)
-    {
+    if (up) {
         cursor += 1;
         if (cursor > catalogue.lastModel)
             cursor = catalogue.firstModel;
-    }
-    else
-    {
+    } else {
         cursor -= 1;
         if (cursor < catalogue.firstModel)
             cursor = catalogue.lastModel;
@@ -72,8 +68,7 @@ void CreateCar(StudioState& studio, CarCatalogueId id)
     int32_t& cursor = studio.*catalogue.cursor;
     SlotCar(studio, catalogue.carNumber)->Delete();
 
-    for (;;)
-    {
+    for (;;) {
         Replace(studio.previewCar, MakeCarAtSpot(studio, cursor));
         const int key = WaitForBrowseKey(studio);
         if (key == kKeyBackspace)

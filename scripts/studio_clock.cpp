@@ -26,22 +26,16 @@ static void ShowHour(StudioState& studio)
 
 void RunClockMode(StudioState& studio)
 {
-    for (;;)
-    {
-        if (HeldAfterStep(studio, kKeyPageUp))
-        {
+    for (;;) {
+        if (HeldAfterStep(studio, kKeyPageUp)) {
             WaitMs(studio.thread, 0);
             studio.clockHour = (studio.clockHour + 1) % kHoursPerDay;
             ShowHour(studio);
-        }
-        else if (HeldAfterStep(studio, kKeyPageDown))
-        {
+        } else if (HeldAfterStep(studio, kKeyPageDown)) {
             WaitMs(studio.thread, 0);
             studio.clockHour = (studio.clockHour + kHoursPerDay - 1) % kHoursPerDay;
             ShowHour(studio);
-        }
-        else if (HeldAfterStep(studio, kKeyBackspace))
-        {
+        } else if (HeldAfterStep(studio, kKeyBackspace)) {
             break;
         }
     }

@@ -25,24 +25,24 @@ inline constexpr int kMainLoopFeatureCount = kFeatureNextWeather + 1;  // the la
 
 // When the row's keys are polled.
 enum RowTest {
-    kTestNow,             // right after the row before
-    kTestAfterStep,       // after a wait of 0 ms: the game runs on for a host step first
+    kTestNow,        // right after the row before
+    kTestAfterStep,  // after a wait of 0 ms: the game runs on for a host step first
 };
 
 // What follows when the row's keys are held and its feature has run.
 enum RowEnd {
     kEndsPass,
-    kPassGoesOn,          // the text switches: the rows after them are tested too
+    kPassGoesOn,  // the text switches: the rows after them are tested too
 };
 
 // What follows the row when the pass goes on.
 enum RowThen {
     kNextRow,
-    kHoldStepThen,        // the hold step, then the next row
+    kHoldStepThen,  // the hold step, then the next row
 };
 
 struct MainLoopRow {
-    int keys[2];          // both held at their polls
+    int keys[2];  // both held at their polls
     RowTest test;
     MainLoopFeature feature;
     int argument;

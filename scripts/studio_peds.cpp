@@ -52,8 +52,7 @@ static void ShowPreview(StudioState& studio, int place, bool named)
 // the named one. Models 4, 7 and 8 are not in the catalogue.
 static bool StepNumbered(StudioState& studio, int place, bool up)
 {
-    if (up)
-    {
+    if (up) {
         studio.chosenModel += 1;
         if (studio.chosenModel == 4)
             studio.chosenModel = 5;
@@ -64,9 +63,7 @@ static bool StepNumbered(StudioState& studio, int place, bool up)
             return false;
         studio.chosenModel = 1;
         studio.specialIndex = 1;
-    }
-    else
-    {
+    } else {
         studio.chosenModel -= 1;
         if (studio.chosenModel == 4)
             studio.chosenModel = 3;
@@ -94,14 +91,12 @@ static bool StepNamed(StudioState& studio, int place, bool up)
         studio.specialIndex += step;
     while (studio.specialIndex >= 1 && studio.specialIndex <= kNamedModelCount &&
            PlaceModelName(place, studio.specialIndex) == nullptr);
-    if (studio.specialIndex > kNamedModelCount)
-    {
+    if (studio.specialIndex > kNamedModelCount) {
         studio.specialIndex = 1;
         studio.chosenModel = 1;
         return false;
     }
-    if (studio.specialIndex < 1)
-    {
+    if (studio.specialIndex < 1) {
         studio.chosenModel = kLastNumberedModel;
         return false;
     }
@@ -113,8 +108,7 @@ static bool StepNamed(StudioState& studio, int place, bool up)
 static void ChooseModel(StudioState& studio, int place)
 {
     bool named = false;
-    for (;;)
-    {
+    for (;;) {
         ShowPreview(studio, place, named);
         const int key = WaitForBrowseKey(studio);
         if (key == kKeyBackspace)
@@ -127,8 +121,7 @@ static void ChooseModel(StudioState& studio, int place)
     studio.previewPed->Discard();
     const int32_t model = named ? kSpecialModelBase + studio.specialSlot : studio.chosenModel;
     Replace(SlotPed(studio, place), MakePedAtSpot(studio, model, nullptr));
-    if (place == 1)
-    {
+    if (place == 1) {
         if (named)
             world->Command018C(1, 0.0f, 0.0f, 0.0f);
         else
@@ -138,8 +131,7 @@ static void ChooseModel(StudioState& studio, int place)
 
 static void DeletePedsOf(StudioState& studio, int group)
 {
-    for (int place = 1; place <= kPedPlaceCount; ++place)
-    {
+    for (int place = 1; place <= kPedPlaceCount; ++place) {
         if (pedPlaces[place - 1].group == group)
             SlotPed(studio, place)->Delete();
     }
@@ -148,8 +140,7 @@ static void DeletePedsOf(StudioState& studio, int group)
 void CreateGroup(StudioState& studio, int group)
 {
     DeletePedsOf(studio, group);
-    for (int place = 1; place <= kPedPlaceCount; ++place)
-    {
+    for (int place = 1; place <= kPedPlaceCount; ++place) {
         if (pedPlaces[place - 1].group != group)
             continue;
         ChooseModel(studio, place);

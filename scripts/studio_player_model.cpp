@@ -32,8 +32,7 @@ static void ShowPreview(StudioState& studio)
     Replace(studio.previewPed, new Ped(studio.thread, true));
     studio.previewPed->LoadSpecialModel(studio.specialSlot, namedModels[studio.specialIndex - 1]);
     WorkOutSpot(studio);
-    studio.previewPed->Create(4, kSpecialModelBase + studio.specialSlot,
-                              studio.spotX, studio.spotY, studio.spotZ);
+    studio.previewPed->Create(4, kSpecialModelBase + studio.specialSlot, studio.spotX, studio.spotY, studio.spotZ);
     studio.previewPed->Command020F(player->GetHandle());
 }
 
@@ -41,8 +40,7 @@ static void StepUp(StudioState& studio)
 {
     WaitMs(studio.thread, 0);
     studio.specialIndex += 1;
-    if (studio.specialIndex > kNamedModelCount)
-    {
+    if (studio.specialIndex > kNamedModelCount) {
         studio.specialIndex = 1;
         return;
     }
@@ -55,8 +53,7 @@ static void StepDown(StudioState& studio)
 {
     WaitMs(studio.thread, 0);
     studio.specialIndex -= 1;
-    if (studio.specialIndex < 1)
-    {
+    if (studio.specialIndex < 1) {
         studio.specialIndex = kNamedModelCount;
         return;
     }
@@ -71,8 +68,7 @@ void ChoosePlayerModel(StudioState& studio)
     studio.specialSlot = kPreviewSlot;
     studio.specialIndex = 1;
     ShowPreview(studio);
-    for (;;)
-    {
+    for (;;) {
         const int key = WaitForBrowseKey(studio);
         if (key == kKeyBackspace)
             break;

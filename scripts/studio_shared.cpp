@@ -22,8 +22,7 @@ void Confirm(const StudioState& studio, const char* key)
 
 void HoldStep(const StudioState& studio)
 {
-    if (studio.clockFrozen == 1)
-    {
+    if (studio.clockFrozen == 1) {
         world->SetTimeOfDay(studio.clockHour, 0);
         world->HoldWeather(studio.weatherIndex);
     }
@@ -38,8 +37,7 @@ void WorkOutSpot(StudioState& studio)
 // browses; the hold step keeps a frozen clock in place meanwhile.
 int WaitForBrowseKey(const StudioState& studio)
 {
-    for (;;)
-    {
+    for (;;) {
         WaitMs(studio.thread, 0);
         if (KeyHeld(kKeyPageUp))
             return kKeyPageUp;

@@ -16,7 +16,7 @@
 #include "scripts/welcome_thread.h"
 
 static const int32_t kPedType = 4;
-static const int32_t kPlaceholderModel = 1;     // ped model of the set-up's placeholders
+static const int32_t kPlaceholderModel = 1;  // ped model of the set-up's placeholders
 static const int32_t kPlaceholderCarModel = 135;
 static const int32_t kTextStyle = 1;
 static const int32_t kFadeMs = 1000;
@@ -39,7 +39,7 @@ static_assert(kPedPlaceCount + 4 + 1 + 1 <= kHeldWrapperCapacity, "the held tabl
 
 static void ResetStudio(StudioState& studio, ScriptThread* self)
 {
-    studio = StudioState{};
+    studio = StudioState {};
     studio.chosenModel = 1;
     studio.carModelA = 130;
     studio.carModelB = 185;

@@ -61,20 +61,15 @@ void WelcomeThread(ScriptThread* self)
     // The marker stands while the thread watches for the player: no marker
     // is the idle phase, waiting for the start point to be armed.
     RadarMarker* startMarker = nullptr;
-    for (;;)
-    {
+    for (;;) {
         WaitMs(self, kCheckEveryMs);
-        if (startMarker == nullptr)
-        {
-            if (startMarkerPending)
-            {
+        if (startMarker == nullptr) {
+            if (startMarkerPending) {
                 startMarkerPending = 0;
                 startMarker = new RadarMarker();
                 startMarker->PlaceAtPoint(kStartPointX, kStartPointY, kStartPointZ, kStartMarkerKind);
             }
-        }
-        else if (player->IsWithinRange(kStartPointX, kStartPointY, kStartPointZ, 1.5f, 2.0f, 2.0f, 0))
-        {
+        } else if (player->IsWithinRange(kStartPointX, kStartPointY, kStartPointZ, 1.5f, 2.0f, 2.0f, 0)) {
             delete startMarker;  // takes it off the radar
             startMarker = nullptr;
             SpawnScriptThread(StudioThread);

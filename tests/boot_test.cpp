@@ -28,13 +28,17 @@ const float kStartZ = 55.88f;
 
 std::string Describe(const TraceArgument& a)
 {
-    switch (a.kind)
-    {
-    case 'i': return std::to_string(a.i);
-    case 'f': return std::to_string(a.f) + "f";
-    case 's': return "\"" + a.s + "\"";
-    case 'v': return "v";
-    default: return std::string(1, a.kind);
+    switch (a.kind) {
+    case 'i':
+        return std::to_string(a.i);
+    case 'f':
+        return std::to_string(a.f) + "f";
+    case 's':
+        return "\"" + a.s + "\"";
+    case 'v':
+        return "v";
+    default:
+        return std::string(1, a.kind);
     }
 }
 
@@ -127,8 +131,7 @@ TEST_F(Boot, TheFirstTickSendsTheWholeSetUpInOrder)
 {
     EXPECT_EQ(boot.size(), 768u);
     EXPECT_EQ(FirstDifference(boot), "");
-    for (const TraceRecord& command : boot)
-    {
+    for (const TraceRecord& command : boot) {
         EXPECT_NE(command.id, 0x0001) << "the boot script never waits";
         EXPECT_EQ(command.script, 0);
     }
@@ -144,10 +147,9 @@ TEST_F(Boot, BeginsByNamingTheScriptAndFadingToBlack)
 
 TEST_F(Boot, TheLastZoneGetsNoThirdInformationCommand)
 {
-    EXPECT_EQ(IdsForLabel(boot, "WEE_DAM"),
-              (std::vector<uint16_t>{ 0x015C, 0x015C, 0x0152, 0x0152, 0x0324, 0x0324 }));
+    EXPECT_EQ(IdsForLabel(boot, "WEE_DAM"), (std::vector<uint16_t> { 0x015C, 0x015C, 0x0152, 0x0152, 0x0324, 0x0324 }));
     EXPECT_EQ(IdsForLabel(boot, "PARK"),
-              (std::vector<uint16_t>{ 0x015C, 0x015C, 0x0152, 0x0152, 0x0324, 0x0324, 0x04EC, 0x04EC }));
+              (std::vector<uint16_t> { 0x015C, 0x015C, 0x0152, 0x0152, 0x0324, 0x0324, 0x04EC, 0x04EC }));
     EXPECT_EQ(CommandsWithId(boot, 0x04EC).size(), 84u);
 }
 
@@ -155,8 +157,7 @@ TEST_F(Boot, EachGeneratorsValueGoesToItsOwnFreshHandle)
 {
     std::set<int32_t> handles;
     size_t generators = 0;
-    for (size_t n = 0; n < boot.size(); ++n)
-    {
+    for (size_t n = 0; n < boot.size(); ++n) {
         if (boot[n].id != 0x014B)
             continue;
         ++generators;
@@ -196,8 +197,7 @@ TEST_F(Boot, TheStartPointIsPreparedInSinglePrecision)
     ASSERT_EQ(area.size(), 1u);
     EXPECT_EQ(area[0].args[0].f, kStartX);
     EXPECT_EQ(area[0].args[1].f, kStartY);
-    for (uint16_t id : { 0x016C, 0x016D })
-    {
+    for (uint16_t id : { 0x016C, 0x016D }) {
         const std::vector<TraceRecord> turned = CommandsWithId(boot, id);
         ASSERT_EQ(turned.size(), 1u);
         EXPECT_EQ(turned[0].args[3].f, 120.0f) << CommandIdText(id);
@@ -248,15 +248,12 @@ TEST(BootAgain, AReinitialisationBootsAgainWithNewObjects)
 TEST(BootData, CarGeneratorsStayOnTheMapWithThePlainExtrasButTwo)
 {
     float xMin = kAreas[0].x1, xMax = xMin, yMin = kAreas[0].y1, yMax = yMin;
-    for (int n = 0; n < kAreaCount; ++n)
-    {
-        for (float x : { kAreas[n].x1, kAreas[n].x2 })
-        {
+    for (int n = 0; n < kAreaCount; ++n) {
+        for (float x : { kAreas[n].x1, kAreas[n].x2 }) {
             xMin = std::min(xMin, x);
             xMax = std::max(xMax, x);
         }
-        for (float y : { kAreas[n].y1, kAreas[n].y2 })
-        {
+        for (float y : { kAreas[n].y1, kAreas[n].y2 }) {
             yMin = std::min(yMin, y);
             yMax = std::max(yMax, y);
         }
@@ -265,8 +262,7 @@ TEST(BootData, CarGeneratorsStayOnTheMapWithThePlainExtrasButTwo)
     const std::vector<int32_t> coloured = { 72, 75, 0, 0, 0, 0, 10000 };
     std::set<std::pair<float, float>> points;
     int streetHeadings = 0;
-    for (int n = 0; n < kCarGeneratorCount; ++n)
-    {
+    for (int n = 0; n < kCarGeneratorCount; ++n) {
         const CarGeneratorRow& g = kCarGenerators[n];
         const int row = n + 1;
         SCOPED_TRACE("generator " + std::to_string(row));

@@ -11,18 +11,19 @@
 
 namespace {
 
-std::vector<uint8_t> seen;              // the command the interpreter was given
+std::vector<uint8_t> seen;  // the command the interpreter was given
 uint32_t seenInstructionPointer = 0;
-int32_t localsToLeave[2] = { 0, 0 };    // what the interpreter writes into locals 0 and 1
+int32_t localsToLeave[2] = { 0, 0 };  // what the interpreter writes into locals 0 and 1
 uint8_t conditionToLeave = 0;
-uint32_t pointerToLeave = 0xDEADBEEF;   // what the interpreter leaves in the instruction pointer
+uint32_t pointerToLeave = 0xDEADBEEF;  // what the interpreter leaves in the instruction pointer
 alignas(16) uint8_t fakeScriptSpace[16];
 
 void HOST_CALLBACK CopyingInterpreter(HostScript* script)
 {
     seenInstructionPointer = ReadInstructionPointer(script);
     const uint8_t* code = reinterpret_cast<const uint8_t*>(
-        hostAddresses.scriptSpaceBase + static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(seenInstructionPointer))));
+        hostAddresses.scriptSpaceBase +
+        static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(seenInstructionPointer))));
     seen.assign(code, code + kCommandBufferSize);
     WriteLocal(script, 0, localsToLeave[0]);
     WriteLocal(script, 1, localsToLeave[1]);
@@ -60,43 +61,43 @@ TEST_F(CommandBridge, EncodesTheTextExampleByteForByte)
 {
     const CommandDescriptor showText = { 0x00BC, "sii" };
     CallCommand(showText, "!WELC_1", 5000, 1);
-    EXPECT_EQ(Sent(20), (Bytes{ 0xBC, 0x00, 0x21, 0x57, 0x45, 0x4C, 0x43, 0x5F, 0x31, 0x00, 0x01, 0x88, 0x13,
-                                0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00 }));
+    EXPECT_EQ(Sent(20), (Bytes { 0xBC, 0x00, 0x21, 0x57, 0x45, 0x4C, 0x43, 0x5F, 0x31, 0x00,
+                                 0x01, 0x88, 0x13, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00 }));
 }
 
 TEST_F(CommandBridge, EncodesTheShortForms)
 {
     const CommandDescriptor noArguments = { 0x004E, "" };
     CallCommand(noArguments);
-    EXPECT_EQ(Sent(2), (Bytes{ 0x4E, 0x00 }));
+    EXPECT_EQ(Sent(2), (Bytes { 0x4E, 0x00 }));
 
     const CommandDescriptor startScript = { 0x00D7, "iz" };
     CallCommand(startScript, 7);
-    EXPECT_EQ(Sent(8), (Bytes{ 0xD7, 0x00, 0x01, 0x07, 0x00, 0x00, 0x00, 0x00 }));
+    EXPECT_EQ(Sent(8), (Bytes { 0xD7, 0x00, 0x01, 0x07, 0x00, 0x00, 0x00, 0x00 }));
 
     const CommandDescriptor speed = { 0x00AD, "f" };
     CallCommand(speed, 1.5f);
-    EXPECT_EQ(Sent(7), (Bytes{ 0xAD, 0x00, 0x06, 0x00, 0x00, 0xC0, 0x3F }));
+    EXPECT_EQ(Sent(7), (Bytes { 0xAD, 0x00, 0x06, 0x00, 0x00, 0xC0, 0x3F }));
 }
 
 TEST_F(CommandBridge, LabelsFillEightBytesAndDropTheRest)
 {
     const CommandDescriptor label = { 0x03A4, "s" };
     CallCommand(label, "ABC");
-    EXPECT_EQ(Sent(10), (Bytes{ 0xA4, 0x03, 'A', 'B', 'C', 0, 0, 0, 0, 0 }));
+    EXPECT_EQ(Sent(10), (Bytes { 0xA4, 0x03, 'A', 'B', 'C', 0, 0, 0, 0, 0 }));
 
     CallCommand(label, "ABCDEFGH");
-    EXPECT_EQ(Sent(10), (Bytes{ 0xA4, 0x03, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H' }));
+    EXPECT_EQ(Sent(10), (Bytes { 0xA4, 0x03, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H' }));
 
     CallCommand(label, "ABCDEFGHIJK");
-    EXPECT_EQ(Sent(10), (Bytes{ 0xA4, 0x03, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H' }));
+    EXPECT_EQ(Sent(10), (Bytes { 0xA4, 0x03, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H' }));
 }
 
 TEST_F(CommandBridge, UnknownLettersWriteNothingAndTakeNoArgument)
 {
     const CommandDescriptor odd = { 0x0001, "qi" };
     CallCommand(odd, 9);
-    EXPECT_EQ(Sent(7), (Bytes{ 0x01, 0x00, 0x01, 0x09, 0x00, 0x00, 0x00 }));
+    EXPECT_EQ(Sent(7), (Bytes { 0x01, 0x00, 0x01, 0x09, 0x00, 0x00, 0x00 }));
 }
 
 TEST_F(CommandBridge, VariablesGoOutAsLocalsAndComeBackFromThem)
@@ -106,7 +107,7 @@ TEST_F(CommandBridge, VariablesGoOutAsLocalsAndComeBackFromThem)
     localsToLeave[0] = 33;
     localsToLeave[1] = 44;
     CallCommand(pair, &first, &second);
-    EXPECT_EQ(Sent(8), (Bytes{ 0xF5, 0x01, 0x03, 0x00, 0x00, 0x03, 0x01, 0x00 }));
+    EXPECT_EQ(Sent(8), (Bytes { 0xF5, 0x01, 0x03, 0x00, 0x00, 0x03, 0x01, 0x00 }));
     EXPECT_EQ(first, 33);
     EXPECT_EQ(second, 44);
 
@@ -123,7 +124,8 @@ TEST_F(CommandBridge, PointsTheRecordAtTheBufferAndReturnsTheCondition)
     const CommandDescriptor test = { 0x0248, "i" };
     conditionToLeave = 5;
     EXPECT_EQ(CallCommand(test, 1), 5u);
-    EXPECT_EQ(hostAddresses.scriptSpaceBase + static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(seenInstructionPointer))),
+    EXPECT_EQ(hostAddresses.scriptSpaceBase +
+                  static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(seenInstructionPointer))),
               reinterpret_cast<uintptr_t>(bridge.commandBuffer));
     conditionToLeave = 0;
     EXPECT_EQ(CallCommand(test, 1), 0u);

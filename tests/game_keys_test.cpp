@@ -25,9 +25,9 @@ std::string KeyNames(const int keys[2])
 }
 
 struct Proof {
-    std::string what;     // the row, for messages
+    std::string what;  // the row, for messages
     const DocumentedKeys* row;
-    int64_t from, to;     // session times
+    int64_t from, to;  // session times
 };
 
 // Whether the studio showed the row's text or sent its command in the time.
@@ -60,8 +60,8 @@ TEST(GameKeys, EveryCombinationTheDocumentStatesDoesWhatItSays)
     FeatureSteps steps = StepsFrom(session);
     std::vector<Proof> proofs;
     auto hold = [&](const DocumentedKeys& row, const std::string& modifier) {
-        Proof proof{ (modifier.empty() ? "" : modifier + " + ") + KeyNames(DocumentedRowKeys(row)) + ": " + row.says, &row,
-                     steps.Now(), 0 };
+        Proof proof { (modifier.empty() ? "" : modifier + " + ") + KeyNames(DocumentedRowKeys(row)) + ": " + row.says,
+                      &row, steps.Now(), 0 };
         if (modifier.empty())
             steps.Press(KeyNames(DocumentedRowKeys(row)));
         else
@@ -105,14 +105,14 @@ TEST(GameKeys, EveryCombinationTheDocumentStatesDoesWhatItSays)
     EXPECT_GE(proofs.size(), 30u) << "rows with a proof";
     for (const Proof& proof : proofs)
         EXPECT_TRUE(Proven(result.trace, session.studioScript, proof))
-            << proof.what << ": no " << (proof.row->shownText ? proof.row->shownText : "command")
-            << " between " << proof.from << " and " << proof.to << " ms";
+            << proof.what << ": no " << (proof.row->shownText ? proof.row->shownText : "command") << " between "
+            << proof.from << " and " << proof.to << " ms";
 
     for (int n = 0; n < kDocumentedCatalogueCount; ++n) {
         const DocumentedCatalogue& c = kDocumentedCatalogues[n];
         std::vector<int32_t> made;
-        for (size_t at = IndexAfter(result.trace, browsed[n].first); at < result.trace.size() &&
-                                                                     result.trace[at].t <= browsed[n].second; ++at)
+        for (size_t at = IndexAfter(result.trace, browsed[n].first);
+             at < result.trace.size() && result.trace[at].t <= browsed[n].second; ++at)
             if (result.trace[at].kind == "cmd" && result.trace[at].id == 0x00A5)
                 made.push_back(result.trace[at].args[0].i);
         bool down = false, up = false;
@@ -209,7 +209,8 @@ TEST(GameKeys, EveryRowOfTheMainLoopHasOneLine)
 {
     for (int n = 0; n < kDocumentedSectionCount; ++n)
         for (int line = 0; line < kDocumentedSections[n].rowCount; ++line)
-            EXPECT_NE(DocumentedRowKeys(kDocumentedSections[n].rows[line])[0], 0) << kDocumentedSections[n].rows[line].says;
+            EXPECT_NE(DocumentedRowKeys(kDocumentedSections[n].rows[line])[0], 0)
+                << kDocumentedSections[n].rows[line].says;
     for (const MainLoopRow& row : kMainLoopRows) {
         int lines = 0;
         for (int n = 0; n < kDocumentedSectionCount; ++n)

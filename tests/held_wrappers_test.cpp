@@ -53,7 +53,7 @@ TEST(HeldWrappers, ReplacingKeepingAndReleasingSendNothing)
     Keep(keptCar);
     EXPECT_EQ(pedHolder, secondPed);
     EXPECT_EQ(carHolder, secondCar);
-    ReleaseHeldWrappers();          // frees the second ped and car and the kept car
+    ReleaseHeldWrappers();  // frees the second ped and car and the kept car
     EXPECT_EQ(commandsSent, 0);
 }
 
@@ -70,7 +70,7 @@ TEST(HeldWrappers, MoreWrappersThanTheTableHoldsAreKeptWithoutOverrunningIt)
     Ped* holder = nullptr;
     Replace(holder, static_cast<Ped*>(::operator new(sizeof(Ped))));
     Replace(holder, static_cast<Ped*>(::operator new(sizeof(Ped))));  // freed: it was not in the table
-    ReleaseHeldWrappers();  // the first kHeldWrapperCapacity kept cars
+    ReleaseHeldWrappers();                                            // the first kHeldWrapperCapacity kept cars
     for (int n = kHeldWrapperCapacity; n < kept; ++n)
         ::operator delete(cars[n]);  // a double free if the release had reached them
     ::operator delete(holder);
@@ -81,17 +81,15 @@ TEST(HeldWrappers, MoreWrappersThanTheTableHoldsAreKeptWithoutOverrunningIt)
 std::string TwoSessions()
 {
     const int64_t second = 32000;
-    std::string scenario = ArrivalScenario() +
-                           At(20000, "keydown SPACE") + At(25000, "keyup SPACE") +
-                           At(28000, "keydown INSERT 1") + At(28700, "keyup INSERT 1") +
-                           At(29500, "keydown PRIOR") + At(31000, "keyup PRIOR") +
-                           At(second, "reinit");
-    scenario += At(second + kArrivalMs, kToStartPoint) +
-                At(second + 20000, "keydown SPACE") + At(second + 25000, "keyup SPACE") +
-                At(second + 28000, "keydown INSERT 1") + At(second + 28700, "keyup INSERT 1") +
-                At(second + 29500, "keydown BACK") + At(second + 29600, "keyup BACK") +
-                At(second + 31000, "keydown INSERT 5") + At(second + 31700, "keyup INSERT 5") +
-                At(second + 32500, "keydown BACK") + At(second + 32600, "keyup BACK");
+    std::string scenario = ArrivalScenario() + At(20000, "keydown SPACE") + At(25000, "keyup SPACE") +
+                           At(28000, "keydown INSERT 1") + At(28700, "keyup INSERT 1") + At(29500, "keydown PRIOR") +
+                           At(31000, "keyup PRIOR") + At(second, "reinit");
+    scenario += At(second + kArrivalMs, kToStartPoint) + At(second + 20000, "keydown SPACE") +
+                At(second + 25000, "keyup SPACE") + At(second + 28000, "keydown INSERT 1") +
+                At(second + 28700, "keyup INSERT 1") + At(second + 29500, "keydown BACK") +
+                At(second + 29600, "keyup BACK") + At(second + 31000, "keydown INSERT 5") +
+                At(second + 31700, "keyup INSERT 5") + At(second + 32500, "keydown BACK") +
+                At(second + 32600, "keyup BACK");
     return scenario + EndAt(second + 35000);
 }
 

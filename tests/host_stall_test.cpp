@@ -46,7 +46,7 @@ TEST(HostStall, TheDirectiveReadsItsMsOrForeverAndWhatItHolds)
         int64_t t, ms;
         StallHold holds;
     };
-// clang-format off
+    // clang-format off
     const Case cases[] = {
         { "at 26000 stall 1300", 26000, 1300, kHoldNothing },
         { "at 0 stall 0", 0, 0, kHoldNothing },
@@ -112,7 +112,11 @@ void Send(HostScript* record, const CommandBytes& command, int place)
 
 class TurnTaker {
 public:
-    explicit TurnTaker(int place) : place_(place), thread_([this] { TakeTurns(); }) {}
+    explicit TurnTaker(int place)
+        : place_(place)
+        , thread_([this] { TakeTurns(); })
+    {
+    }
 
     ~TurnTaker()
     {
@@ -163,8 +167,8 @@ private:
             lock.unlock();
             const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
             Send(record, Wait(place_), place_);
-            const int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                   std::chrono::steady_clock::now() - start).count();
+            const int64_t ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
             lock.lock();
             longestSendMs_ = std::max(longestSendMs_, ms);
             done_ = true;
@@ -187,7 +191,7 @@ struct StandIn {
     std::vector<HostScript*> records;                 // this boot's host scripts, by their first step
     std::vector<std::unique_ptr<TurnTaker>> threads;  // the thread of each
     std::vector<std::unique_ptr<TurnTaker>> earlierBoots;
-    std::vector<int> turns;                           // of each
+    std::vector<int> turns;  // of each
     int placesGiven = 0;
 };
 StandIn* standIn = nullptr;
@@ -262,7 +266,8 @@ StandInRun RunStandIn(StandInFault fault, const std::string& scenarioText)
     StandInRun run;
     const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     run.result = RunHost(scenario, { StandInTick, StandInReinit, EngineShutdownContinuation, StandInText });
-    run.realMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    run.realMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     run.longestSendMs = 0;
     for (const auto* threads : { &module.threads, &module.earlierBoots })
         for (const std::unique_ptr<TurnTaker>& thread : *threads)
@@ -288,7 +293,8 @@ TEST(HostStall, ACommandTakesItsMsWhileTheHostStepsOnInRealTimeAndTheRestOfTheRu
     const StandInRun run = RunStandIn(kNoFault, "frame 20\nat 200 stall 600\nend 3000\n");
     ASSERT_EQ(Errors(run.result.trace), "");
     // The first command a script thread sends from 200 on: script 0's wait.
-    EXPECT_EQ(RecordsOfKind(run.result.trace, "stall"), "{\"t\":200,\"kind\":\"stall\",\"script\":0,\"id\":\"0001\",\"ms\":600}\n");
+    EXPECT_EQ(RecordsOfKind(run.result.trace, "stall"),
+              "{\"t\":200,\"kind\":\"stall\",\"script\":0,\"id\":\"0001\",\"ms\":600}\n");
     EXPECT_GE(run.longestSendMs, 600);
     EXPECT_LT(run.longestSendMs, 600 + 400);
 
@@ -298,7 +304,8 @@ TEST(HostStall, ACommandTakesItsMsWhileTheHostStepsOnInRealTimeAndTheRestOfTheRu
     for (const TraceRecord& command : CommandsWithId(run.result.trace, 0x0001))
         if (command.args[0].i == kFirstThreadPlace)
             waits.push_back(command.t);
-    const std::vector<int64_t>::const_iterator stalled = std::find_if(waits.begin(), waits.end(), [](int64_t t) { return t >= 200; });
+    const std::vector<int64_t>::const_iterator stalled =
+        std::find_if(waits.begin(), waits.end(), [](int64_t t) { return t >= 200; });
     ASSERT_NE(stalled, waits.end());
     EXPECT_GE(*stalled, 200 + 600 - 40);
     EXPECT_LE(*stalled, 200 + 600 + 200);
@@ -316,7 +323,8 @@ TEST(HostStall, AStallThatNeverEndsIsLetGoOfUnrunAtTheRunsEnd)
 {
     const StandInRun run = RunStandIn(kNoFault, "frame 20\nat 200 stall forever\nend 700\n");
     ASSERT_EQ(Errors(run.result.trace), "");
-    EXPECT_EQ(RecordsOfKind(run.result.trace, "stall"), "{\"t\":200,\"kind\":\"stall\",\"script\":0,\"id\":\"0001\",\"ms\":-1}\n");
+    EXPECT_EQ(RecordsOfKind(run.result.trace, "stall"),
+              "{\"t\":200,\"kind\":\"stall\",\"script\":0,\"id\":\"0001\",\"ms\":-1}\n");
     // Paced in real time from the stall to the end, and then ended.
     EXPECT_GE(run.realMs, 500 - 40);
     EXPECT_LT(run.realMs, 500 + 500);
@@ -333,15 +341,19 @@ TEST(HostStall, AReinitialisationDuringAStallDropsItsScriptAndTheNextBootGoesOn)
     const StandInRun run = RunStandIn(kNoFault, "frame 20\nat 200 stall 400\nat 300 reinit\nend 1000\n");
     ASSERT_EQ(Errors(run.result.trace), "");
     const std::vector<TraceRecord>& trace = run.result.trace;
-    const size_t reinit = std::find_if(trace.begin(), trace.end(), [](const TraceRecord& r) { return r.kind == "reinit"; }) - trace.begin();
+    const size_t reinit =
+        std::find_if(trace.begin(), trace.end(), [](const TraceRecord& r) { return r.kind == "reinit"; }) -
+        trace.begin();
     ASSERT_LT(reinit, trace.size());
     // The next boot and its threads go on while the stalled command of the
     // dropped script 0 is still being run; that command ends on its own
     // record, which the host kept.
     const auto sentFrom = [&](int place) {
-        return std::find_if(trace.begin() + reinit, trace.end(), [place](const TraceRecord& r) {
-                   return r.kind == "cmd" && r.id == 0x0001 && r.args[0].i == place;
-               }) - trace.begin();
+        return std::find_if(trace.begin() + reinit, trace.end(),
+                            [place](const TraceRecord& r) {
+                                return r.kind == "cmd" && r.id == 0x0001 && r.args[0].i == place;
+                            }) -
+               trace.begin();
     };
     const size_t boot = FindCommand(trace, 0x00D7, reinit);
     const size_t stalled = sentFrom(kFirstThreadPlace);
@@ -367,7 +379,8 @@ TEST(HostStall, TwoRunnersAreReportedExactlyWhenTheyRun)
     for (const TraceRecord& record : overlapped)
         if (record.kind == "error") {
             ++count;
-            if (record.what != "command on script 1 while a command of script 0 is being run" || record.t < 200 || record.t > 200 + 300 + 60)
+            if (record.what != "command on script 1 while a command of script 0 is being run" || record.t < 200 ||
+                record.t > 200 + 300 + 60)
                 overlaps += "t=" + std::to_string(record.t) + " " + record.what + "\n";
         }
     EXPECT_GE(count, 5);

@@ -90,7 +90,7 @@ TEST(ModelWait, APedOfALoadedModelStillRequestsItButDoesNotWait)
     for (size_t n = second + 1; n < result.trace.size(); ++n)
         if (result.trace[n].kind == "cmd" && RenderCommand(result.trace[n]) != "0001 i1000")
             afterWait.push_back(Line(result.trace[n]));
-    EXPECT_EQ(afterWait, (Lines{ "0247 i7", "038B", "0248 i7 =1", "009A i4 i7 f4.5 f5.5 f6.5 v0" }));
+    EXPECT_EQ(afterWait, (Lines { "0247 i7", "038B", "0248 i7 =1", "009A i4 i7 f4.5 f5.5 f6.5 v0" }));
 }
 
 TEST(ModelWait, APedWaitsOneHostStepPerPollUntilItsModelArrives)
@@ -98,11 +98,8 @@ TEST(ModelWait, APedWaitsOneHostStepPerPollUntilItsModelArrives)
     RunResult result = RunRoutine(CreatesOnePed, "frame 20\nmodel-delay 3\nend 1000\n");
     EXPECT_EQ(Errors(result.trace), "") << "the ped must not be created before its model is there";
     EXPECT_EQ(From(result.trace, 0x0247),
-              (Lines{ "0247 i7", "038B",
-                      "0248 i7 =0", "0001 i0",
-                      "0248 i7 =0", "0001 i0",
-                      "0248 i7 =0", "0001 i0",
-                      "0248 i7 =1", "009A i4 i7 f1.5 f2.5 f3.5 v0" }));
+              (Lines { "0247 i7", "038B", "0248 i7 =0", "0001 i0", "0248 i7 =0", "0001 i0", "0248 i7 =0", "0001 i0",
+                       "0248 i7 =1", "009A i4 i7 f1.5 f2.5 f3.5 v0" }));
     // One poll per host frame.
     std::vector<TraceRecord> polls = CommandsWithId(result.trace, 0x0248);
     ASSERT_EQ(polls.size(), 4u);
@@ -114,8 +111,7 @@ TEST(ModelWait, ACarOfALoadedModelDoesNotWait)
 {
     RunResult result = RunRoutine(CreatesOneCar, "frame 250\nmodel-delay 0\nend 2000\n");
     EXPECT_EQ(Errors(result.trace), "");
-    EXPECT_EQ(From(result.trace, 0x0247),
-              (Lines{ "0247 i90", "038B", "0248 i90 =1", "00A5 i90 f1.5 f2.5 f3.5 v0" }));
+    EXPECT_EQ(From(result.trace, 0x0247), (Lines { "0247 i90", "038B", "0248 i90 =1", "00A5 i90 f1.5 f2.5 f3.5 v0" }));
 }
 
 TEST(ModelWait, ACarWaits250MsPerPollUntilItsModelArrives)
@@ -124,11 +120,8 @@ TEST(ModelWait, ACarWaits250MsPerPollUntilItsModelArrives)
     RunResult result = RunRoutine(CreatesOneCar, "frame 250\nmodel-delay 3\nend 3000\n");
     EXPECT_EQ(Errors(result.trace), "") << "the car must not be created before its model is there";
     EXPECT_EQ(From(result.trace, 0x0247),
-              (Lines{ "0247 i90", "038B",
-                      "0248 i90 =0", "0001 i250",
-                      "0248 i90 =0", "0001 i250",
-                      "0248 i90 =0", "0001 i250",
-                      "0248 i90 =1", "00A5 i90 f1.5 f2.5 f3.5 v0" }));
+              (Lines { "0247 i90", "038B", "0248 i90 =0", "0001 i250", "0248 i90 =0", "0001 i250", "0248 i90 =0",
+                       "0001 i250", "0248 i90 =1", "00A5 i90 f1.5 f2.5 f3.5 v0" }));
 }
 
 TEST(ModelWait, RequestOnlyWhenMissingAsksFirstAndSkipsTheLoopForALoadedModel)
@@ -136,14 +129,11 @@ TEST(ModelWait, RequestOnlyWhenMissingAsksFirstAndSkipsTheLoopForALoadedModel)
     RunResult result = RunRoutine(AsksForAModelTwice, "frame 20\nmodel-delay 2\nend 1000\n");
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_EQ(From(result.trace, 0x0248),
-              (Lines{ // the ped: missing, so the whole loop follows the first poll
-                      "0248 i7 =0", "0247 i7", "038B",
-                      "0248 i7 =0", "0001 i0",
-                      "0248 i7 =0", "0001 i0",
-                      "0248 i7 =1", "01B2 v0 i7 i1",
-                      // the player: loaded by now, so one poll
-                      "0053 i0 f1.5 f2.5 f3.5 v0", "01F5 v1 v0",
-                      "0248 i7 =1", "01B1 v1 i7 i2" }));
+              (Lines { // the ped: missing, so the whole loop follows the first poll
+                       "0248 i7 =0", "0247 i7", "038B", "0248 i7 =0", "0001 i0", "0248 i7 =0", "0001 i0", "0248 i7 =1",
+                       "01B2 v0 i7 i1",
+                       // the player: loaded by now, so one poll
+                       "0053 i0 f1.5 f2.5 f3.5 v0", "01F5 v1 v0", "0248 i7 =1", "01B1 v1 i7 i2" }));
 }
 
 }  // namespace

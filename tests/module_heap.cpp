@@ -20,9 +20,9 @@ struct alignas(16) BlockHeader {
     bool counted;
 };
 
-std::atomic<bool> counting{ false };
-std::atomic<int64_t> moduleBytes{ 0 };
-std::atomic<int64_t> moduleBlocks{ 0 };
+std::atomic<bool> counting { false };
+std::atomic<int64_t> moduleBytes { 0 };
+std::atomic<int64_t> moduleBlocks { 0 };
 std::thread::id hostThread;
 thread_local bool inModuleCall = false;  // the host's thread, inside a call into the module
 thread_local int inHostInterpreter = 0;  // any thread, inside the host's interpreter

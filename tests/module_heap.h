@@ -8,7 +8,7 @@
 #include "hostsim/engine.h"
 
 struct ModuleHeap {
-    int64_t bytes;   // held now by allocations that module code made
+    int64_t bytes;  // held now by allocations that module code made
     int64_t blocks;
 };
 

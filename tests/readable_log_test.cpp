@@ -18,9 +18,18 @@ TraceArgument Arg(char kind, float n, const std::string& label = "")
     return argument;
 }
 
-TraceArgument Int(int32_t value) { return Arg('i', static_cast<float>(value)); }
-TraceArgument Float(float value) { return Arg('f', value); }
-TraceArgument Handle(int32_t handle) { return Arg('v', static_cast<float>(handle)); }
+TraceArgument Int(int32_t value)
+{
+    return Arg('i', static_cast<float>(value));
+}
+TraceArgument Float(float value)
+{
+    return Arg('f', value);
+}
+TraceArgument Handle(int32_t handle)
+{
+    return Arg('v', static_cast<float>(handle));
+}
 
 TraceRecord Command(int64_t t, uint16_t id, std::vector<TraceArgument> args, std::vector<int32_t> out = {})
 {
@@ -63,23 +72,21 @@ TEST(ReadableLog, NamesAPedOfANamedModel)
 
 TEST(ReadableLog, ShowsTheDirectionsToPedsAndCars)
 {
-    EXPECT_EQ(Logged({ Command(1000, 0x0372, { Handle(253), Int(19), Int(2000) }),
-                       Command(1000, 0x020F, { Handle(253), Handle(1) }),
-                       Command(1000, 0x01D5, { Handle(253), Handle(261) }),
-                       Command(1000, 0x04EB, { Handle(253), Int(1), Int(2000) }),
-                       Command(2000, 0x00A8, { Handle(261) }),
-                       Command(2000, 0x00AD, { Handle(261), Float(10) }),
-                       Command(2000, 0x00AF, { Handle(261), Int(4) }),
-                       Command(2000, 0x02C2, { Handle(188), Float(350), Float(-527), Float(10) }),
-                       Command(2000, 0x0175, { Handle(188), Float(90) }) }),
-              "[00:01.000] PED   #253 anim 19 for 2000 ms\n"
-              "[00:01.000] PED   #253 with you\n"
-              "[00:01.000] PED   #253 into car #261\n"
-              "[00:01.000] PED   #253 04EB 1 2000\n"
-              "[00:02.000] CAR   #261 psycho driving\n"
-              "[00:02.000] CAR   #261 speed 10\n"
-              "[00:02.000] CAR   #261 drive to the player and stop\n"
-              "[00:02.000] CAR   #188 drives to (350.00, -527.00, 10.00)\n");
+    EXPECT_EQ(
+        Logged({ Command(1000, 0x0372, { Handle(253), Int(19), Int(2000) }),
+                 Command(1000, 0x020F, { Handle(253), Handle(1) }), Command(1000, 0x01D5, { Handle(253), Handle(261) }),
+                 Command(1000, 0x04EB, { Handle(253), Int(1), Int(2000) }), Command(2000, 0x00A8, { Handle(261) }),
+                 Command(2000, 0x00AD, { Handle(261), Float(10) }), Command(2000, 0x00AF, { Handle(261), Int(4) }),
+                 Command(2000, 0x02C2, { Handle(188), Float(350), Float(-527), Float(10) }),
+                 Command(2000, 0x0175, { Handle(188), Float(90) }) }),
+        "[00:01.000] PED   #253 anim 19 for 2000 ms\n"
+        "[00:01.000] PED   #253 with you\n"
+        "[00:01.000] PED   #253 into car #261\n"
+        "[00:01.000] PED   #253 04EB 1 2000\n"
+        "[00:02.000] CAR   #261 psycho driving\n"
+        "[00:02.000] CAR   #261 speed 10\n"
+        "[00:02.000] CAR   #261 drive to the player and stop\n"
+        "[00:02.000] CAR   #188 drives to (350.00, -527.00, 10.00)\n");
 }
 
 TEST(ReadableLog, FoldsAHeldClockIntoOneLine)
@@ -88,23 +95,18 @@ TEST(ReadableLog, FoldsAHeldClockIntoOneLine)
     for (int64_t t = 1250; t <= 4750; t += 250)
         records.push_back(Command(t, 0x00C0, { Int(21), Int(0) }));
     records.push_back(Command(8000, 0x0372, { Handle(5), Int(3), Int(1) }));
-    EXPECT_EQ(Logged(records),
-              "[00:01.000] CLOCK 21:00\n"
-              "[00:04.750] CLOCK 21:00 held, 15 times\n"
-              "[00:08.000] PED   #5 anim 3 for 1 ms\n")
+    EXPECT_EQ(Logged(records), "[00:01.000] CLOCK 21:00\n"
+                               "[00:04.750] CLOCK 21:00 held, 15 times\n"
+                               "[00:08.000] PED   #5 anim 3 for 1 ms\n")
         << "told before the next line once no longer sent";
 }
 
 TEST(ReadableLog, ANewStateEndsTheHoldAndTheEndTellsWhatIsStillHeld)
 {
-    EXPECT_EQ(Logged({ Command(0, 0x00C0, { Int(21), Int(0) }),
-                       Command(250, 0x00C0, { Int(21), Int(0) }),
-                       Command(500, 0x00C0, { Int(22), Int(0) }),
-                       Command(600, 0x01B6, { Int(2) }),
-                       Command(750, 0x00C0, { Int(22), Int(0) }),
-                       Command(800, 0x01B6, { Int(2) }),
-                       Command(900, 0x01B6, { Int(2) }),
-                       End(1000) }),
+    EXPECT_EQ(Logged({ Command(0, 0x00C0, { Int(21), Int(0) }), Command(250, 0x00C0, { Int(21), Int(0) }),
+                       Command(500, 0x00C0, { Int(22), Int(0) }), Command(600, 0x01B6, { Int(2) }),
+                       Command(750, 0x00C0, { Int(22), Int(0) }), Command(800, 0x01B6, { Int(2) }),
+                       Command(900, 0x01B6, { Int(2) }), End(1000) }),
               "[00:00.000] CLOCK 21:00\n"
               "[00:00.250] CLOCK 21:00 held, 1 time\n"
               "[00:00.500] CLOCK 22:00\n"
@@ -132,7 +134,8 @@ TEST(ReadableLog, TellsATextByItsCodesInColourOrWithout)
     EXPECT_EQ(Logged({ text }), "[00:00.500] TEXT  Texts ON, 3 left~  (2000 ms)\n");
     ReadableLog log;
     log.colour = true;
-    EXPECT_EQ(ReadableLogLines(log, text), "[00:00.500] TEXT  Texts \x1b[1;31mON\x1b[0m, \x1b[1;34m3\x1b[0m left~\x1b[0m  (2000 ms)\n")
+    EXPECT_EQ(ReadableLogLines(log, text),
+              "[00:00.500] TEXT  Texts \x1b[1;31mON\x1b[0m, \x1b[1;34m3\x1b[0m left~\x1b[0m  (2000 ms)\n")
         << "every code but ~1~ sets a colour, an unknown one the normal";
 }
 

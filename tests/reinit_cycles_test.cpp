@@ -115,7 +115,8 @@ TEST(LongScenario, ReinitialisedAtRandomMomentsThenShutDown)
         modelWaits += plan.cycles[n - 2].kind == kInModelWait;
         const int64_t left = kLeftByAModelWait ? modelWaits : 0;
         if (sample.events != settled.events || sample.threads != settled.threads ||
-            sample.osThreads != settled.osThreads || sample.heap.bytes != settled.heap.bytes + left * kLeftByAModelWait ||
+            sample.osThreads != settled.osThreads ||
+            sample.heap.bytes != settled.heap.bytes + left * kLeftByAModelWait ||
             sample.heap.blocks != settled.heap.blocks + left)
             changes += "after boot " + std::to_string(n) + ": " + Describe(sample) + "\n";
     }

@@ -21,7 +21,10 @@
 struct SeededRandom {
     uint64_t state;
 
-    explicit SeededRandom(uint64_t seed) : state(seed) {}
+    explicit SeededRandom(uint64_t seed)
+        : state(seed)
+    {
+    }
 
     uint64_t Next()
     {
@@ -119,11 +122,11 @@ static const int kCycleKindCount = sizeof kCycleKindNames / sizeof kCycleKindNam
 // Moments of a boot of the scripts, counted from the boot, in a host that has
 // every model the cycles use loaded already (after the warm-up cycle).
 struct CycleTimes {
-    int64_t markerAt = -1;        // the start marker is placed: the cut-scene is over
+    int64_t markerAt = -1;                           // the start marker is placed: the cut-scene is over
     std::vector<std::pair<int64_t, int64_t>> fades;  // fades of the cut-scene and the studio's set-up
-    int64_t invitationAt = -1;    // "!WELC_3": the tutorial begins
-    int64_t reminderAt = -1;      // "!SENTI": tutorial and set-up are over
-    int64_t skippedReadyAt = -1;  // the main loop's first wait when Space skipped the tutorial
+    int64_t invitationAt = -1;                       // "!WELC_3": the tutorial begins
+    int64_t reminderAt = -1;                         // "!SENTI": tutorial and set-up are over
+    int64_t skippedReadyAt = -1;                     // the main loop's first wait when Space skipped the tutorial
 };
 
 struct ReinitCycle {
@@ -216,7 +219,8 @@ inline bool ReadCycleTimes(const std::vector<TraceRecord>& trace, CycleTimes* ti
             continue;
         bool waited = false;
         for (size_t m = n + 1; m < cycle.size() && cycle[m].t < fade.t + fade.args[0].i; ++m)
-            waited |= cycle[m].kind == "cmd" && cycle[m].id == 0x016B && cycle[m].script == fade.script && cycle[m].cond;
+            waited |=
+                cycle[m].kind == "cmd" && cycle[m].id == 0x016B && cycle[m].script == fade.script && cycle[m].cond;
         if (waited)
             times->fades.push_back({ t, t + fade.args[0].i });
     }
@@ -379,8 +383,8 @@ inline std::string ReinitCycleFailures(const std::vector<TraceRecord>& trace, co
         if (record.kind == "shutdown")
             shutDown = true;
         else if (shutDown && (record.kind == "cmd" || record.kind == "text")) {
-            failures += "command " + CommandAsSent(record) + " sent at " + std::to_string(record.t) +
-                        ", after the shutdown\n";
+            failures +=
+                "command " + CommandAsSent(record) + " sent at " + std::to_string(record.t) + ", after the shutdown\n";
             break;
         }
     }
@@ -399,15 +403,15 @@ inline std::string KeyFuzzScenario(uint64_t seed, int64_t minutes)
 {
     static const char* const creation[] = { "INSERT", "DELETE" };
     static const char* const digits[] = { "0", "1", "2", "3", "4", "5", "6", "7", "8", "9" };
-    static const char* const studioKeys[] = { "INSERT S", "INSERT T", "DELETE T", "INSERT 9", "DELETE BACK",
-                                              "INSERT 0", "DELETE 0" };
+    static const char* const studioKeys[] = { "INSERT S",    "INSERT T", "DELETE T", "INSERT 9",
+                                              "DELETE BACK", "INSERT 0", "DELETE 0" };
     static const char* const modifiers[] = { "LSHIFT", "LCONTROL", "LMENU", "RMENU", "RCONTROL", "RSHIFT" };
-    static const char* const seconds[] = { "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
-                                           "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z",
-                                           "1", "5", "9", "OEM_COMMA", "OEM_PERIOD", "SPACE", "BACK", "PRIOR",
-                                           "NEXT" };
-    static const char* const tabSeconds[] = { "F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10",
-                                              "F11", "F12", "SPACE", "PRIOR", "NEXT" };
+    static const char* const seconds[] = { "A", "B", "C",         "D",          "E",     "F",    "G",     "H",   "I",
+                                           "J", "K", "L",         "M",          "N",     "O",    "P",     "Q",   "R",
+                                           "S", "T", "U",         "V",          "W",     "X",    "Y",     "Z",   "1",
+                                           "5", "9", "OEM_COMMA", "OEM_PERIOD", "SPACE", "BACK", "PRIOR", "NEXT" };
+    static const char* const tabSeconds[] = { "F1", "F2",  "F3",  "F4",  "F5",    "F6",    "F7",  "F8",
+                                              "F9", "F10", "F11", "F12", "SPACE", "PRIOR", "NEXT" };
     static const char* const carModifiers[] = { "HOME", "END" };
     static const char* const paging[] = { "PRIOR", "NEXT" };
 
@@ -420,13 +424,18 @@ inline std::string KeyFuzzScenario(uint64_t seed, int64_t minutes)
     for (int64_t t = kCycleArrivalMs + 30000; t < end; t += random.Between(0, 800)) {
         std::string keys;
         switch (random.Next() % 16) {
-        case 0: case 1: case 2:
+        case 0:
+        case 1:
+        case 2:
             keys = std::string(random.OneOf(creation)) + " " + random.OneOf(digits);
             break;
-        case 3: case 4:
+        case 3:
+        case 4:
             keys = random.OneOf(studioKeys);
             break;
-        case 5: case 6: case 7:
+        case 5:
+        case 6:
+        case 7:
             keys = std::string(random.OneOf(modifiers)) + " " + random.OneOf(seconds);
             break;
         case 8:
@@ -435,10 +444,13 @@ inline std::string KeyFuzzScenario(uint64_t seed, int64_t minutes)
         case 9:
             keys = std::string(random.OneOf(carModifiers)) + " " + random.OneOf(seconds);
             break;
-        case 10: case 11: case 12:
+        case 10:
+        case 11:
+        case 12:
             keys = random.OneOf(paging);
             break;
-        case 13: case 14:
+        case 13:
+        case 14:
             keys = "BACK";
             break;
         default:

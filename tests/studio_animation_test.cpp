@@ -113,7 +113,8 @@ TEST(ModifierChain, TabWithFunctionKeysDirectsGroupFour)
         << "F7 closes the ring: Ped 4 with Ped 1";
     std::string expected;
     for (int32_t ped : peds)
-        expected += (expected.empty() ? "" : " ") + std::string("009C(") + Handle(ped) + ",0) 0319(" + Handle(ped) + ",0)";
+        expected +=
+            (expected.empty() ? "" : " ") + std::string("009C(") + Handle(ped) + ",0) 0319(" + Handle(ped) + ",0)";
     EXPECT_EQ(ActionsAfter(result, session, each), expected) << "each ped's commands before the next ped's";
 }
 
@@ -147,8 +148,7 @@ TEST(ModifierChain, AModifierHeldAloneKeepsTheGameSteppingAndSendsNothing)
     // After the pass reaches the chain: one 0 ms wait per host step, nothing else.
     const std::vector<TraceRecord> commands = StudioCommandsAfter(result.trace, session.studioScript, holding + 700);
     int waits = 0;
-    for (const TraceRecord& record : commands)
-    {
+    for (const TraceRecord& record : commands) {
         if (record.t >= released)
             break;
         EXPECT_EQ(Described({ record }), "0001(0)");
@@ -175,8 +175,7 @@ TEST(ModifierChain, TheHoldStepComesBetweenTheFirstAndSecondModifierTests)
 
     auto shape = [&](int64_t after, int64_t until) {
         std::string text;
-        for (const TraceRecord& record : StudioCommandsAfter(result.trace, session.studioScript, after))
-        {
+        for (const TraceRecord& record : StudioCommandsAfter(result.trace, session.studioScript, after)) {
             if (record.t > until)
                 break;
             text += record.id == 0x0001 ? "W" : record.id == 0x00C0 ? "H" : record.id == 0x01B5 ? "" : "?";

@@ -117,18 +117,12 @@ std::string EveryKeySent(int car, int32_t handle)
     const std::string h = std::to_string(handle);
     const std::string c = std::to_string(car);
     const std::string text = ",3000,1)";
-    return "00A9(" + h + ") 00BC(!DVNOR" + c + text +
-           " 00A8(" + h + ") 00BC(!DVPSY" + c + text +
-           " 00AD(" + h + ",5.0) 00BC(!C" + c + "SPD1" + text +
-           " 00AD(" + h + ",10.0) 00BC(!C" + c + "SPD2" + text +
-           " 00AD(" + h + ",5.0) 00BC(!C" + c + "SPD1" + text +
-           " 02AC(" + h + ",1,1,1,1,1) 00BC(!IMM" + c + "ON" + text +
-           " 02AC(" + h + ",0,0,0,0,0) 00BC(!IMM" + c + "OF" + text +
-           " 00AF(" + h + ",1) 00BC(!C" + c + "BVR1" + text +
-           " 00AF(" + h + ",2) 00BC(!C" + c + "BVR2" + text +
-           " 00AF(" + h + ",4) 00BC(!C" + c + "BVR3" + text +
-           " 00AF(" + h + ",8) 00BC(!C" + c + "BVR4" + text +
-           " 00AF(" + h + ",0)";
+    return "00A9(" + h + ") 00BC(!DVNOR" + c + text + " 00A8(" + h + ") 00BC(!DVPSY" + c + text + " 00AD(" + h +
+           ",5.0) 00BC(!C" + c + "SPD1" + text + " 00AD(" + h + ",10.0) 00BC(!C" + c + "SPD2" + text + " 00AD(" + h +
+           ",5.0) 00BC(!C" + c + "SPD1" + text + " 02AC(" + h + ",1,1,1,1,1) 00BC(!IMM" + c + "ON" + text + " 02AC(" +
+           h + ",0,0,0,0,0) 00BC(!IMM" + c + "OF" + text + " 00AF(" + h + ",1) 00BC(!C" + c + "BVR1" + text + " 00AF(" +
+           h + ",2) 00BC(!C" + c + "BVR2" + text + " 00AF(" + h + ",4) 00BC(!C" + c + "BVR3" + text + " 00AF(" + h +
+           ",8) 00BC(!C" + c + "BVR4" + text + " 00AF(" + h + ",0)";
 }
 
 TEST(CarSettings, EveryKeySendsItsValuesToTheCarItsModifierSelects)

@@ -26,7 +26,7 @@ std::string Listed(const std::vector<int32_t>& models)
 // the car on show. Times are counted from the main loop's start.
 RunResult BrowseDownThenUp(const StudioSession& session, const std::string& digit, CarCatalogueId catalogue)
 {
-    return StudioScript{ session }
+    return StudioScript { session }
         .At(0, "keydown INSERT " + digit)
         .At(session.JustAfterRow(kFeatureCreateCar, catalogue), "keyup INSERT " + digit)
         .At(1000, "keydown NEXT")
@@ -54,8 +54,7 @@ TEST(CarSlots, EachCatalogueWrapsBothWaysAtItsOwnEnds)
         { "7", kCar2CatalogueA, 130, 175 },  // Car 2, catalogue A: ends earlier
         { "8", kCar2CatalogueB, 185, 230 },  // Car 2, catalogue B
     };
-    for (const Wrap& wrap : catalogues)
-    {
+    for (const Wrap& wrap : catalogues) {
         const RunResult result = BrowseDownThenUp(session, wrap.digit, wrap.catalogue);
         ASSERT_EQ(Errors(result.trace), "") << "Insert + " << wrap.digit;
         const std::vector<int32_t> made = CarModelsMade(result.trace, MainLoopStart(result.trace));
@@ -79,7 +78,7 @@ TEST(CarSlots, CarTwoStartsWhereCarOnesChoiceEndedAndTheOldCarGoesFirst)
     ASSERT_GE(session.readyAt, 0);
     // Car 1 from catalogue A, paged down past the wrap to 176 to 179; then Car 2
     // from catalogue A, then Car 1 again.
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown INSERT 5")
                                  .At(session.JustAfterRow(kFeatureCreateCar, kCar1CatalogueA), "keyup INSERT 5")
                                  .At(1000, "keydown NEXT")
@@ -127,7 +126,7 @@ TEST(CarSlots, TheCreationTextIsShownOnlyWhileTextsAreOn)
 {
     const StudioSession session = ReachStudio();
     ASSERT_GE(session.readyAt, 0);
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown INSERT 5")
                                  .At(session.JustAfterRow(kFeatureCreateCar, kCar1CatalogueA), "keyup INSERT 5")
                                  .At(1000, "keydown BACK")

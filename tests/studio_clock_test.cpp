@@ -71,8 +71,7 @@ TEST(ClockMode, InsertAndDeleteWithTShowBothTextsInOnePassAndLeaveTextsOff)
             pairs.push_back(result.trace[n]);
     ASSERT_FALSE(pairs.empty());
     ASSERT_EQ(pairs.size() % 2, 0u) << Described(pairs);
-    for (size_t n = 0; n < pairs.size(); n += 2)
-    {
+    for (size_t n = 0; n < pairs.size(); n += 2) {
         EXPECT_EQ(Described({ pairs[n], pairs[n + 1] }), "00BC(!GMTXON,3000,1) 00BC(!GMTXOF,3000,1)");
         EXPECT_EQ(pairs[n].t, pairs[n + 1].t);
     }
@@ -119,14 +118,12 @@ TEST(ClockMode, AConfirmedHourIsFrozenAndASecondModeMovesItWithoutAnotherText)
               "00C0(23,0) 00C0(23,0) 01B5(0) 00BC(!TMEFON,3000,1)");
 
     const std::vector<int> hours = HoursShown(result.trace, secondMode);
-    EXPECT_EQ(hours, (std::vector<int>{ 22, 21 })) << Listed(hours);
+    EXPECT_EQ(hours, (std::vector<int> { 22, 21 })) << Listed(hours);
     EXPECT_EQ(Count(TextKeysAfter(result.trace, secondMode), "!TMEFON"), 0);
     const std::vector<TraceRecord> held = StudioActionsAfter(result.trace, session.studioScript, frozenLater);
     ASSERT_FALSE(held.empty());
-    for (const TraceRecord& record : held)
-    {
-        if (record.id == 0x00C0)
-        {
+    for (const TraceRecord& record : held) {
+        if (record.id == 0x00C0) {
             EXPECT_EQ(record.args[0].i, 21) << "the hold steps keep the new hour";
         }
     }
@@ -188,15 +185,13 @@ TEST(ClockMode, WhileFrozenEachBrowsePassHoldsTheHourAndTheLatestWeather)
         ++first;
     ASSERT_LT(first, commands.size());
     int waits = 0, holds = 0;
-    for (size_t n = first + 1; n + 1 < commands.size() && commands[n].t < browseEnd; ++n)
-    {
+    for (size_t n = first + 1; n + 1 < commands.size() && commands[n].t < browseEnd; ++n) {
         if (commands[n].id == 0x0001)
             ++waits;
         if (commands[n].id != 0x00C0)
             continue;
         ++holds;
-        EXPECT_EQ(Described({ commands[n], commands[n + 1] }),
-                  "00C0(22,0) 01B5(" + std::to_string(weather) + ")");
+        EXPECT_EQ(Described({ commands[n], commands[n + 1] }), "00C0(22,0) 01B5(" + std::to_string(weather) + ")");
     }
     EXPECT_GT(holds, 20);
     EXPECT_NEAR(waits, 3 * holds, 3) << waits << " waits, " << holds << " hold steps";

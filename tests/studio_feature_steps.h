@@ -65,7 +65,7 @@ struct FeatureSteps {
 
 inline FeatureSteps StepsFrom(const StudioSession& session)
 {
-    return FeatureSteps{ StudioScript{ session } };
+    return FeatureSteps { StudioScript { session } };
 }
 
 // The index of the first record after the time. Records at the main loop's
@@ -123,8 +123,7 @@ inline std::vector<std::string> TextKeysAfter(const std::vector<TraceRecord>& tr
 inline std::vector<int32_t> GroupPedHandles(const std::vector<TraceRecord>& trace, int64_t after)
 {
     std::vector<int32_t> made, discarded;
-    for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-    {
+    for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n) {
         if (trace[n].kind != "cmd")
             continue;
         if (trace[n].id == 0x009A)
@@ -154,24 +153,20 @@ inline int32_t LastCarHandle(const std::vector<TraceRecord>& trace, int64_t befo
 inline std::string Described(const std::vector<TraceRecord>& commands)
 {
     std::string text;
-    for (const TraceRecord& record : commands)
-    {
+    for (const TraceRecord& record : commands) {
         text += text.empty() ? "" : " ";
         text += CommandIdText(record.id);
         text += "(";
-        for (size_t n = 0; n < record.args.size(); ++n)
-        {
+        for (size_t n = 0; n < record.args.size(); ++n) {
             const TraceArgument& argument = record.args[n];
             if (argument.kind == 'z')
                 continue;
             text += n == 0 ? "" : ",";
-            if (argument.kind == 'f')
-            {
+            if (argument.kind == 'f') {
                 char number[32];
                 snprintf(number, sizeof number, "%.1f", argument.f);
                 text += number;
-            }
-            else if (argument.kind == 's')
+            } else if (argument.kind == 's')
                 text += argument.s;
             else
                 text += std::to_string(argument.i);

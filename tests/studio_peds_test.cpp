@@ -34,7 +34,7 @@ std::string Listed(const std::vector<std::string>& shown)
 // then Backspace. Returns the models shown and made from the main loop on.
 std::vector<std::string> RoundOfTheRing(const StudioSession& session, const std::string& pagingKey)
 {
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown INSERT 1")
                                  .At(session.JustAfterRow(kFeatureCreateGroup, 1), "keyup INSERT 1")
                                  .At(1000, "keydown " + pagingKey)
@@ -57,7 +57,7 @@ std::string StepRecord(const TraceRecord& record, int64_t from)
 
 std::string OneBrowseStep(const StudioSession& session, const std::string& pagingKey)
 {
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown INSERT 1")
                                  .At(session.JustAfterRow(kFeatureCreateGroup, 1), "keyup INSERT 1")
                                  .At(1000, "keydown " + pagingKey)
@@ -124,7 +124,7 @@ TEST(PedChoice, TheCursorIsKeptFromOneChoiceToTheNext)
     ASSERT_GE(session.readyAt, 0);
     // Group 2 with a few steps up, Backspace held through both of its places;
     // then Group 1.
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown INSERT 2")
                                  .At(session.JustAfterRow(kFeatureCreateGroup, 2), "keyup INSERT 2")
                                  .At(1000, "keydown PRIOR")
@@ -155,7 +155,7 @@ TEST(PedChoice, TheLastPlaceOfGroupFourStepsOverItsOwnPositionsWithoutAName)
     ASSERT_GE(session.readyAt, 0);
     // Backspace held from 1 s on confirms the places one after another; the
     // baseline shows when place 9's ped is made.
-    const RunResult baseline = StudioScript{ session }
+    const RunResult baseline = StudioScript { session }
                                    .At(0, "keydown INSERT 4")
                                    .At(session.JustAfterRow(kFeatureCreateGroup, 4), "keyup INSERT 4")
                                    .At(1000, "keydown BACK")
@@ -167,7 +167,7 @@ TEST(PedChoice, TheLastPlaceOfGroupFourStepsOverItsOwnPositionsWithoutAName)
     ASSERT_GE(made.size(), 5u);
     const int64_t place9Made = made[4];  // place 7, preview 8, place 8, preview 9, place 9
 
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown INSERT 4")
                                  .At(session.JustAfterRow(kFeatureCreateGroup, 4), "keyup INSERT 4")
                                  .At(1000, "keydown BACK")
@@ -186,10 +186,8 @@ TEST(PedChoice, TheLastPlaceOfGroupFourStepsOverItsOwnPositionsWithoutAName)
     EXPECT_EQ(ShownAfter(place10, "IGGONZ"), "IGBUDY3") << "positions 25 and 24 have none";
     EXPECT_EQ(ShownAfter(place10, "IGMIKE"), "IGMERD4");
     // Every named preview of place 10 uses its own special slot.
-    for (const TraceRecord& record : CommandsWithId(result.trace, 0x023C))
-    {
-        if (record.t > place9Made + 20)
-        {
+    for (const TraceRecord& record : CommandsWithId(result.trace, 0x023C)) {
+        if (record.t > place9Made + 20) {
             EXPECT_EQ(record.args[0].i, 10);
         }
     }
@@ -206,14 +204,14 @@ TEST(PedChoice, EachBrowseStepGivesTheGameItsHostStepsAtFixedPoints)
     const StudioSession session = ReachStudio();
     ASSERT_GE(session.readyAt, 0);
     EXPECT_EQ(OneBrowseStep(session, "PRIOR"),
-              "+0:009A +0:020F +0:0001(0) "                 // the Page Up test after a step
-              "+20:0001(0) "                                // between the skip checks
+              "+0:009A +0:020F +0:0001(0) "  // the Page Up test after a step
+              "+20:0001(0) "                 // between the skip checks
               "+40:009B +40:04C4 +40:0247 +40:038B +40:0248 +40:0001(0) +60:0248 +60:0001(0) +80:0248 ");
     // Page Down is tested a step after Page Up; model 1 steps back into the
     // named models, whose name is loaded into the place's special slot first.
     EXPECT_EQ(OneBrowseStep(session, "NEXT"),
-              "+0:009A +0:020F +0:0001(0) +20:0001(0) "     // the Page Up and Page Down tests
-              "+40:0001(0) "                                // between the skip checks
+              "+0:009A +0:020F +0:0001(0) +20:0001(0) "  // the Page Up and Page Down tests
+              "+40:0001(0) "                             // between the skip checks
               "+60:009B +60:023C +60:038B +60:04C4 +60:0247 +60:038B +60:0248 +60:0001(0) +80:0248 +80:0001(0) "
               "+100:0248 ");
 }

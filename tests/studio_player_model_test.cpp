@@ -12,8 +12,7 @@ namespace {
 std::vector<int> PositionsShown(const std::vector<TraceRecord>& trace, int64_t after)
 {
     std::vector<int> positions;
-    for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-    {
+    for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n) {
         if (trace[n].kind != "cmd" || trace[n].id != 0x023C)
             continue;
         EXPECT_EQ(trace[n].args[0].i, 1) << "the preview always uses special slot 1";
@@ -63,8 +62,8 @@ TEST(PlayerModel, EveryChoiceStartsAtTheFirstPositionAndFadesAroundTheChange)
     const RunResult result = steps.Run();
     ASSERT_EQ(Errors(result.trace), "");
 
-    EXPECT_EQ(PositionsShown(result.trace, session.readyAt), (std::vector<int>{ 1, 2, 3, 1 }));
-    EXPECT_EQ(PlayerModelsSet(result.trace, session.readyAt), (std::vector<std::string>{ "BURGER", "BGA" }));
+    EXPECT_EQ(PositionsShown(result.trace, session.readyAt), (std::vector<int> { 1, 2, 3, 1 }));
+    EXPECT_EQ(PlayerModelsSet(result.trace, session.readyAt), (std::vector<std::string> { "BURGER", "BGA" }));
 
     // Discard the preview, fade out, wait 500 ms, change, fade in, wait 500 ms,
     // then the main loop's next pass.
@@ -101,9 +100,10 @@ TEST(PlayerModel, PagingStepsOverTheTwoUnnamedPositionsBothWays)
     ASSERT_EQ(positions.size(), 30u) << Listed(positions);
     EXPECT_TRUE(HasStep(positions, 24, 27)) << Listed(positions);
     EXPECT_TRUE(HasStep(positions, 27, 24)) << Listed(positions);
-    EXPECT_EQ(std::count(positions.begin(), positions.end(), 0), 0) << "no unnamed position shown: " << Listed(positions);
+    EXPECT_EQ(std::count(positions.begin(), positions.end(), 0), 0)
+        << "no unnamed position shown: " << Listed(positions);
     EXPECT_EQ(positions.back(), 24) << Listed(positions);
-    EXPECT_EQ(PlayerModelsSet(result.trace, session.readyAt), (std::vector<std::string>{ "IGCOLON" }));
+    EXPECT_EQ(PlayerModelsSet(result.trace, session.readyAt), (std::vector<std::string> { "IGCOLON" }));
 }
 
 TEST(PlayerModel, TheCatalogueWrapsAtBothEnds)
@@ -114,7 +114,7 @@ TEST(PlayerModel, TheCatalogueWrapsAtBothEnds)
     steps.Press("INSERT S").Page("NEXT").Page("PRIOR").Press("BACK", 200, 1500);
     const RunResult result = steps.Run();
     ASSERT_EQ(Errors(result.trace), "");
-    EXPECT_EQ(PositionsShown(result.trace, session.readyAt), (std::vector<int>{ 1, 73, 1 }));
+    EXPECT_EQ(PositionsShown(result.trace, session.readyAt), (std::vector<int> { 1, 73, 1 }));
 }
 
 TEST(PlayerModel, PositionThirtyOneShowsOneModelAndGivesTheOther)
@@ -131,7 +131,7 @@ TEST(PlayerModel, PositionThirtyOneShowsOneModelAndGivesTheOther)
     const std::vector<int> positions = PositionsShown(result.trace, session.readyAt);
     ASSERT_FALSE(positions.empty());
     EXPECT_EQ(positions.back(), 31) << Listed(positions);
-    EXPECT_EQ(PlayerModelsSet(result.trace, session.readyAt), (std::vector<std::string>{ "IGMERC3" }));
+    EXPECT_EQ(PlayerModelsSet(result.trace, session.readyAt), (std::vector<std::string> { "IGMERC3" }));
 }
 
 }  // namespace

@@ -43,10 +43,10 @@ inline std::string ArrivalScenario()
 }
 
 struct StudioSession {
-    std::string prefix;               // scenario lines that bring the studio to its main loop
-    int64_t readyAt = -1;             // the time of the main loop's first 250 ms wait
-    int studioScript = 0;             // the studio's host script number
-    std::vector<TraceRecord> trace;   // the trace of the prefix
+    std::string prefix;              // scenario lines that bring the studio to its main loop
+    int64_t readyAt = -1;            // the time of the main loop's first 250 ms wait
+    int studioScript = 0;            // the studio's host script number
+    std::vector<TraceRecord> trace;  // the trace of the prefix
     // When the first pass of the main loop tests each row of the key map,
     // counted from readyAt: keys pressed at 0 and released just after their
     // row's time are seen by exactly one test.
@@ -79,8 +79,7 @@ inline size_t MainLoopStart(const std::vector<TraceRecord>& trace)
     const size_t sentinel = FindText(trace, "!SENTI");
     if (sentinel == trace.size())
         return sentinel;
-    for (size_t n = sentinel; n < trace.size(); ++n)
-    {
+    for (size_t n = sentinel; n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
         if (record.kind == "cmd" && record.id == 0x0001 && record.script == trace[sentinel].script &&
             record.args[0].i == 250)
@@ -96,8 +95,7 @@ inline StudioSession ReachStudio()
     StudioSession session;
     const RunResult watched = RunSession(ArrivalScenario() + EndAt(40000));
     const size_t invitation = FindText(watched.trace, "!WELC_3");
-    if (invitation == watched.trace.size())
-    {
+    if (invitation == watched.trace.size()) {
         ADD_FAILURE() << "no \"!WELC_3\" by 40 s";
         return session;
     }
@@ -105,8 +103,7 @@ inline StudioSession ReachStudio()
     session.prefix = ArrivalScenario() + At(kArrivalMs, "keydown SPACE") + At(invitedAt + 100, "keyup SPACE");
     const RunResult skipped = RunSession(session.prefix + EndAt(invitedAt + 20000));
     const size_t ready = MainLoopStart(skipped.trace);
-    if (ready == skipped.trace.size())
-    {
+    if (ready == skipped.trace.size()) {
         ADD_FAILURE() << "the main loop did not start within 20 s of \"!WELC_3\"";
         return session;
     }
@@ -117,21 +114,18 @@ inline StudioSession ReachStudio()
     // wait or that of a row before it, a host step after it was sent.
     const size_t steps = StepsBeforeModifierChain();
     std::vector<int64_t> stepWaits;
-    for (size_t n = ready + 1; n < skipped.trace.size() && stepWaits.size() < steps; ++n)
-    {
+    for (size_t n = ready + 1; n < skipped.trace.size() && stepWaits.size() < steps; ++n) {
         const TraceRecord& record = skipped.trace[n];
         if (record.kind == "cmd" && record.id == 0x0001 && record.script == session.studioScript)
             stepWaits.push_back(record.t);
     }
-    if (stepWaits.size() < steps)
-    {
+    if (stepWaits.size() < steps) {
         ADD_FAILURE() << "the first pass has no " << steps << " 0 ms waits";
         return session;
     }
     const int64_t step = stepWaits[1] - stepWaits[0];
     size_t waits = 0;
-    for (int n = 0; n < kMainLoopRowCount; ++n)
-    {
+    for (int n = 0; n < kMainLoopRowCount; ++n) {
         waits += kMainLoopRows[n].test == kTestAfterStep;
         const int64_t testedAt = waits == 0 ? stepWaits[0] : stepWaits[waits - 1] + step;
         session.rowTestedAt[n] = testedAt - session.readyAt;
@@ -146,7 +140,10 @@ struct StudioScript {
     const StudioSession& session;
     std::string lines;
 
-    explicit StudioScript(const StudioSession& from) : session(from) {}
+    explicit StudioScript(const StudioSession& from)
+        : session(from)
+    {
+    }
 
     StudioScript& At(int64_t afterReady, const std::string& what)
     {
@@ -174,8 +171,7 @@ inline std::vector<std::string> PedModelsMade(const std::vector<TraceRecord>& tr
 {
     std::string specialNames[11];
     std::vector<std::string> models;
-    for (size_t n = 0; n < trace.size(); ++n)
-    {
+    for (size_t n = 0; n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
         if (record.kind != "cmd")
             continue;

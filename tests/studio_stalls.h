@@ -57,7 +57,8 @@ const int64_t kBackAfterTheTeardownMs = 2 * kTickBoundMs + 300;
 
 inline std::string TeardownDuringAStall(int version, const std::string& stall, const std::string& teardown)
 {
-    return StudioScenario(version, StallOnTheStudiosTurn(stall) + "at " + std::to_string(kTeardownAt) + " " + teardown + "\n",
+    return StudioScenario(version,
+                          StallOnTheStudiosTurn(stall) + "at " + std::to_string(kTeardownAt) + " " + teardown + "\n",
                           kTeardownAt + 2000);
 }
 

@@ -35,7 +35,9 @@ TEST(Tutorial, WatchedWholeItShowsEveryTextAndSendsTheCarOff)
     const size_t invitation = FindText(result.trace, "!WELC_3");
     ASSERT_LT(invitation, result.trace.size());
     const int studio = result.trace[invitation].script;
-    const std::vector<std::string> expected = { "!TITLE", "!WELC_3", "!CAUGHT", "!TAKEN", "!GETEM", "!GETEM2", "!SENTI" };
+    const std::vector<std::string> expected = {
+        "!TITLE", "!WELC_3", "!CAUGHT", "!TAKEN", "!GETEM", "!GETEM2", "!SENTI"
+    };
     EXPECT_EQ(TextKeysOf(result.trace, studio), expected);
 
     const size_t drive = FindCommand(result.trace, 0x02C2);
@@ -46,8 +48,7 @@ TEST(Tutorial, WatchedWholeItShowsEveryTextAndSendsTheCarOff)
     // Each tutorial car is deleted once, when the next replaces it or at the
     // end of the set-up; none is deleted twice and no stale car is.
     std::vector<int32_t> made, deleted;
-    for (size_t n = invitation; n < FindText(result.trace, "!SENTI"); ++n)
-    {
+    for (size_t n = invitation; n < FindText(result.trace, "!SENTI"); ++n) {
         if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A5)
             made.push_back(result.trace[n].out[0]);
         if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A6)
@@ -67,7 +68,7 @@ TEST(Tutorial, SpaceHeldAtTheInvitationSkipsItWhole)
     // The invitation's own command, then at once the fade out of the set-up's end.
     const size_t invitation = FindText(session.trace, "!WELC_3");
     const std::vector<uint16_t> next = CommandIdsOf(session.trace, session.studioScript, invitation, 3);
-    EXPECT_EQ(next, (std::vector<uint16_t>{ 0x00BC, 0x0169, 0x016A }));
+    EXPECT_EQ(next, (std::vector<uint16_t> { 0x00BC, 0x0169, 0x016A }));
     // The tutorial ped is still taken away, by its own handle.
     const std::vector<TraceRecord> created = CommandsWithId(session.trace, 0x009A);
     const size_t discard = FindCommand(session.trace, 0x009B, invitation);
@@ -81,8 +82,7 @@ TEST(Tutorial, SpaceAtEachCheckpointSkipsTheRest)
     const RunResult watched = RunSession(ArrivalScenario() + EndAt(80000));
     ASSERT_EQ(Errors(watched.trace), "");
     int64_t shownAt[5];
-    for (int n = 0; n < 5; ++n)
-    {
+    for (int n = 0; n < 5; ++n) {
         const size_t at = FindText(watched.trace, kTutorialTexts[n]);
         ASSERT_LT(at, watched.trace.size()) << kTutorialTexts[n];
         shownAt[n] = watched.trace[at].t;
@@ -90,10 +90,9 @@ TEST(Tutorial, SpaceAtEachCheckpointSkipsTheRest)
     // Checkpoint 2 is tested as "!CAUGHT" is shown; 3 to 5 after the waits
     // that follow their texts, so Space pressed just after the text counts.
     const int64_t pressAt[] = { shownAt[1], shownAt[2] + 20, shownAt[3] + 20, shownAt[4] + 20 };
-    for (int checkpoint = 2; checkpoint <= 5; ++checkpoint)
-    {
-        const RunResult skipped = RunSession(ArrivalScenario() + At(pressAt[checkpoint - 2], "keydown SPACE") +
-                                             EndAt(80000));
+    for (int checkpoint = 2; checkpoint <= 5; ++checkpoint) {
+        const RunResult skipped =
+            RunSession(ArrivalScenario() + At(pressAt[checkpoint - 2], "keydown SPACE") + EndAt(80000));
         ASSERT_EQ(Errors(skipped.trace), "");
         const size_t invitation = FindText(skipped.trace, "!WELC_3");
         const int studio = skipped.trace[invitation].script;
@@ -112,18 +111,15 @@ std::string PassShape(const std::vector<TraceRecord>& trace, int script, int64_t
 {
     std::string shape;
     bool inPass = false;
-    for (size_t n = IndexAt(trace, after); n < trace.size(); ++n)
-    {
+    for (size_t n = IndexAt(trace, after); n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
         if (record.kind != "cmd" || record.script != script)
             continue;
-        if (record.id == 0x0001 && record.args[0].i == 250)
-        {
+        if (record.id == 0x0001 && record.args[0].i == 250) {
             if (inPass)
                 return shape;
             inPass = true;
-        }
-        else if (inPass && record.id == 0x0001 && record.args[0].i == 0)
+        } else if (inPass && record.id == 0x0001 && record.args[0].i == 0)
             shape += 'W';
         else if (inPass && record.id == 0x00C0)
             shape += 'H';
@@ -139,8 +135,7 @@ std::string Annotated(const std::string& shape)
 {
     std::string text;
     int row = 0;
-    for (char c : shape)
-    {
+    for (char c : shape) {
         text += text.empty() ? "" : ", ";
         text += c;
         if (c != 'W')
@@ -164,7 +159,7 @@ TEST(MainLoop, AnIdlePassWaitsBeforeEachCreationTestAndHoldsAtItsFixedPoints)
     EXPECT_EQ(PassShape(session.trace, studio, session.readyAt), std::string(16, 'W'));
 
     // Frozen at once (Backspace already held in the clock mode), then idle.
-    const RunResult frozen = StudioScript{ session }
+    const RunResult frozen = StudioScript { session }
                                  .At(0, "keydown INSERT 0 BACK")
                                  .At(session.JustAfterRow(kFeatureClockMode), "keyup INSERT 0")
                                  .At(600, "keyup BACK")
@@ -182,7 +177,7 @@ TEST(MainLoop, InsertWithOneAndTwoCreatesGroupOneOnly)
 {
     const StudioSession session = ReachStudio();
     ASSERT_GE(session.readyAt, 0);
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown INSERT 1 2")
                                  .At(session.JustAfterRow(kFeatureCreateGroup, 1), "keyup INSERT 1 2")
                                  .At(1000, "keydown BACK")
@@ -195,9 +190,9 @@ TEST(MainLoop, InsertWithOneAndTwoCreatesGroupOneOnly)
     for (size_t n = from; n < result.trace.size(); ++n)
         if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x034F)
             deleted.push_back(result.trace[n].args[0].i);
-    EXPECT_EQ(deleted, std::vector<int32_t>{ placeholders[0] }) << "only place 1 is cleared";
+    EXPECT_EQ(deleted, std::vector<int32_t> { placeholders[0] }) << "only place 1 is cleared";
     // One preview, then the ped of place 1 with its 0x018C, and no further choice.
-    EXPECT_EQ(PedModelsMade(result.trace, from), (std::vector<std::string>{ "1", "1" }));
+    EXPECT_EQ(PedModelsMade(result.trace, from), (std::vector<std::string> { "1", "1" }));
     const std::vector<TraceRecord> spots = CommandsWithId(result.trace, 0x018C);
     ASSERT_EQ(spots.size(), 1u);
     EXPECT_EQ(spots[0].args[0].i, 1);
@@ -207,7 +202,7 @@ TEST(MainLoop, DeleteWithTwoDeletesBothPlacesOfANeverCreatedGroup)
 {
     const StudioSession session = ReachStudio();
     ASSERT_GE(session.readyAt, 0);
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown DELETE 2")
                                  .At(session.JustAfterRow(kFeatureDeleteGroup, 2), "keyup DELETE 2")
                                  .Run(2000);
@@ -217,22 +212,21 @@ TEST(MainLoop, DeleteWithTwoDeletesBothPlacesOfANeverCreatedGroup)
     for (size_t n = MainLoopStart(result.trace); n < result.trace.size(); ++n)
         if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x034F)
             deleted.push_back(result.trace[n].args[0].i);
-    EXPECT_EQ(deleted, (std::vector<int32_t>{ placeholders[1], placeholders[2] }));
+    EXPECT_EQ(deleted, (std::vector<int32_t> { placeholders[1], placeholders[2] }));
 }
 
 TEST(MainLoop, DeleteWithBackspaceDeletesEverySlotAndBothCars)
 {
     const StudioSession session = ReachStudio();
     ASSERT_GE(session.readyAt, 0);
-    const RunResult result = StudioScript{ session }
+    const RunResult result = StudioScript { session }
                                  .At(0, "keydown DELETE BACK")
                                  .At(session.JustAfterRow(kFeatureDeleteEverything), "keyup DELETE BACK")
                                  .Run(2000);
     ASSERT_EQ(Errors(result.trace), "");
     const size_t from = MainLoopStart(result.trace);
     std::vector<int32_t> peds, cars;
-    for (size_t n = from; n < result.trace.size(); ++n)
-    {
+    for (size_t n = from; n < result.trace.size(); ++n) {
         if (result.trace[n].kind != "cmd")
             continue;
         if (result.trace[n].id == 0x034F)
@@ -244,7 +238,7 @@ TEST(MainLoop, DeleteWithBackspaceDeletesEverySlotAndBothCars)
     // The two placeholder cars: the last two cars made before the main loop.
     const std::vector<TraceRecord> made = CommandsWithId(session.trace, 0x00A5);
     ASSERT_GE(made.size(), 2u);
-    EXPECT_EQ(cars, (std::vector<int32_t>{ made[made.size() - 2].out[0], made.back().out[0] }));
+    EXPECT_EQ(cars, (std::vector<int32_t> { made[made.size() - 2].out[0], made.back().out[0] }));
 }
 
 }  // namespace

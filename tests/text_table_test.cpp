@@ -43,8 +43,7 @@ TEST(TextTable, KeysFitTheLabelFieldAndAreUnique)
     EXPECT_EQ(Narrow(kTextTable[0].text), "NOT FOUND");
 
     std::set<std::string> seen;
-    for (int row = 1; row < kTextRowCount; ++row)
-    {
+    for (int row = 1; row < kTextRowCount; ++row) {
         const char* key = kTextTable[row].key;
         SCOPED_TRACE(key);
         EXPECT_EQ(key[0], '!');
@@ -58,14 +57,12 @@ TEST(TextTable, KeysFitTheLabelFieldAndAreUnique)
 // alone in lower case: every letter the keys use is folded.
 TEST(TextTable, EveryKeyFindsItsOwnRowInAnyCase)
 {
-    for (int row = 1; row < kTextRowCount; ++row)
-    {
+    for (int row = 1; row < kTextRowCount; ++row) {
         const std::string key = kTextTable[row].key;
         std::vector<std::string> spellings = { key, key };
         for (char& c : spellings[1])
             c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-        for (size_t n = 0; n < key.size(); ++n)
-        {
+        for (size_t n = 0; n < key.size(); ++n) {
             if (!isupper(static_cast<unsigned char>(key[n])))
                 continue;
             spellings.push_back(key);
@@ -87,7 +84,9 @@ TEST(TextTable, LettersCompareWithoutCase)
 TEST(TextTable, OnlyTheLettersAToZFold)
 {
     // '_' and DEL, '3' and 0x13 differ by the case bit but are no letters.
-    EXPECT_EQ(Lookup("!WELC\x7f" "0"), "NOT FOUND");
+    EXPECT_EQ(Lookup("!WELC\x7f"
+                     "0"),
+              "NOT FOUND");
     EXPECT_EQ(Lookup("!WEAT\x13"), "NOT FOUND");
 }
 
@@ -98,7 +97,8 @@ TEST(TextTable, KeysMatchOnlyWhole)
     EXPECT_EQ(Lookup(""), "NOT FOUND");
     EXPECT_EQ(Lookup("!WEAT"), "NOT FOUND");
     EXPECT_EQ(Lookup("!WEAT30"), "NOT FOUND");
-    EXPECT_EQ(Lookup("!GETEM"), "Use ~r~DELETE~h~ and ~r~'1-4 'or '5 or 7'~h~ to delete the ped /car after it's created. See the ~r~READ ME~h~ file for more details...");
+    EXPECT_EQ(Lookup("!GETEM"), "Use ~r~DELETE~h~ and ~r~'1-4 'or '5 or 7'~h~ to delete the ped /car after it's "
+                                "created. See the ~r~READ ME~h~ file for more details...");
 }
 
 TEST(TextTable, EightByteLabelWithoutTerminatorMatchesNothing)
@@ -136,10 +136,8 @@ TEST(TextTable, FamilyRowsNameTheirOwnCarGroupAndPed)
 TEST(TextTable, SpeedKeysNameTheStepsSpeed)
 {
     const char* speeds[] = { "5", "10", "15", "20", "30", "50" };
-    for (int car = 1; car <= 2; ++car)
-    {
-        for (int step = 1; step <= 6; ++step)
-        {
+    for (int car = 1; car <= 2; ++car) {
+        for (int step = 1; step <= 6; ++step) {
             std::string key = "!C" + std::to_string(car) + "SPD" + std::to_string(step);
             SCOPED_TRACE(key);
             EXPECT_EQ(Lookup(key.c_str()),

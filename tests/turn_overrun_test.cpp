@@ -26,15 +26,14 @@ const CommandDescriptor kTurnMark = { 0x03A4, "s" };
 const int kLateTurn = 20;  // of the boot thread, at t=400
 
 // Script threads inside a turn right now, and the most there ever were.
-std::atomic<int> runnersNow{ 0 };
-std::atomic<int> mostRunners{ 0 };
+std::atomic<int> runnersNow { 0 };
+std::atomic<int> mostRunners { 0 };
 
 void BeginTurn()
 {
     const int runners = ++runnersNow;
     int most = mostRunners;
-    while (runners > most && !mostRunners.compare_exchange_weak(most, runners)) {
-    }
+    while (runners > most && !mostRunners.compare_exchange_weak(most, runners)) { }
 }
 
 void EndTurnAndWait(ScriptThread* self)
@@ -72,9 +71,9 @@ void ChildTakesTurns(ScriptThread* self)
 std::vector<int64_t> lateTurnMs;
 const int kMarksAfterTheDelay = 10;
 // Each boot of the routine numbers its marks: "BOOT1", "BOOT2", ...
-std::atomic<int> boots{ 0 };
-std::atomic<bool> lateTurnCameBack{ false };
-std::atomic<bool> markSentAfterComingBack{ false };
+std::atomic<int> boots { 0 };
+std::atomic<bool> lateTurnCameBack { false };
+std::atomic<bool> markSentAfterComingBack { false };
 
 void BootThreadRunsLate(ScriptThread* self)
 {
@@ -134,8 +133,8 @@ void ExpectTheLateTurnAlone(const std::vector<TraceRecord>& trace)
     ASSERT_LT(first, commands.size()) << "the late turn never came";
     size_t n = first;
     for (; n < commands.size() && !(commands[n].id == 0x0001 && commands[n].script == 0); ++n)
-        EXPECT_EQ(commands[n].script, 0) << "a command of script " << commands[n].script << " at t="
-                                         << commands[n].t << " inside the late turn";
+        EXPECT_EQ(commands[n].script, 0) << "a command of script " << commands[n].script << " at t=" << commands[n].t
+                                         << " inside the late turn";
     EXPECT_EQ(n - first, static_cast<size_t>(1 + kMarksAfterTheDelay)) << "the late turn's marks";
 }
 

@@ -58,7 +58,7 @@ TEST(UncooperativeHost, AModelThatNeverArrivesHoldsOnlyTheStudioAndAReinitialisa
     EXPECT_LT(FindText(result.trace, "!TITLE", reinit), result.trace.size());
     const std::vector<int32_t> cars = CarModelsMade(result.trace, reinit);
     EXPECT_EQ(std::set<int32_t>(cars.begin(), cars.end()),
-              (std::set<int32_t>{ 191, 135, 206, 207, 132, 210, 192, 193 }));
+              (std::set<int32_t> { 191, 135, 206, 207, 132, 210, 192, 193 }));
 }
 
 // --- A host build whose code differs at one site ------------------------------------
@@ -153,8 +153,8 @@ std::unique_ptr<char[]> ExactKey(const char* bytes, size_t size)
 
 struct EdgeKey {
     const char* bytes;
-    size_t size;      // with the terminator, if it has one
-    const char* text; // what the host shows
+    size_t size;       // with the terminator, if it has one
+    const char* text;  // what the host shows
 };
 
 const char kFrozen[] = "Time has been ~r~FROZEN~h~ !";
@@ -198,8 +198,7 @@ TEST(UncooperativeHost, TextKeysAtTheEdgesOfTheLabelFieldGetTheRightAnswers)
 {
     for (const EdgeKey& key : kEdgeKeys) {
         SCOPED_TRACE(std::string(key.bytes, key.size));
-        if (key.bytes[0] == '!')
-        {
+        if (key.bytes[0] == '!') {
             EXPECT_EQ(Narrow(LookupCustomText(ExactKey(key.bytes, key.size).get())), key.text);
         }
         edgeKeys.push_back(ExactKey(key.bytes, key.size));

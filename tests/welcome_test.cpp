@@ -24,12 +24,15 @@ TEST(Welcome, EachTextIsFollowedByAWaitOneHundredMsLongerThanItStays)
 {
     const RunResult result = RunSession("frame 20\nend 16000\n");
     ASSERT_EQ(Errors(result.trace), "");
-    const struct { const char* key; int ms; int wait; } shown[] = {
+    const struct {
+        const char* key;
+        int ms;
+        int wait;
+    } shown[] = {
         { "!WELC_1", 5000, 5100 },
         { "!WELC_2", 8000, 8100 },
     };
-    for (const auto& text : shown)
-    {
+    for (const auto& text : shown) {
         const size_t at = FindText(result.trace, text.key);
         ASSERT_LT(at, result.trace.size()) << text.key << " never shown";
         EXPECT_EQ(result.trace[at].ms, text.ms) << text.key;
@@ -76,8 +79,7 @@ TEST(Welcome, TheMarkerIsPlacedAtTheFirstCheckAfterTheCutscene)
 
 TEST(Welcome, ArrivalStartsTheStudioOnceAndTakesTheMarkerOffTheRadar)
 {
-    const RunResult result = RunSession(ArrivalScenario() +
-                                        At(kArrivalMs + 2000, "player 1011.72 -456.49 55.88") +
+    const RunResult result = RunSession(ArrivalScenario() + At(kArrivalMs + 2000, "player 1011.72 -456.49 55.88") +
                                         At(kArrivalMs + 4000, kToStartPoint) + EndAt(kArrivalMs + 6000));
     ASSERT_EQ(Errors(result.trace), "");
     const std::vector<TraceRecord> placings = MarkerPlacings(result.trace);

@@ -89,8 +89,8 @@ TEST_F(WrapperEncoding, ImmunitiesAreFiveIntsAfterTheHandle)
     sent.clear();
     car.SetImmunities(1, 1, 1, 1, 1);
     ASSERT_EQ(sent.size(), 1u);
-    ExpectCommand(0, { 0xAC, 0x02, 0x03, 0, 0,
-                       0x01, 1, 0, 0, 0, 0x01, 1, 0, 0, 0, 0x01, 1, 0, 0, 0, 0x01, 1, 0, 0, 0, 0x01, 1, 0, 0, 0 });
+    ExpectCommand(0, { 0xAC, 0x02, 0x03, 0, 0, 0x01, 1, 0, 0, 0, 0x01, 1, 0, 0, 0,
+                       0x01, 1,    0,    0, 0, 0x01, 1, 0, 0, 0, 0x01, 1, 0, 0, 0 });
 }
 
 }  // namespace

@@ -78,8 +78,8 @@ TEST(PedLifecycle, CreateSetsCreatedAndOnlyACreatedPedIsRemovedOnDestruction)
     EXPECT_NE(releasedHandle, 0) << "the host's handle was written back";
     EXPECT_NE(deletedHandle, releasedHandle);
     std::string r = std::to_string(releasedHandle), d = std::to_string(deletedHandle);
-    EXPECT_EQ(Effects(result.trace), (Lines{ "009A i4 i7 f1.5 f2.5 f3.5 v0", "009B v" + r, "01C2 v" + r,
-                                             "009A i4 i7 f1.5 f2.5 f3.5 v0", "034F v" + d }));
+    EXPECT_EQ(Effects(result.trace), (Lines { "009A i4 i7 f1.5 f2.5 f3.5 v0", "009B v" + r, "01C2 v" + r,
+                                              "009A i4 i7 f1.5 f2.5 f3.5 v0", "034F v" + d }));
     EXPECT_TRUE(CurrentHostWorld().peds.empty());
 }
 
@@ -101,8 +101,8 @@ TEST(CarLifecycle, DestructionDeletesOrReleasesTheCarTheConstructorMade)
     RunResult result = RunRoutine(MakesAndDestroysCars, "frame 20\nmodel-delay 0\nend 1000\n");
     EXPECT_EQ(Errors(result.trace), "");
     std::string d = std::to_string(deletedHandle), r = std::to_string(releasedHandle);
-    EXPECT_EQ(Effects(result.trace), (Lines{ "00A5 i90 f1.5 f2.5 f3.5 v0", "00A6 v" + d,
-                                             "00A5 i91 f4.5 f5.5 f6.5 v0", "01C3 v" + r }));
+    EXPECT_EQ(Effects(result.trace),
+              (Lines { "00A5 i90 f1.5 f2.5 f3.5 v0", "00A6 v" + d, "00A5 i91 f4.5 f5.5 f6.5 v0", "01C3 v" + r }));
     EXPECT_TRUE(CurrentHostWorld().cars.empty());
 }
 
@@ -129,8 +129,8 @@ TEST(RadarMarkerLifecycle, AnEmptyMarkerSendsNothingAndAPlacedOneIsRemoved)
     std::vector<TraceRecord> placing = CommandsWithId(result.trace, 0x02A7);
     ASSERT_EQ(placing.size(), 1u);
     EXPECT_EQ(releasedHandle, placing[0].out.at(0));
-    EXPECT_EQ(Effects(result.trace), (Lines{ "02A7 f1003.09 f-456.49 f55.74 i2 v0",
-                                             "0164 v" + std::to_string(releasedHandle) }));
+    EXPECT_EQ(Effects(result.trace),
+              (Lines { "02A7 f1003.09 f-456.49 f55.74 i2 v0", "0164 v" + std::to_string(releasedHandle) }));
     EXPECT_TRUE(CurrentHostWorld().markers.empty());
 }
 

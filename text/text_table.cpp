@@ -108,8 +108,7 @@ static char FoldCase(char c)
 // unterminated host label is never read past its 8th byte.
 static bool KeysEqual(const char* key, const char* rowKey)
 {
-    for (int i = 0; i < kKeyFieldBytes; ++i)
-    {
+    for (int i = 0; i < kKeyFieldBytes; ++i) {
         if (FoldCase(key[i]) != FoldCase(rowKey[i]))
             return false;
         if (key[i] == 0)
@@ -120,8 +119,7 @@ static bool KeysEqual(const char* key, const char* rowKey)
 
 const char16_t* LookupCustomText(const char* key)
 {
-    for (int row = 1; row < kTextRowCount; ++row)
-    {
+    for (int row = 1; row < kTextRowCount; ++row) {
         if (KeysEqual(key, kTextTable[row].key))
             return kTextTable[row].text;
     }

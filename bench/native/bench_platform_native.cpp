@@ -35,10 +35,10 @@ extern "C" void* __libc_calloc(size_t count, size_t size);
 extern "C" void* __libc_realloc(void* block, size_t size);
 extern "C" void __libc_free(void* block);
 
-static std::atomic<int64_t> mallocCalls{0};
-static std::atomic<int64_t> newCalls{0};
-static std::atomic<int64_t> moduleBytes{0};
-static std::atomic<int64_t> moduleBlocks{0};
+static std::atomic<int64_t> mallocCalls { 0 };
+static std::atomic<int64_t> newCalls { 0 };
+static std::atomic<int64_t> moduleBytes { 0 };
+static std::atomic<int64_t> moduleBlocks { 0 };
 
 extern "C" void* malloc(size_t size)
 {
@@ -119,8 +119,8 @@ int64_t AllocationCalls()
 
 // --- Events and threads -------------------------------------------------------------
 
-static std::atomic<int> liveEvents{0};
-static std::atomic<int> liveThreads{0};
+static std::atomic<int> liveEvents { 0 };
+static std::atomic<int> liveThreads { 0 };
 
 extern "C" {
 PlatformEvent* __real__Z19CreatePlatformEventv();

@@ -33,12 +33,14 @@ static void* RedirectImport(HMODULE module, const char* dll, const char* name, v
     for (; descriptor->Name; ++descriptor) {
         if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0)
             continue;
-        const IMAGE_THUNK_DATA* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
+        const IMAGE_THUNK_DATA* names =
+            reinterpret_cast<const IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
         IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
         for (; names->u1.AddressOfData; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
                 continue;
-            const IMAGE_IMPORT_BY_NAME* entry = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            const IMAGE_IMPORT_BY_NAME* entry =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
             if (strcmp(reinterpret_cast<const char*>(entry->Name), name) != 0)
                 continue;
             void* original = reinterpret_cast<void*>(slots->u1.Function);
@@ -52,10 +54,10 @@ static void* RedirectImport(HMODULE module, const char* dll, const char* name, v
     return nullptr;
 }
 
-typedef void* (__cdecl* MallocFunction)(size_t);
-typedef void* (__cdecl* CallocFunction)(size_t, size_t);
-typedef void* (__cdecl* ReallocFunction)(void*, size_t);
-typedef void (__cdecl* FreeFunction)(void*);
+typedef void*(__cdecl* MallocFunction)(size_t);
+typedef void*(__cdecl* CallocFunction)(size_t, size_t);
+typedef void*(__cdecl* ReallocFunction)(void*, size_t);
+typedef void(__cdecl* FreeFunction)(void*);
 
 // --- The DLL's heap: every block it allocated and has not freed -------------------
 
@@ -124,9 +126,10 @@ static void __cdecl ModuleFree(void* block)
 
 static std::set<HANDLE>* moduleEvents;
 static std::set<HANDLE>* moduleThreads;
-typedef HANDLE (WINAPI* CreateEventFunction)(LPSECURITY_ATTRIBUTES, BOOL, BOOL, LPCSTR);
-typedef HANDLE (WINAPI* CreateThreadFunction)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD);
-typedef BOOL (WINAPI* CloseHandleFunction)(HANDLE);
+typedef HANDLE(WINAPI* CreateEventFunction)(LPSECURITY_ATTRIBUTES, BOOL, BOOL, LPCSTR);
+typedef HANDLE(WINAPI* CreateThreadFunction)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD,
+                                             LPDWORD);
+typedef BOOL(WINAPI* CloseHandleFunction)(HANDLE);
 static CreateEventFunction realCreateEvent;
 static CreateThreadFunction realCreateThread;
 static CloseHandleFunction realCloseHandle;
@@ -165,10 +168,14 @@ static bool CountModuleImports(HMODULE module, std::string* problem)
     moduleBlocks = new std::unordered_map<void*, size_t>;
     moduleEvents = new std::set<HANDLE>;
     moduleThreads = new std::set<HANDLE>;
-    realMalloc = reinterpret_cast<MallocFunction>(RedirectImport(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&ModuleMalloc)));
-    realCalloc = reinterpret_cast<CallocFunction>(RedirectImport(module, "msvcrt.dll", "calloc", reinterpret_cast<void*>(&ModuleCalloc)));
-    realRealloc = reinterpret_cast<ReallocFunction>(RedirectImport(module, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&ModuleRealloc)));
-    realFree = reinterpret_cast<FreeFunction>(RedirectImport(module, "msvcrt.dll", "free", reinterpret_cast<void*>(&ModuleFree)));
+    realMalloc = reinterpret_cast<MallocFunction>(
+        RedirectImport(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&ModuleMalloc)));
+    realCalloc = reinterpret_cast<CallocFunction>(
+        RedirectImport(module, "msvcrt.dll", "calloc", reinterpret_cast<void*>(&ModuleCalloc)));
+    realRealloc = reinterpret_cast<ReallocFunction>(
+        RedirectImport(module, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&ModuleRealloc)));
+    realFree = reinterpret_cast<FreeFunction>(
+        RedirectImport(module, "msvcrt.dll", "free", reinterpret_cast<void*>(&ModuleFree)));
     realCreateEvent = reinterpret_cast<CreateEventFunction>(
         RedirectImport(module, "kernel32.dll", "CreateEventA", reinterpret_cast<void*>(&ModuleCreateEvent)));
     realCreateThread = reinterpret_cast<CreateThreadFunction>(
@@ -245,9 +252,12 @@ const char* BuildDescription()
 bool StartModuleUnderTest(std::string* problem)
 {
     HMODULE program = GetModuleHandleA(nullptr);
-    programMalloc = reinterpret_cast<MallocFunction>(RedirectImport(program, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&CountedMalloc)));
-    programCalloc = reinterpret_cast<CallocFunction>(RedirectImport(program, "msvcrt.dll", "calloc", reinterpret_cast<void*>(&CountedCalloc)));
-    programRealloc = reinterpret_cast<ReallocFunction>(RedirectImport(program, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&CountedRealloc)));
+    programMalloc = reinterpret_cast<MallocFunction>(
+        RedirectImport(program, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&CountedMalloc)));
+    programCalloc = reinterpret_cast<CallocFunction>(
+        RedirectImport(program, "msvcrt.dll", "calloc", reinterpret_cast<void*>(&CountedCalloc)));
+    programRealloc = reinterpret_cast<ReallocFunction>(
+        RedirectImport(program, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&CountedRealloc)));
     if (!programMalloc || !programCalloc || !programRealloc) {
         *problem = "the benchmark program lacks one of the malloc imports it counts";
         return false;

@@ -12,11 +12,10 @@
 // re-initialisation continuation with the stack as it arrived.
 __attribute__((naked)) void ReinitHook()
 {
-    asm volatile(
-        "pushal\n\t"
-        "call %P0\n\t"
-        "popal\n\t"
-        "jmp *%1"
-        :
-        : "i"(ReinitScripts), "m"(hostAddresses.reinitContinuation));
+    asm volatile("pushal\n\t"
+                 "call %P0\n\t"
+                 "popal\n\t"
+                 "jmp *%1"
+                 :
+                 : "i"(ReinitScripts), "m"(hostAddresses.reinitContinuation));
 }

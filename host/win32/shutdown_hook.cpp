@@ -12,11 +12,10 @@
 // the continuation sees the host's own call and returns straight to the host.
 __attribute__((naked)) void ShutdownHook()
 {
-    asm volatile(
-        "pushal\n\t"
-        "call %P0\n\t"
-        "popal\n\t"
-        "jmp *%1"
-        :
-        : "i"(ShutdownScripts), "m"(hostAddresses.shutdownContinuation));
+    asm volatile("pushal\n\t"
+                 "call %P0\n\t"
+                 "popal\n\t"
+                 "jmp *%1"
+                 :
+                 : "i"(ShutdownScripts), "m"(hostAddresses.shutdownContinuation));
 }

@@ -13,20 +13,19 @@
 // to the rest of the host function, which returns to the host's caller.
 __attribute__((naked)) void TextLookupHook()
 {
-    asm volatile(
-        "movl 4(%%esp), %%eax\n\t"
-        "cmpb $0x21, (%%eax)\n\t"
-        "jne 1f\n\t"
-        "pushl %%eax\n\t"
-        "call %P0\n\t"
-        "addl $4, %%esp\n\t"
-        "ret $4\n"
-        "1:\n\t"
-        "pushl %%ebx\n\t"
-        "pushl %%ebp\n\t"
-        "movl %%ecx, %%ebx\n\t"
-        "subl $0x40, %%esp\n\t"
-        "jmp *%1"
-        :
-        : "i"(LookupCustomText), "m"(hostAddresses.textLookupContinuation));
+    asm volatile("movl 4(%%esp), %%eax\n\t"
+                 "cmpb $0x21, (%%eax)\n\t"
+                 "jne 1f\n\t"
+                 "pushl %%eax\n\t"
+                 "call %P0\n\t"
+                 "addl $4, %%esp\n\t"
+                 "ret $4\n"
+                 "1:\n\t"
+                 "pushl %%ebx\n\t"
+                 "pushl %%ebp\n\t"
+                 "movl %%ecx, %%ebx\n\t"
+                 "subl $0x40, %%esp\n\t"
+                 "jmp *%1"
+                 :
+                 : "i"(LookupCustomText), "m"(hostAddresses.textLookupContinuation));
 }

@@ -18,8 +18,7 @@ EngineBinding DirectBinding();
 
 // Parses the scenario text and runs it against the module. A scenario that
 // does not parse gives one error record.
-RunResult RunScenarioText(const std::string& scenarioText,
-                          void (*onRecord)(const TraceRecord&) = nullptr);
+RunResult RunScenarioText(const std::string& scenarioText, void (*onRecord)(const TraceRecord&) = nullptr);
 
 // From the next boot on, each boot starts the given routine on the boot
 // record instead of running the boot script, until the next attach: for

@@ -147,8 +147,8 @@ static std::string ChangedHostBytes(bool patched)
 {
     uintptr_t patchedFrom[] = { hostImage.tickCallSite - 4, hostImage.shutdownCallSite - 4,
                                 hostImage.reinitCallSite - 4, hostImage.textLookup };
-    uintptr_t patchedTo[] = { hostImage.tickCallSite, hostImage.shutdownCallSite,
-                              hostImage.reinitCallSite, hostImage.textLookup + 7 };
+    uintptr_t patchedTo[] = { hostImage.tickCallSite, hostImage.shutdownCallSite, hostImage.reinitCallSite,
+                              hostImage.textLookup + 7 };
     std::string changes;
     std::vector<CodeRange> ranges = HostCodeRanges();
     for (size_t r = 0; r < ranges.size(); ++r) {
@@ -197,7 +197,6 @@ static bool InModuleCode(uintptr_t address)
     }
     return false;
 }
-
 
 // A command record without its time and the host's handles, which count on
 // across a re-initialisation: its id, argument kinds and other values.
@@ -386,8 +385,9 @@ TEST_P(Attach, SaysOnceThatItAttachedAndStaysLoadedForTheHostsCalls)
     EXPECT_EQ(DebugOutput(), GetParam() == 1 ? kAttachedToVersion1 : kAttachedToVersion2);
 }
 
-INSTANTIATE_TEST_SUITE_P(HostVersion, Attach, testing::Values(1, 2),
-                         [](const testing::TestParamInfo<int>& info) { return "Version" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(HostVersion, Attach, testing::Values(1, 2), [](const testing::TestParamInfo<int>& info) {
+    return "Version" + std::to_string(info.param);
+});
 
 // --- A hook reached while the module is still patching ---------------------------
 // A game thread may reach a hook as soon as its site is written, while the
@@ -407,8 +407,7 @@ struct DllLoaded {
     ULONG size;
 };
 typedef void(CALLBACK* DllNotification)(ULONG reason, const DllLoaded* loaded, void* context);
-typedef LONG(NTAPI* RegisterDllNotification)(ULONG flags, DllNotification notification, void* context,
-                                              void** cookie);
+typedef LONG(NTAPI* RegisterDllNotification)(ULONG flags, DllNotification notification, void* context, void** cookie);
 static const ULONG kDllLoadedReason = 1;
 
 typedef BOOL(WINAPI* FlushCode)(HANDLE process, LPCVOID address, SIZE_T size);
@@ -509,8 +508,10 @@ TEST_P(UnknownHost, IsLeftUntouchedAndKeepsRunning)
 
 static std::string PieceName(const testing::TestParamInfo<HostPiece>& info)
 {
-    static const char* const names[] = { "None", "TickRoutine", "ShutdownRoutine", "ShutdownContinuation",
-                                         "ReinitRoutine", "ReinitContinuation", "TextLookup" };
+    static const char* const names[] = {
+        "None",          "TickRoutine",        "ShutdownRoutine", "ShutdownContinuation",
+        "ReinitRoutine", "ReinitContinuation", "TextLookup"
+    };
     return names[info.param];
 }
 
@@ -595,7 +596,7 @@ static int GameArrivals(HostSite site)
     return arrivals[site];
 }
 
-class OtherModFirst : public testing::TestWithParam<OtherModCase> {};
+class OtherModFirst : public testing::TestWithParam<OtherModCase> { };
 
 TEST_P(OtherModFirst, IsLeftInPlaceAndNamedAndStillLeadsIntoTheGame)
 {
@@ -641,7 +642,7 @@ static void PrintTo(const NotTheGameCase& test, std::ostream* out)
     *out << test.name;
 }
 
-class NotTheGame : public testing::TestWithParam<NotTheGameCase> {};
+class NotTheGame : public testing::TestWithParam<NotTheGameCase> { };
 
 TEST_P(NotTheGame, LoadsWritesNothingSaysWhyAndTheProcessRunsOn)
 {
@@ -657,4 +658,6 @@ TEST_P(NotTheGame, LoadsWritesNothingSaysWhyAndTheProcessRunsOn)
 }
 
 INSTANTIATE_TEST_SUITE_P(UnreadableHost, NotTheGame, testing::ValuesIn(kNotTheGameCases),
-                         [](const testing::TestParamInfo<NotTheGameCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<NotTheGameCase>& info) {
+                             return std::string(info.param.name);
+                         });

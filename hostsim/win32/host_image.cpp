@@ -74,7 +74,8 @@ static const LoadedRegister kLoadedRegisters[] = {
 };
 // clang-format on
 static_assert(sizeof kLoadedRegisters / sizeof kLoadedRegisters[0] ==
-              sizeof(CallerRoutine::load) / sizeof(CallerRoutine::load[0]), "every general-purpose register but ESP");
+                  sizeof(CallerRoutine::load) / sizeof(CallerRoutine::load[0]),
+              "every general-purpose register but ESP");
 
 // --- The host's own functions -------------------------------------------------
 
@@ -148,8 +149,8 @@ static void __attribute__((stdcall)) ContinuationArrived(uint32_t which, const A
 static const char16_t* HostTextLookupBody(const uint8_t* store, const char* key)
 {
     if (store != hostTextStore)
-        Fault("text lookup of %.8s reached with text store %p, not %p", key,
-              static_cast<const void*>(store), static_cast<const void*>(hostTextStore));
+        Fault("text lookup of %.8s reached with text store %p, not %p", key, static_cast<const void*>(store),
+              static_cast<const void*>(hostTextStore));
     ++hostSiteLog.textLookups;
     return HostOwnText(key);
 }
@@ -208,7 +209,8 @@ static void LayInterpreter(uintptr_t at)
 static void LayTickRoutine(uintptr_t at)
 {
     TickRoutine routine;
-    routine.callStep = CallAt(at + offsetof(TickRoutine, callStep), Address(reinterpret_cast<const void*>(&HostOwnScriptStep)));
+    routine.callStep =
+        CallAt(at + offsetof(TickRoutine, callStep), Address(reinterpret_cast<const void*>(&HostOwnScriptStep)));
     routine.ret = 0xC3;
     Lay(at, routine);
 }
@@ -246,8 +248,8 @@ static void LayContinuation(uintptr_t at, Continuation which)
 static void LayTextLookup(uintptr_t at)
 {
     TextLookupFunction function = {
-        0x53, 0x55, { 0x8B, 0xD9 }, { 0x83, 0xEC, 0x40 },
-        { 0xFF, 0x74, 0x24, 0x4C }, 0x53, {}, { 0x83, 0xC4, 0x48 }, 0x5D, 0x5B, { 0xC2, 4 },
+        0x53, 0x55, { 0x8B, 0xD9 }, { 0x83, 0xEC, 0x40 }, { 0xFF, 0x74, 0x24, 0x4C }, 0x53, {}, { 0x83, 0xC4, 0x48 },
+        0x5D, 0x5B, { 0xC2, 4 },
     };
     function.callBody = CallAt(at + offsetof(TextLookupFunction, callBody),
                                Address(reinterpret_cast<const void*>(&HostTextLookupBody)));
@@ -257,8 +259,17 @@ static void LayTextLookup(uintptr_t at)
 static void LayTextCaller(uintptr_t at, uintptr_t textLookup)
 {
     TextCallerRoutine routine = {
-        0x56, { 0x89, 0xE6 }, { 0xFF, 0x74, 0x24, 0x08 }, { 0xB9, 0 }, {}, { 0x29, 0xE6 }, { 0x89, 0x35 }, 0,
-        { 0x8D, 0x24, 0x34 }, 0x5E, 0xC3,
+        0x56,
+        { 0x89, 0xE6 },
+        { 0xFF, 0x74, 0x24, 0x08 },
+        { 0xB9, 0 },
+        {},
+        { 0x29, 0xE6 },
+        { 0x89, 0x35 },
+        0,
+        { 0x8D, 0x24, 0x34 },
+        0x5E,
+        0xC3,
     };
     routine.loadStore.value = static_cast<uint32_t>(Address(hostTextStore));
     routine.callLookup = CallAt(at + offsetof(TextCallerRoutine, callLookup), textLookup);
@@ -272,8 +283,8 @@ bool HostArenaInPlace(std::string* problem)
         return true;
     char text[120];
     snprintf(text, sizeof text, "the host arena is at %p to %p, not %08X to past %08X",
-             static_cast<void*>(hostArenaStart), static_cast<void*>(hostArenaEnd),
-             static_cast<unsigned>(kArenaFirst), static_cast<unsigned>(kArenaPast));
+             static_cast<void*>(hostArenaStart), static_cast<void*>(hostArenaEnd), static_cast<unsigned>(kArenaFirst),
+             static_cast<unsigned>(kArenaPast));
     *problem = text;
     return false;
 }

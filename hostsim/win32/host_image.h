@@ -22,7 +22,7 @@ enum HostPiece {
 // Where the laid code is.
 struct HostImage {
     int version;
-    uintptr_t interpreter;           // jump into the engine's interpreter
+    uintptr_t interpreter;  // jump into the engine's interpreter
     uintptr_t scriptSpace;
     uintptr_t versionByte;
     uintptr_t tickRoutine;
@@ -33,18 +33,18 @@ struct HostImage {
     uintptr_t reinitRoutine;
     uintptr_t reinitCallSite;
     uintptr_t reinitContinuation;
-    uintptr_t textLookup;            // the text lookup function's entry
-    uintptr_t textCaller;            // the host's own call of it
+    uintptr_t textLookup;  // the text lookup function's entry
+    uintptr_t textCaller;  // the host's own call of it
 };
 
 // What the host's code saw. Touched by the host's thread, and by the script
 // thread holding the turn when it looks up a text.
 struct HostSiteLog {
-    int ownScriptSteps = 0;          // the host's own step ran: the tick site is not patched
+    int ownScriptSteps = 0;  // the host's own step ran: the tick site is not patched
     int shutdownArrivals = 0;
     int reinitArrivals = 0;
-    int textLookups = 0;             // reached the host's own lookup body
-    std::vector<std::string> faults; // what arrived not as the host's caller sent it
+    int textLookups = 0;              // reached the host's own lookup body
+    std::vector<std::string> faults;  // what arrived not as the host's caller sent it
 };
 
 extern HostImage hostImage;

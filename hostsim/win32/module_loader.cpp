@@ -29,18 +29,21 @@ void* RedirectImport(HMODULE module, const char* dll, const char* function, void
     const IMAGE_NT_HEADERS* headers =
         reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    const IMAGE_IMPORT_DESCRIPTOR* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+    const IMAGE_IMPORT_DESCRIPTOR* descriptor =
+        reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
     for (; descriptor->Name; ++descriptor) {
         if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0)
             continue;
         // The original thunks still name the functions; the address table
         // beside them is what the module calls through.
-        const IMAGE_THUNK_DATA* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
+        const IMAGE_THUNK_DATA* names =
+            reinterpret_cast<const IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
         IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
         for (; names->u1.AddressOfData; ++names, ++slots) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
                 continue;
-            const IMAGE_IMPORT_BY_NAME* name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            const IMAGE_IMPORT_BY_NAME* name =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
             if (strcmp(reinterpret_cast<const char*>(name->Name), function) != 0)
                 continue;
             void* before = reinterpret_cast<void*>(slots->u1.Function);

@@ -14,11 +14,10 @@ __declspec(dllexport) OtherModHook otherModHook;
 // Reached by a game CALL retargeted here: goes on to the CALL's old target.
 __declspec(dllexport) __attribute__((naked)) void OtherModCallHook()
 {
-    asm volatile(
-        "lock incl %P0\n\t"
-        "jmp *%P1"
-        :
-        : "i"(&otherModHook.arrivals), "i"(&otherModHook.onward));
+    asm volatile("lock incl %P0\n\t"
+                 "jmp *%P1"
+                 :
+                 : "i"(&otherModHook.arrivals), "i"(&otherModHook.onward));
 }
 
 // Reached by a JMP rel32 written over the first 5 bytes of the game's text
@@ -26,14 +25,13 @@ __declspec(dllexport) __attribute__((naked)) void OtherModCallHook()
 // began, and goes on to the lookup's fifth (onward, 7 bytes in).
 __declspec(dllexport) __attribute__((naked)) void OtherModTextLookupHook()
 {
-    asm volatile(
-        "lock incl %P0\n\t"
-        "pushl %%ebx\n\t"
-        "pushl %%ebp\n\t"
-        "movl %%ecx, %%ebx\n\t"
-        "subl $0x40, %%esp\n\t"
-        "jmp *%P1"
-        :
-        : "i"(&otherModHook.arrivals), "i"(&otherModHook.onward));
+    asm volatile("lock incl %P0\n\t"
+                 "pushl %%ebx\n\t"
+                 "pushl %%ebp\n\t"
+                 "movl %%ecx, %%ebx\n\t"
+                 "subl $0x40, %%esp\n\t"
+                 "jmp *%P1"
+                 :
+                 : "i"(&otherModHook.arrivals), "i"(&otherModHook.onward));
 }
 }

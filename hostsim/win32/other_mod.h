@@ -11,6 +11,6 @@ static const char kOtherModTextLookupHook[] = "OtherModTextLookupHook";
 static const char kOtherModHookRecord[] = "otherModHook";
 
 struct OtherModHook {
-    uintptr_t onward;       // where the hooked site led before; set by the test
-    volatile long arrivals; // how often the hook was reached
+    uintptr_t onward;        // where the hooked site led before; set by the test
+    volatile long arrivals;  // how often the hook was reached
 };

@@ -42,7 +42,10 @@ struct ParkedProbe {
     HANDLE go = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     HANDLE thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 
-    explicit ParkedProbe(Probe probe) : probe(probe) {}
+    explicit ParkedProbe(Probe probe)
+        : probe(probe)
+    {
+    }
     ~ParkedProbe()
     {
         SetEvent(go);

@@ -44,8 +44,7 @@ TEST_P(RealStudioStall, NoOtherScriptRunsUntilTheLateStudioTurnWaitsThenBothTake
 {
     const RunResult one = RunFresh(StudioScenario(GetParam(), Stall(kLateByAFewMs), 31000));
     EXPECT_EQ(LateStudioTurnFailures(one.trace, 1), "");
-    const RunResult two =
-        RunFresh(StudioScenario(GetParam(), Stall(kLateByAFewMs) + Stall(kLateAgainMs), 32000));
+    const RunResult two = RunFresh(StudioScenario(GetParam(), Stall(kLateByAFewMs) + Stall(kLateAgainMs), 32000));
     EXPECT_EQ(LateStudioTurnFailures(two.trace, 2), "") << "two stalls in a row";
 }
 
@@ -100,7 +99,8 @@ TEST_P(RealStudioStall, AfterAShutdownDuringAHeapStallTheProcessExitsAtOnce)
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(host.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    ASSERT_TRUE(
+        CreateProcessA(host.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         << host;
     const ULONGLONG start = GetTickCount64();
     const bool exited = WaitForSingleObject(process.hProcess, givenMs) == WAIT_OBJECT_0;
@@ -113,10 +113,13 @@ TEST_P(RealStudioStall, AfterAShutdownDuringAHeapStallTheProcessExitsAtOnce)
     CloseHandle(process.hProcess);
     EXPECT_TRUE(exited) << "the host still ran " << givenMs << " ms after it started";
     EXPECT_EQ(exitCode, 0u) << "errors in the run: see " << name << ".jsonl";
-    printf("the host's process ran %u ms, a stall of %u ms in it\n", static_cast<unsigned>(tookMs), static_cast<unsigned>(stallMs));
+    printf("the host's process ran %u ms, a stall of %u ms in it\n", static_cast<unsigned>(tookMs),
+           static_cast<unsigned>(stallMs));
 }
 
 INSTANTIATE_TEST_SUITE_P(HostVersion, RealStudioStall, testing::Values(1, 2),
-                         [](const testing::TestParamInfo<int>& info) { return "Version" + std::to_string(info.param); });
+                         [](const testing::TestParamInfo<int>& info) {
+                             return "Version" + std::to_string(info.param);
+                         });
 
 }  // namespace

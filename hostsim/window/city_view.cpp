@@ -20,7 +20,7 @@ static const float kClosestGridLines = 10.0f;  // pixels
 struct CityPicture {
     SDL_Texture* texture = nullptr;  // view-sized; nullptr when render targets are not available
     bool drawn = false;
-    ViewCamera camera = {};           // what the texture shows
+    ViewCamera camera = {};                            // what the texture shows
     size_t boxes = 0, objects = 0, carGenerators = 0;  // and how much of the city
 };
 

@@ -74,12 +74,11 @@ void DrawLabel(const std::string& text, float x, float y, SDL_Color colour)
     DrawText(kFontPanel, text, colour, left, top);
 }
 
-
 SDL_Color CarColour(int32_t model)
 {
     static const SDL_Color kPaints[] = {
-        { 196, 48, 48, 255 }, { 48, 104, 196, 255 }, { 220, 220, 220, 255 }, { 60, 150, 80, 255 },
-        { 210, 170, 40, 255 }, { 120, 70, 160, 255 }, { 90, 90, 96, 255 }, { 200, 110, 40, 255 },
+        { 196, 48, 48, 255 },  { 48, 104, 196, 255 }, { 220, 220, 220, 255 }, { 60, 150, 80, 255 },
+        { 210, 170, 40, 255 }, { 120, 70, 160, 255 }, { 90, 90, 96, 255 },    { 200, 110, 40, 255 },
     };
     return kPaints[static_cast<uint32_t>(model) % (sizeof kPaints / sizeof kPaints[0])];
 }
@@ -91,7 +90,7 @@ void DrawCarShape(Point centre, float heading, float pixelsPerUnit, SDL_Color pa
     const float halfWidth = halfLength * kCarHalfWidth / kCarHalfLength;
     auto corner = [&](float forward, float right) {
         Point p = Turned(forward, right, heading);
-        return Point{ centre.x + p.x, centre.y + p.y };
+        return Point { centre.x + p.x, centre.y + p.y };
     };
     FillPolygon({ corner(halfLength, -halfWidth), corner(halfLength, halfWidth), corner(-halfLength, halfWidth),
                   corner(-halfLength, -halfWidth) },

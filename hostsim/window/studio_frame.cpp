@@ -93,8 +93,8 @@ static void FitCity(const HostWorld& world, ViewCamera* camera)
     const float bottom = std::min(city.minY, world.player.y), top = std::max(city.maxY, world.player.y);
     camera->x = (left + right) / 2;
     camera->y = (bottom + top) / 2;
-    camera->scale = kFitMargin * std::min(kViewWidth / std::max(right - left, 1.0f),
-                                          kWindowHeight / std::max(top - bottom, 1.0f));
+    camera->scale =
+        kFitMargin * std::min(kViewWidth / std::max(right - left, 1.0f), kWindowHeight / std::max(top - bottom, 1.0f));
 }
 
 static ViewCamera Camera(const HostWorld& world, const ViewZoom& zoom)

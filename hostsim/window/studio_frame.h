@@ -42,8 +42,8 @@ void ListCommand(PanelCommands& commands, const TraceRecord& record);
 
 struct PanelStatus {
     std::string takePath;
-    std::string notice;        // a line shown under the take, e.g. "take saved"
-    bool ended = false;        // the played scenario has reached its end
+    std::string notice;  // a line shown under the take, e.g. "take saved"
+    bool ended = false;  // the played scenario has reached its end
     bool operator==(const PanelStatus&) const = default;
 };
 
@@ -82,26 +82,26 @@ struct StudioFrame {
     // What moves, and the radar marks.
     FramePlayer player;
     std::vector<FrameCar> cars;
-    std::vector<FramePerson> peds;   // those not in a car
-    std::vector<Point> markers;      // where each radar marker is, on a point or on what it follows
+    std::vector<FramePerson> peds;  // those not in a car
+    std::vector<Point> markers;     // where each radar marker is, on a point or on what it follows
     bool startPointShown;
     Point startPoint;
-    bool cameraShown;                // the fixed camera, drawn where it stands
+    bool cameraShown;  // the fixed camera, drawn where it stands
     Point cameraEye;
     bool cameraLooks;
     Point cameraTarget;
-    int64_t animationStep;           // moves the markers' bobbing and the rain; 0 when neither is shown
+    int64_t animationStep;  // moves the markers' bobbing and the rain; 0 when neither is shown
     // The screen's effects and the top corners.
-    int clockMinutes;                // since midnight
-    std::string clockState;          // "running", "set", "frozen"
+    int clockMinutes;        // since midnight
+    std::string clockState;  // "running", "set", "frozen"
     int weather;
     bool weatherHeld;
     bool cutscene, fixedCamera, controlsLocked;
-    int fadeAlpha;                   // the black over the view, 0 to 255
+    int fadeAlpha;  // the black over the view, 0 to 255
     FrameText title, subtitle;
     // The side panel.
-    int64_t hostSeconds;             // whole seconds: finer would redraw the panel every frame
-    int64_t commandCount;            // before that second: the count of every frame would redraw each one
+    int64_t hostSeconds;   // whole seconds: finer would redraw the panel every frame
+    int64_t commandCount;  // before that second: the count of every frame would redraw each one
     PanelStatus status;
     size_t pedCount, carCount;
     std::string keysHeld;

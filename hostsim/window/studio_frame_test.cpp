@@ -13,12 +13,14 @@ namespace {
 
 // How many fields a plain record has: the most initialisers its braces take.
 struct AnyField {
-    template <typename T> operator T() const;
+    template <typename T>
+    operator T() const;
 };
 
-template <typename Record, typename... Fields> constexpr size_t FieldCount()
+template <typename Record, typename... Fields>
+constexpr size_t FieldCount()
 {
-    if constexpr (requires { Record{ Fields{}..., AnyField{} }; })
+    if constexpr (requires { Record { Fields {}..., AnyField {} }; })
         return FieldCount<Record, Fields..., AnyField>();
     else
         return sizeof...(Fields);
@@ -212,7 +214,8 @@ static_assert(std::size(kTextChanges) == FieldCount<FrameText>(), "a change for 
 static_assert(std::size(kStatusChanges) == FieldCount<PanelStatus>(), "a change for each field of PanelStatus");
 static_assert(std::size(kCommandChanges) == FieldCount<ListedCommand>(), "a change for each field of ListedCommand");
 
-template <size_t N> void ExpectEachRedraws(const FieldChange (&changes)[N])
+template <size_t N>
+void ExpectEachRedraws(const FieldChange (&changes)[N])
 {
     const StudioFrame shown = FullFrame();
     for (const FieldChange& change : changes) {
@@ -225,7 +228,7 @@ template <size_t N> void ExpectEachRedraws(const FieldChange (&changes)[N])
 TEST(StudioFrame, TheSameFrameIsNotDrawnAgain)
 {
     EXPECT_TRUE(FullFrame() == FullFrame());
-    EXPECT_TRUE(StudioFrame{} == StudioFrame{});
+    EXPECT_TRUE(StudioFrame {} == StudioFrame {});
 }
 
 TEST(StudioFrame, EveryFieldThatChangesIsDrawnAgain)
@@ -276,13 +279,13 @@ TEST(StudioFrame, AMarkerOnACarOrAPedIsShownWhereItIsAndGoesWithIt)
     world.peds[3].car = 1;
     world.markers[4] = { kMarkerOnCar, 1 };
     world.markers[5] = { kMarkerOnPed, 2 };
-    world.markers[6] = { kMarkerOnPed, 3 };    // in car 1: shown with it
-    world.markers[7] = { kMarkerOnCar, 99 };   // on a car that is gone
+    world.markers[6] = { kMarkerOnPed, 3 };             // in car 1: shown with it
+    world.markers[7] = { kMarkerOnCar, 99 };            // on a car that is gone
     world.markers[8] = { kMarkerAtPoint, 0, 0, 0, 0 };  // a point marker at the map's origin is still shown
-    EXPECT_EQ(Built(world, 0).markers, (std::vector<Point>{ { 10, 20 }, { 30, 40 }, { 10, 20 }, { 0, 0 } }));
+    EXPECT_EQ(Built(world, 0).markers, (std::vector<Point> { { 10, 20 }, { 30, 40 }, { 10, 20 }, { 0, 0 } }));
     world.cars[1].x = 11;
     world.peds[2].y = 41;
-    EXPECT_EQ(Built(world, 0).markers, (std::vector<Point>{ { 11, 20 }, { 30, 41 }, { 11, 20 }, { 0, 0 } }));
+    EXPECT_EQ(Built(world, 0).markers, (std::vector<Point> { { 11, 20 }, { 30, 41 }, { 11, 20 }, { 0, 0 } }));
 }
 
 // The script threads wait every frame, and every wait counts as a command:
@@ -331,13 +334,13 @@ TEST(StudioFrame, TheFixedCameraViewIsCentredBetweenTheCameraAndWhatItLooksAt)
     world.fixedCamera = true;
     world.cameraX = 10;
     world.cameraY = 20;
-    EXPECT_EQ(Built(world, 0).camera, (ViewCamera{ 10, 20, ViewZoom().scale }));
+    EXPECT_EQ(Built(world, 0).camera, (ViewCamera { 10, 20, ViewZoom().scale }));
     world.cameraLooks = true;
     world.cameraLookX = 30;
     world.cameraLookY = 40;
-    EXPECT_EQ(Built(world, 0).camera, (ViewCamera{ 20, 30, ViewZoom().scale }));
+    EXPECT_EQ(Built(world, 0).camera, (ViewCamera { 20, 30, ViewZoom().scale }));
     world.fixedCamera = false;
-    EXPECT_EQ(Built(world, 0).camera, (ViewCamera{ 500, 0, ViewZoom().scale }));
+    EXPECT_EQ(Built(world, 0).camera, (ViewCamera { 500, 0, ViewZoom().scale }));
 }
 
 }  // namespace

@@ -82,7 +82,8 @@ static void DrawPerson(const ViewCamera& camera, float x, float y, float heading
     Point centre = camera.Screen(x, y);
     float r = std::max(radius * camera.scale, kSmallestPersonRadius);
     const int reach = static_cast<int>(r * 1.9f) + 2;  // the heading's tip
-    covered->push_back({ static_cast<int>(centre.x) - reach, static_cast<int>(centre.y) - reach, 2 * reach, 2 * reach });
+    covered->push_back(
+        { static_cast<int>(centre.x) - reach, static_cast<int>(centre.y) - reach, 2 * reach, 2 * reach });
     FillCircle(centre.x, centre.y, r + 2, { 20, 20, 20, 255 });
     FillCircle(centre.x, centre.y, r, colour);
     Point tip = Turned(r * 1.9f, 0, heading);
@@ -106,8 +107,9 @@ static void DrawFixedCamera(const StudioFrame& frame)
     if (frame.cameraLooks) {
         Point target = camera.Screen(frame.cameraTarget.x, frame.cameraTarget.y);
         float dx = target.x - eye.x, dy = target.y - eye.y;
-        FillPolygon({ eye, { target.x - dy * 0.45f, target.y + dx * 0.45f }, { target.x + dy * 0.45f, target.y - dx * 0.45f } },
-                    { 255, 255, 255, 40 });
+        FillPolygon(
+            { eye, { target.x - dy * 0.45f, target.y + dx * 0.45f }, { target.x + dy * 0.45f, target.y - dx * 0.45f } },
+            { 255, 255, 255, 40 });
     }
     FillRect(static_cast<int>(eye.x) - 9, static_cast<int>(eye.y) - 6, 18, 12, { 230, 230, 230, 255 });
     DrawLabel("camera", eye.x, eye.y + 8);
@@ -124,7 +126,8 @@ static void DrawWorld(const StudioFrame& frame)
         DrawRing(start.x, start.y, 1.5f * camera.scale, { 110, 150, 230, 255 });
         // Beside the ring: the player and the peds made in front of it take
         // the space above and below.
-        labels.push_back({ "start point", { start.x + 1.5f * camera.scale + 46, start.y - 9 }, { 170, 200, 255, 255 } });
+        labels.push_back(
+            { "start point", { start.x + 1.5f * camera.scale + 46, start.y - 9 }, { 170, 200, 255, 255 } });
     }
     for (const Point& marker : frame.markers) {
         Point p = camera.Screen(marker.x, marker.y);
@@ -135,8 +138,8 @@ static void DrawWorld(const StudioFrame& frame)
     const FramePlayer& player = frame.player;
     if (player.shown) {
         Point at = camera.Screen(player.x, player.y);
-        labels.push_back({ player.model.empty() ? "you" : "you (" + player.model + ")", { at.x, at.y + 16 },
-                           kPlayerColour, true });
+        labels.push_back(
+            { player.model.empty() ? "you" : "you (" + player.model + ")", { at.x, at.y + 16 }, kPlayerColour, true });
     }
     for (const FrameCar& car : frame.cars)
         DrawCar(camera, car, &labels);
@@ -187,7 +190,9 @@ static void DrawAtmosphere(const StudioFrame& frame)
 static void DrawRadar(const StudioFrame& frame)
 {
     const FramePlayer& player = frame.player;
-    const ViewCamera radar = { player.x, player.y, kRadarRadius / kRadarRangeUnits,
+    const ViewCamera radar = { player.x,
+                               player.y,
+                               kRadarRadius / kRadarRangeUnits,
                                { static_cast<float>(kRadarX), static_cast<float>(kRadarY) } };
     FillCircle(kRadarX, kRadarY, kRadarRadius + 3, { 10, 10, 10, 255 });
     FillCircle(kRadarX, kRadarY, kRadarRadius, { 40, 70, 50, 220 });
@@ -218,8 +223,10 @@ static void DrawRadar(const StudioFrame& frame)
     for (const Point& marker : frame.markers)
         if (onRadar(marker.x, marker.y, true, &at))
             DrawMarkerArrow(at.x, at.y + 6, 6, kMarkerBlue);
-    Point tip = Turned(9, 0, player.heading), left = Turned(-5, -6, player.heading), right = Turned(-5, 6, player.heading);
-    FillPolygon({ { kRadarX + tip.x, kRadarY + tip.y }, { kRadarX + right.x, kRadarY + right.y },
+    Point tip = Turned(9, 0, player.heading), left = Turned(-5, -6, player.heading),
+          right = Turned(-5, 6, player.heading);
+    FillPolygon({ { kRadarX + tip.x, kRadarY + tip.y },
+                  { kRadarX + right.x, kRadarY + right.y },
                   { kRadarX + left.x, kRadarY + left.y } },
                 kWhite);
     DrawText(kFontPanel, "N", kWhite, kRadarX - 5, kRadarY - kRadarRadius - 2);
@@ -248,7 +255,7 @@ static void DrawHud(const StudioFrame& frame)
     DrawText(kFontHud, clock, kWhite, right - width, y);
     const std::string& state = frame.clockState;
     std::string weather = std::string(WeatherName(frame.weather)) + (frame.weatherHeld ? " (held)" : "");
-    DrawText(kFontPanel, state, state == "frozen" ? SDL_Color{ 120, 190, 255, 255 } : kDim,
+    DrawText(kFontPanel, state, state == "frozen" ? SDL_Color { 120, 190, 255, 255 } : kDim,
              right - TextWidth(kFontPanel, state), y + 28);
     DrawText(kFontPanel, weather, kWhite, right - TextWidth(kFontPanel, weather), y + 46);
 
@@ -268,8 +275,8 @@ static void DrawHud(const StudioFrame& frame)
 static void DrawHostTexts(const StudioFrame& frame)
 {
     if (!frame.title.text.empty()) {
-        std::vector<TextLine> lines = LayOutHostText(kFontTitle, frame.title.text, frame.title.number,
-                                                     { 240, 240, 240, 255 }, kViewWidth - 80);
+        std::vector<TextLine> lines =
+            LayOutHostText(kFontTitle, frame.title.text, frame.title.number, { 240, 240, 240, 255 }, kViewWidth - 80);
         DrawCentredLines(kFontTitle, lines, kViewWidth / 2, kWindowHeight / 2 - 150);
     }
     if (!frame.subtitle.text.empty()) {

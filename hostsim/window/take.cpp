@@ -86,9 +86,8 @@ std::string TakeText(const Take& take, int64_t endMs)
         if (event.t <= endMs)
             lines.push_back({ event.t, 1, EventLine(event) });
     }
-    std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
-        return a.t != b.t ? a.t < b.t : a.source < b.source;
-    });
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const Line& a, const Line& b) { return a.t != b.t ? a.t < b.t : a.source < b.source; });
 
     std::string text = "# A take recorded in the studio window; tools/hostsim replays it.\n";
     text += "version " + std::to_string(take.played.version) + "\n";

@@ -9,8 +9,8 @@
 #include "hostsim/scenario.h"
 
 struct Take {
-    Scenario played;                    // the scenario the window runs; its events are part of the take
-    std::vector<ScenarioEvent> user;    // the user's key holds and releases and snapshots, in order
+    Scenario played;                  // the scenario the window runs; its events are part of the take
+    std::vector<ScenarioEvent> user;  // the user's key holds and releases and snapshots, in order
 };
 
 // A key pressed or released at the start of the frame at time t.

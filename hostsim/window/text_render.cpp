@@ -190,8 +190,7 @@ static bool SameColour(SDL_Color a, SDL_Color b)
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
 
-std::vector<TextLine> LayOutHostText(FontId font, const std::string& text, int number, SDL_Color normal,
-                                     int maxWidth)
+std::vector<TextLine> LayOutHostText(FontId font, const std::string& text, int number, SDL_Color normal, int maxWidth)
 {
     std::vector<TextLine> lines(1);
     lines[0].width = 0;
@@ -207,7 +206,7 @@ std::vector<TextLine> LayOutHostText(FontId font, const std::string& text, int n
                 line->pieces.back().text.pop_back();
                 line->width = line->pieces.back().x + TextWidth(font, line->pieces.back().text);
             }
-            lines.push_back(TextLine{ {}, 0 });
+            lines.push_back(TextLine { {}, 0 });
             line = &lines.back();
         }
         if (!line->pieces.empty() && SameColour(line->pieces.back().colour, word.colour))

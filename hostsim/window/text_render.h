@@ -36,13 +36,12 @@ std::string ElideText(FontId font, const std::string& text, int width, ElideFrom
 struct TextPiece {
     std::string text;
     SDL_Color colour;
-    int x;      // from the line's left edge
+    int x;  // from the line's left edge
 };
 struct TextLine {
     std::vector<TextPiece> pieces;
     int width;
 };
-std::vector<TextLine> LayOutHostText(FontId font, const std::string& text, int number, SDL_Color normal,
-                                     int maxWidth);
+std::vector<TextLine> LayOutHostText(FontId font, const std::string& text, int number, SDL_Color normal, int maxWidth);
 // Draws laid-out lines centred on centreX from y down, with a drop shadow.
 void DrawCentredLines(FontId font, const std::vector<TextLine>& lines, int centreX, int y);

@@ -5,7 +5,7 @@
 
 static const int kWindowWidth = 1280;
 static const int kWindowHeight = 720;
-static const int kViewWidth = 900;   // the game's picture; the panel is to its right
+static const int kViewWidth = 900;  // the game's picture; the panel is to its right
 
 struct Point {
     float x, y;
@@ -13,8 +13,8 @@ struct Point {
 };
 
 struct ViewCamera {
-    float x, y;   // the world point at the centre
-    float scale;  // pixels a unit
+    float x, y;                                            // the world point at the centre
+    float scale;                                           // pixels a unit
     Point centre = { kViewWidth / 2, kWindowHeight / 2 };  // on the screen; the view's unless told
     // From the centre to the world point, on the screen.
     Point Offset(float wx, float wy) const { return { (wx - x) * scale, -(wy - y) * scale }; }

@@ -50,7 +50,7 @@ struct StudioWindow {
     bool started = false;
     bool quit = false;
     bool held[256] = {};
-    bool pictureShown = false;   // the window shows the picture of `shown`
+    bool pictureShown = false;  // the window shows the picture of `shown`
     StudioFrame shown;
     StudioFrame next;             // built over each frame, kept for the room its buffers hold
     uint64_t pictureDrawnAt = 0;  // wall clock ms
@@ -251,8 +251,8 @@ static bool OpenWindow()
         fprintf(stderr, "studio_window: no display: %s\n", SDL_GetError());
         return false;
     }
-    studio.window = SDL_CreateWindow("Brindle Studios - studio window", SDL_WINDOWPOS_CENTERED,
-                                     SDL_WINDOWPOS_CENTERED, kWindowWidth, kWindowHeight, 0);
+    studio.window = SDL_CreateWindow("Brindle Studios - studio window", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     kWindowWidth, kWindowHeight, 0);
     if (studio.window)
         studio.renderer = SDL_CreateRenderer(studio.window, -1, 0);
     if (studio.window && !studio.renderer)

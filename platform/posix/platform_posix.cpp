@@ -16,7 +16,6 @@
 #include <cerrno>
 #include <cstring>
 
-
 struct PlatformEvent {
     pthread_cond_t changed;
     bool signalled;
@@ -142,7 +141,7 @@ void TerminatePlatformThread(PlatformThread* thread)
     pthread_mutex_unlock(&platformLock);
 }
 
-std::atomic<uint32_t> platformDismissals{ 0 };
+std::atomic<uint32_t> platformDismissals { 0 };
 
 void DismissPlatformThread(PlatformThread* thread)
 {

@@ -94,7 +94,7 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     return thread;
 }
 
-std::atomic<uint32_t> platformDismissals{ 0 };
+std::atomic<uint32_t> platformDismissals { 0 };
 
 // Flagged before its start-up is looked at: one that is still in it ends at
 // its first-turn check (StopThisThreadIfDismissed) instead.

@@ -273,13 +273,15 @@ static std::string GroupFourSection()
     for (int n = 0; n < kAnimationTargetCount; ++n)
         if (kAnimationTargets[n].kind == kTargetGroupFour)
             modifier = KeyLabel(kAnimationTargets[n].modifier);
-    std::string text = Wrapped("Hold " + modifier + " once Group 4 is created, then press a key. \"Each\" sends "
+    std::string text = Wrapped("Hold " + modifier +
+                               " once Group 4 is created, then press a key. \"Each\" sends "
                                "the command to Ped 1, 2, 3 and 4 of Group 4 in turn.");
     text += "\n";
     for (int n = 0; n < kGroupFourKeyCount; ++n) {
         const GroupFourKey& row = kGroupFourKeys[n];
         std::string steps = StepsText(row.steps);
-        std::string says = row.ped == kEachGroupFourPed ? "each: " + steps : "Ped " + std::to_string(row.ped) + " " + steps;
+        std::string says =
+            row.ped == kEachGroupFourPed ? "each: " + steps : "Ped " + std::to_string(row.ped) + " " + steps;
         text += Row(modifier + " + " + KeyLabel(row.key), says);
     }
     return text;
@@ -291,7 +293,8 @@ static std::string CarSettingsSection()
     std::vector<std::string> cars;
     for (int n = 0; n < kAnimationTargetCount; ++n)
         if (kAnimationTargets[n].kind == kTargetCar)
-            cars.push_back(KeyLabel(kAnimationTargets[n].modifier) + " for Car " + std::to_string(kAnimationTargets[n].index));
+            cars.push_back(KeyLabel(kAnimationTargets[n].modifier) + " for Car " +
+                           std::to_string(kAnimationTargets[n].index));
     for (size_t n = 0; n < cars.size(); ++n)
         text += (n ? " or " : "") + cars[n];
     text = Wrapped(text + " once that car is created, then press a key. The speed step belongs to the car's "

@@ -12,17 +12,17 @@ struct MainLoopRow;
 // A combination of the main loop, the car settings or the choices: its keys,
 // what the document says, and what proves it in the studio.
 struct DocumentedKeys {
-    int keys[2];                // its own virtual-key codes, the second 0 for one key; or { 0, 0 }
+    int keys[2];                     // its own virtual-key codes, the second 0 for one key; or { 0, 0 }
     const MainLoopRow* mainLoopRow;  // a row of the main loop: its row of the key map, which gives the keys
     const char* says;
-    int finishKey;              // held after the keys to end a choice (Backspace), or 0
-    const char* shownText;      // the text key the studio shows, with texts on; or nullptr
-    uint16_t sentCommand;       // else a command the studio sends
+    int finishKey;          // held after the keys to end a choice (Backspace), or 0
+    const char* shownText;  // the text key the studio shows, with texts on; or nullptr
+    uint16_t sentCommand;   // else a command the studio sends
 };
 
 struct DocumentedSection {
     const char* title;
-    const char* introduction;   // or nullptr
+    const char* introduction;  // or nullptr
     const DocumentedKeys* rows;
     int rowCount;
 };
