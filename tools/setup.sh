@@ -59,6 +59,8 @@ WIN32_PACKAGES="g++-mingw-w64-i686-posix wine wine32:i386"
 # under a virtual display needs.
 WINDOW_PACKAGES="libsdl2-dev libsdl2-ttf-dev fonts-dejavu-core"
 WINDOW_TEST_PACKAGES="xvfb xdotool x11-apps"
+# The layout check of the sources (tools/check_format).
+FORMAT_PACKAGES="clang-format"
 
 # shellcheck disable=SC2086
 need_native_tools() { install_packages $NATIVE_PACKAGES; }
@@ -66,10 +68,11 @@ need_native_tools() { install_packages $NATIVE_PACKAGES; }
 need_window_tools() { install_packages $NATIVE_PACKAGES $WINDOW_PACKAGES; }
 # shellcheck disable=SC2086
 need_win32_tools() { install_packages $NATIVE_PACKAGES $WIN32_PACKAGES; }
-# Everything ./test runs: both builds, the window and its test, the Wine prefix.
+# Everything ./test runs: both builds, the window and its test, the Wine prefix,
+# the layout check.
 # shellcheck disable=SC2086
 need_test_tools() {
-    install_packages $NATIVE_PACKAGES $WIN32_PACKAGES $WINDOW_PACKAGES $WINDOW_TEST_PACKAGES
+    install_packages $NATIVE_PACKAGES $WIN32_PACKAGES $WINDOW_PACKAGES $WINDOW_TEST_PACKAGES $FORMAT_PACKAGES
     need_wine_prefix
 }
 
