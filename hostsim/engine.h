@@ -85,6 +85,8 @@ enum TraceKept { kWholeTrace, kNoTrace };
 RunResult RunHost(const Scenario& scenario, const EngineBinding& binding,
                   void (*onRecord)(const TraceRecord&) = nullptr, HostFrameCallback beforeFrame = nullptr,
                   TraceKept kept = kWholeTrace);
+// The run of a scenario that could not be read: one error record, saying why.
+RunResult UnreadScenarioRun(const std::string& problem);
 
 // Holds or releases a key in the run in progress, as keydown and keyup do.
 void SetHostKey(int virtualKey, bool held);

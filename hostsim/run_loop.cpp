@@ -204,3 +204,14 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
     RecordTrace(end);
     return engineRun->result;
 }
+
+RunResult UnreadScenarioRun(const std::string& problem)
+{
+    RunResult result;
+    TraceRecord error;
+    error.kind = "error";
+    error.what = "scenario " + problem;
+    result.trace.push_back(error);
+    result.errors = 1;
+    return result;
+}

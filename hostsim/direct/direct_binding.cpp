@@ -63,23 +63,12 @@ EngineBinding DirectBinding()
     return { Tick, Reinit, Shutdown, LookupText };
 }
 
-static RunResult ParseFailure(const std::string& error)
-{
-    RunResult result;
-    TraceRecord record;
-    record.kind = "error";
-    record.what = "scenario " + error;
-    result.trace.push_back(record);
-    result.errors = 1;
-    return result;
-}
-
 RunResult RunScenarioText(const std::string& scenarioText, void (*onRecord)(const TraceRecord&))
 {
     Scenario scenario;
     std::string error;
     if (!ParseScenario(scenarioText, &scenario, &error))
-        return ParseFailure(error);
+        return UnreadScenarioRun(error);
     AttachDirectHost();
     return RunHost(scenario, DirectBinding(), onRecord);
 }
@@ -89,7 +78,7 @@ RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText)
     Scenario scenario;
     std::string error;
     if (!ParseScenario(scenarioText, &scenario, &error))
-        return ParseFailure(error);
+        return UnreadScenarioRun(error);
     AttachDirectHost();
     BootRoutineInstead(routine);
     const RunResult result = RunHost(scenario, DirectBinding());

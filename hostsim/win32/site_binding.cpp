@@ -70,13 +70,7 @@ RunResult RunScenarioTextThroughSites(const std::string& text, const EngineBindi
 {
     Scenario scenario;
     std::string problem;
-    if (ParseScenario(text, &scenario, &problem))
-        return RunHost(scenario, binding);
-    RunResult result;
-    TraceRecord error;
-    error.kind = "error";
-    error.what = "the scenario: " + problem;
-    result.trace.push_back(error);
-    result.errors = 1;
-    return result;
+    if (!ParseScenario(text, &scenario, &problem))
+        return UnreadScenarioRun(problem);
+    return RunHost(scenario, binding);
 }

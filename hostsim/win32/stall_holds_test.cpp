@@ -14,9 +14,16 @@ namespace {
 
 const EngineThreadServices services = Win32ThreadServices();
 
-DWORD WINAPI StallTillReleased(void* holds)
+struct StalledThread {
+    StallHold holds;
+    HANDLE entering = CreateEventA(nullptr, TRUE, FALSE, nullptr);  // raised just before the stall
+};
+
+DWORD WINAPI StallTillReleased(void* parameter)
 {
-    services.stall(kStallForever, *static_cast<const StallHold*>(holds));
+    StalledThread* stalled = static_cast<StalledThread*>(parameter);
+    SetEvent(stalled->entering);
+    services.stall(kStallForever, stalled->holds);
     return 0;
 }
 
@@ -64,8 +71,10 @@ struct ParkedProbe {
 
 const int kProbes = 20;
 
-// Sends the probes one by one until one of them waits 100 ms without getting
-// through, and returns its thread; none, when nothing holds what it probes.
+// Sends the probes one by one, 20 ms apart, until one of them waits 100 ms
+// without getting through, and returns its thread; none, when nothing holds
+// what it probes. The gaps give a stalled thread that a busy machine keeps
+// from running between its start and its stall the time to take its hold.
 // Neither the C heap nor the host lock is used meanwhile.
 HANDLE ProbeThatWaits(std::unique_ptr<ParkedProbe> (&probes)[kProbes])
 {
@@ -73,6 +82,7 @@ HANDLE ProbeThatWaits(std::unique_ptr<ParkedProbe> (&probes)[kProbes])
         SetEvent(parked->go);
         if (WaitForSingleObject(parked->thread, 100) == WAIT_TIMEOUT)
             return parked->thread;
+        Sleep(20);
     }
     return nullptr;
 }
@@ -86,7 +96,10 @@ void StallAndProbe(StallHold holds, Probe probe, bool probeWaits)
     for (std::unique_ptr<ParkedProbe>& parked : probes)
         parked = std::make_unique<ParkedProbe>(probe);
     services.releaseStalls(false);
-    HANDLE stalled = CreateThread(nullptr, 0, StallTillReleased, &holds, 0, nullptr);
+    StalledThread stalledThread;
+    stalledThread.holds = holds;
+    HANDLE stalled = CreateThread(nullptr, 0, StallTillReleased, &stalledThread, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(stalledThread.entering, 5000), WAIT_OBJECT_0) << "the stalled thread never started";
     HANDLE waiting = ProbeThatWaits(probes);
     services.releaseStalls(true);
     if (probeWaits) {
@@ -97,6 +110,7 @@ void StallAndProbe(StallHold holds, Probe probe, bool probeWaits)
     }
     EXPECT_EQ(WaitForSingleObject(stalled, 1000), WAIT_OBJECT_0) << "the stall did not end when released";
     CloseHandle(stalled);
+    CloseHandle(stalledThread.entering);
 }
 
 TEST(StallHolds, AHeapStallHoldsEveryOtherThreadsMallocTillItEnds)
