@@ -74,17 +74,19 @@ TEST_P(RealStudioStall, AStallThatNeverEndsKeepsTicksWithinTheBoundAndAReinitial
 }
 
 // The whole substitute host, shut down while a stall that the teardown gives
-// up on holds the C heap's lock: the host's own thread waits for the heap as
-// a game's would, until the stall ends; then its run ends and its process
-// exits, with no error in its run. A thread terminated inside the heap would
-// leave it hung, in its run or in its exit.
-TEST_P(RealStudioStall, AfterAShutdownDuringAHeapStallTheProcessExitsAtOnce)
+// up on holds the host's own lock, which the host's shutdown continuation
+// takes: its run ends, and its process exits, with no error in its run. A
+// thread terminated inside the host's code would leave it hung, in its run
+// or in its exit. (A heap stall would hold the host's own thread in the
+// records it writes, before it reaches the shutdown call, and let the late
+// turn go on meanwhile: the in-process heap cases write no records.)
+TEST_P(RealStudioStall, AfterAShutdownDuringAHostLockStallTheProcessExitsAtOnce)
 {
     const int64_t stallMs = kBackAfterTheTeardownMs;
     // Wine's start of the process and the run to the studio's turn, under load.
     const DWORD givenMs = static_cast<DWORD>(stallMs) + 10000;
-    const std::string name = "shutdown-in-heap-stall-" + std::to_string(GetParam());
-    const std::string scenario = TeardownDuringAStall(GetParam(), std::to_string(stallMs) + " heap", "shutdown");
+    const std::string name = "shutdown-in-hostlock-stall-" + std::to_string(GetParam());
+    const std::string scenario = TeardownDuringAStall(GetParam(), std::to_string(stallMs) + " hostlock", "shutdown");
     FILE* file = fopen((name + ".scn").c_str(), "wb");
     ASSERT_NE(file, nullptr);
     fwrite(scenario.data(), 1, scenario.size(), file);
