@@ -37,6 +37,15 @@ static void CheckHostCallTime(const std::string& what, int64_t ms)
                         std::to_string(kHostCallBoundMs) + " ms bound");
 }
 
+// Records the host's call into the module, then makes it within the bound.
+static void RecordAndCall(const char* kind, const std::string& what, void (*call)())
+{
+    TraceRecord record;
+    record.kind = kind;
+    RecordTrace(record);
+    CheckHostCallTime(what, RealMsOf(call));
+}
+
 static void ApplyEvent(const ScenarioEvent& event)
 {
     switch (event.kind) {
@@ -50,27 +59,19 @@ static void ApplyEvent(const ScenarioEvent& event)
         engineRun->world.player.y = event.y;
         engineRun->world.player.z = event.z;
         break;
-    case kEventReinit: {
-        TraceRecord record;
-        record.kind = "reinit";
-        RecordTrace(record);
-        CheckHostCallTime("the re-initialisation call", RealMsOf(engineRun->binding.reinit));
+    case kEventReinit:
+        RecordAndCall("reinit", "the re-initialisation call", engineRun->binding.reinit);
         break;
-    }
     case kEventSnapshot:
         SnapshotRecord();
         break;
     case kEventStall:
         engineRun->armedStalls.push_back(event);
         break;
-    case kEventShutdown: {
-        TraceRecord record;
-        record.kind = "shutdown";
-        RecordTrace(record);
-        CheckHostCallTime("the shutdown call", RealMsOf(engineRun->binding.shutdown));
+    case kEventShutdown:
+        RecordAndCall("shutdown", "the shutdown call", engineRun->binding.shutdown);
         engineRun->shutDown = true;
         break;
-    }
     }
 }
 
