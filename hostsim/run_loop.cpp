@@ -68,6 +68,13 @@ static void ApplyEvent(const ScenarioEvent& event)
     case kEventStall:
         engineRun->armedStalls.push_back(event);
         break;
+    case kEventBusy:
+        // In its own code the host's thread holds none of the engine's state,
+        // so a command arriving meanwhile finds no tick.
+        engineLock.unlock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(event.busyMs));
+        engineLock.lock();
+        break;
     case kEventShutdown:
         RecordAndCall("shutdown", "the shutdown call", engineRun->binding.shutdown);
         engineRun->shutDown = true;

@@ -171,6 +171,10 @@ static bool ParseLine(const std::string& line, Scenario* scenario, std::string* 
             event.kind = kEventStall;
             if (!ReadStall(words, &event, problem))
                 return false;
+        } else if (what == "busy") {
+            event.kind = kEventBusy;
+            if (!ReadTime(words, &event.busyMs) || event.busyMs > INT32_MAX)
+                return Fail(problem, "busy needs a number of ms");
         } else {
             return Fail(problem, "unknown action " + what);
         }

@@ -15,6 +15,8 @@
 //                          HOLDS (heap or hostlock) is what the Windows host
 //                          holds meanwhile
 //   at T stall forever     the same, a stall that ends only with the run
+//   at T busy MS           the host's own thread spends MS ms of real time in
+//                          its own code at T, outside every call into the module
 //   end T                  the run stops at T
 //
 // One directive a line, '#' starts a comment, times in simulated ms.
@@ -32,6 +34,7 @@ enum ScenarioEventKind {
     kEventShutdown,
     kEventSnapshot,
     kEventStall,
+    kEventBusy,
 };
 
 // What a stalled command holds while it waits, the way a game's interpreter
@@ -51,6 +54,7 @@ struct ScenarioEvent {
     float x, y, z;          // player position
     int64_t stallMs;        // a stall's real ms, or kStallForever
     StallHold stallHolds;
+    int64_t busyMs;  // real ms the host's own thread spends in its own code
 };
 
 struct Scenario {

@@ -28,8 +28,10 @@ static uint32_t PutBytes(uint32_t at, const void* bytes, uint32_t count)
 
 uint32_t CallCommand(const CommandDescriptor& command, ...)
 {
-    // A thread dismissed by a teardown sends nothing more.
+    // A thread dismissed by a teardown sends nothing more, and a late turn
+    // sends only inside a tick.
     StopIfDismissed();
+    GoOnOnlyInsideATick();
     va_list arguments;
     va_start(arguments, command);
 

@@ -6,7 +6,7 @@
 #include "game/command_catalogue.h"
 #include "script/command.h"
 
-static const SchedulerState kSchedulerAtLoad = { {}, 1, 0, 0, nullptr, nullptr, {} };
+static const SchedulerState kSchedulerAtLoad = { {}, 1, 0, 0, nullptr, nullptr, nullptr, {} };
 SchedulerState scheduler = kSchedulerAtLoad;
 
 void SetScriptBoot(ScriptBoot boot)
@@ -14,8 +14,14 @@ void SetScriptBoot(ScriptBoot boot)
     scheduler.boot = boot;
 }
 
+static void SetLateTurnWithoutTick(ScriptThread* late)
+{
+    __atomic_store_n(&scheduler.lateTurnWithoutTick, late, __ATOMIC_RELEASE);
+}
+
 // Resumes the thread and waits, within the bound, for it to give the turn
-// back. A thread that keeps it longer stays the turn holder: its turn is late.
+// back. A thread that keeps it longer stays the turn holder: its turn is
+// late, and it sends no further command until a tick waits for it again.
 static void GiveTurn(ScriptThread* thread)
 {
     // Listed before the resume, so that a teardown from another host thread
@@ -23,17 +29,37 @@ static void GiveTurn(ScriptThread* thread)
     scheduler.turnHolder = thread;
     if (!RaisePlatformEvent(thread->resumeEvent) || WaitPlatformEvent(thread->yieldEvent, kTickBoundMs))
         scheduler.turnHolder = nullptr;
+    else
+        SetLateTurnWithoutTick(thread);
 }
 
 // While a turn is late no other thread may run, since the late thread is
 // still sending commands with the command buffer and its script's record.
-// Its own script's step waits for the turn to come back, within the bound,
-// and ends there: the thread's next turn is its script's next step. Every
-// other step returns at once, as for a host script the module did not start.
+// Its own script's step lets it go on and waits for the turn to come back,
+// within the bound, and ends there: the thread's next turn is its script's
+// next step. Every other step returns at once, as for a host script the
+// module did not start.
 static void WaitForLateTurn(HostScript* script)
 {
-    if (script == scheduler.currentHostScript && WaitPlatformEvent(scheduler.turnHolder->yieldEvent, kTickBoundMs))
+    if (script != scheduler.currentHostScript)
+        return;
+    ScriptThread* const late = scheduler.turnHolder;
+    SetLateTurnWithoutTick(nullptr);
+    RaisePlatformEvent(late->goOnEvent);
+    if (WaitPlatformEvent(late->yieldEvent, kTickBoundMs))
         scheduler.turnHolder = nullptr;
+    else
+        SetLateTurnWithoutTick(late);
+}
+
+// A raise kept from a tick that the thread did not wait for (it was still in
+// a command) wakes it once more to no effect; a teardown's raise ends it.
+void WaitForATickOfLateTurn(ScriptThread* late)
+{
+    do {
+        WaitPlatformEvent(late->goOnEvent, kWaitForever);
+        StopIfDismissed();
+    } while (__atomic_load_n(&scheduler.lateTurnWithoutTick, __ATOMIC_ACQUIRE));
 }
 
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
@@ -58,6 +84,7 @@ static void CreateEvents(ScriptThread* thread)
 {
     thread->resumeEvent = CreatePlatformEvent();
     thread->yieldEvent = CreatePlatformEvent();
+    thread->goOnEvent = CreatePlatformEvent();
 }
 
 // Records, events and threads of an earlier boot: all terminated by the
@@ -75,6 +102,7 @@ static bool ReleaseThreadsOfEarlierBoot()
         if (!thread->threadHandle || ClosePlatformThread(thread->threadHandle)) {
             ClosePlatformEvent(thread->resumeEvent);
             ClosePlatformEvent(thread->yieldEvent);
+            ClosePlatformEvent(thread->goOnEvent);
             if (thread != &scheduler.scriptThreadList)
                 delete thread;
         } else {
@@ -171,6 +199,7 @@ void TeardownScriptThreads()
     ScriptThread* const holder = scheduler.turnHolder;
     if (holder) {
         DismissPlatformThread(holder->threadHandle);
+        RaisePlatformEvent(holder->goOnEvent);  // it may be held before its next command
         WaitForPlatformThreadEnd(holder->threadHandle, kTickBoundMs);
     }
     ScriptThread* thread = &scheduler.scriptThreadList;
@@ -184,4 +213,5 @@ void TeardownScriptThreads()
         thread = thread->next;
     } while (thread != &scheduler.scriptThreadList);
     scheduler.turnHolder = nullptr;
+    SetLateTurnWithoutTick(nullptr);
 }

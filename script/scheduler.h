@@ -16,6 +16,7 @@ struct ScriptThread {
     uint32_t id;                   // rides in the host script's instruction pointer
     PlatformEvent* resumeEvent;    // tick -> thread: your turn
     PlatformEvent* yieldEvent;     // thread -> tick: turn given back
+    PlatformEvent* goOnEvent;      // tick -> late thread: a tick of your script waits for you again
     PlatformThread* threadHandle;  // the OS thread running the script routine; set before the record is listed
 };
 
@@ -37,7 +38,7 @@ struct ScriptBoot {
 
 // The scheduler's state. Touched by the holder of the turn, or by the host's
 // thread outside ticks; while a turn is late, the host's thread touches only
-// turnHolder.
+// turnHolder and lateTurnWithoutTick.
 struct SchedulerState {
     ScriptThread scriptThreadList;  // sentinel of the circular list, and the boot record
     uint32_t threadIdCounter;       // last id given out; reset only with the whole module
@@ -45,9 +46,22 @@ struct SchedulerState {
     uint8_t scriptsStopping;        // teardown has begun
     HostScript* currentHostScript;  // the host script being stepped, or the late turn's
     ScriptThread* turnHolder;       // resumed and not yet seen to give the turn back: late once its tick has returned
-    ScriptBoot boot;                // handed down at attach
+    // The late turn while no tick waits for it, else null; only ever the
+    // turn holder. Read by its thread before each command, so atomic.
+    ScriptThread* lateTurnWithoutTick;
+    ScriptBoot boot;  // handed down at attach
 };
 extern SchedulerState scheduler;
+
+// Holds a late turn until a tick of its own script waits for it again, so
+// that it never sends a command while the host's thread is in its own code.
+__attribute__((cold)) void WaitForATickOfLateTurn(ScriptThread* late);
+// Before each command: one load while no turn is late.
+inline void GoOnOnlyInsideATick()
+{
+    if (ScriptThread* late = __atomic_load_n(&scheduler.lateTurnWithoutTick, __ATOMIC_ACQUIRE))
+        WaitForATickOfLateTurn(late);
+}
 
 void SetScriptBoot(ScriptBoot boot);
 

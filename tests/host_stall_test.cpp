@@ -73,6 +73,17 @@ TEST(HostStall, TheDirectiveReadsItsMsOrForeverAndWhatItHolds)
     EXPECT_EQ(ParseError("at 10 stall 300 heap now"), "line 1: unexpected now");
 }
 
+TEST(HostStall, TheBusyDirectiveReadsItsMs)
+{
+    const ScenarioEvent busy = OnlyEvent("at 28440 busy 600");
+    EXPECT_EQ(busy.kind, kEventBusy);
+    EXPECT_EQ(busy.t, 28440);
+    EXPECT_EQ(busy.busyMs, 600);
+    EXPECT_EQ(ParseError("at 10 busy"), "line 1: busy needs a number of ms");
+    EXPECT_EQ(ParseError("at 10 busy -1"), "line 1: busy needs a number of ms");
+    EXPECT_EQ(ParseError("at 10 busy 4294967296"), "line 1: busy needs a number of ms");
+}
+
 // --- A stand-in for the module -------------------------------------------------------
 // Each host script is served by a thread of its own (the first step of the
 // first script by the host's own thread, as a boot is); each turn sends one

@@ -34,6 +34,15 @@ TEST(StudioStall, TwoLateCommandsInARowNeverBlockTheHostPastTheBound)
     }
 }
 
+TEST(StudioStall, ALateTurnGoesOnOnlyInsideATickOfItsScript)
+{
+    for (int version : kVersions) {
+        const RunResult run =
+            RunSession(StudioScenario(version, Stall(kLateByAFewMs) + HostBusyAsTheStallEnds(), 31000));
+        EXPECT_EQ(LateStudioTurnFailures(run.trace, 1), "") << "version " << version;
+    }
+}
+
 std::string TeardownFailures(const std::string& teardown, int64_t stallMs)
 {
     std::string failures;

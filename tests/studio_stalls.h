@@ -47,6 +47,14 @@ inline std::string StallOnTheStudiosTurn(const std::string& how)
     return "at " + std::to_string(kStudioTurnAt) + " stall " + how + "\n";
 }
 
+// The host's own thread in its own code from the frame after the stalled
+// turn's, when the tick has just given up, until well after the stall ends:
+// the late turn must not go on meanwhile.
+inline std::string HostBusyAsTheStallEnds()
+{
+    return "at " + std::to_string(kStudioTurnAt + 30) + " busy 600\n";
+}
+
 // A re-initialisation or shutdown in the frame after the stalled turn's, while
 // the stall lasts: with a stall of kBackWithinTheTeardownMs the late thread
 // comes back within the teardown's bound, with kBackAfterTheTeardownMs it does

@@ -48,6 +48,12 @@ TEST_P(RealStudioStall, NoOtherScriptRunsUntilTheLateStudioTurnWaitsThenBothTake
     EXPECT_EQ(LateStudioTurnFailures(two.trace, 2), "") << "two stalls in a row";
 }
 
+TEST_P(RealStudioStall, ALateTurnGoesOnOnlyInsideATickOfItsScript)
+{
+    const RunResult run = RunFresh(StudioScenario(GetParam(), Stall(kLateByAFewMs) + HostBusyAsTheStallEnds(), 31000));
+    EXPECT_EQ(LateStudioTurnFailures(run.trace, 1), "");
+}
+
 TEST_P(RealStudioStall, AReinitialisationDuringAHeapOrHostLockStallBootsAgain)
 {
     for (const char* holds : { " heap", " hostlock" })
@@ -74,36 +80,38 @@ TEST_P(RealStudioStall, AStallThatNeverEndsKeepsTicksWithinTheBoundAndAReinitial
 }
 
 // The whole substitute host, shut down while a stall that the teardown gives
-// up on holds the host's own lock, which the host's shutdown continuation
-// takes: its run ends, and its process exits, with no error in its run. A
-// thread terminated inside the host's code would leave it hung, in its run
-// or in its exit. (A heap stall would hold the host's own thread in the
-// records it writes, before it reaches the shutdown call, and let the late
-// turn go on meanwhile: the in-process heap cases write no records.)
-TEST_P(RealStudioStall, AfterAShutdownDuringAHostLockStallTheProcessExitsAtOnce)
+// up on holds the C heap's lock or the host's own lock: its run ends, and its
+// process exits, with no error in its run. A heap stall holds the host's own
+// thread in the trace records it writes before it reaches the shutdown call,
+// while the late turn waits for a tick; the host's lock is taken by the
+// shutdown's continuation. A thread terminated inside either would leave the
+// host hung, in its run or in its exit. Returns what went wrong.
+std::string ShutdownInAStallInItsOwnProcessFailures(int version, const std::string& holds)
 {
     const int64_t stallMs = kBackAfterTheTeardownMs;
     // Wine's start of the process and the run to the studio's turn, under load.
     const DWORD givenMs = static_cast<DWORD>(stallMs) + 10000;
-    const std::string name = "shutdown-in-hostlock-stall-" + std::to_string(GetParam());
-    const std::string scenario = TeardownDuringAStall(GetParam(), std::to_string(stallMs) + " hostlock", "shutdown");
+    const std::string name = "shutdown-in-" + holds + "-stall-" + std::to_string(version);
+    const std::string scenario = TeardownDuringAStall(version, std::to_string(stallMs) + " " + holds, "shutdown");
     FILE* file = fopen((name + ".scn").c_str(), "wb");
-    ASSERT_NE(file, nullptr);
+    if (!file)
+        return "cannot write " + name + ".scn";
     fwrite(scenario.data(), 1, scenario.size(), file);
     fclose(file);
 
     char program[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-    ASSERT_TRUE(length > 0 && length < sizeof program);
+    if (length == 0 || length >= sizeof program)
+        return "no name for this program";
     std::string host(program);
     host = host.substr(0, host.find_last_of("\\/") + 1) + "hostsim-win32.exe";
     std::string commandLine = "\"" + host + "\" " + name + ".scn --trace " + name + ".jsonl";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(
-        CreateProcessA(host.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        << host;
+    if (!CreateProcessA(host.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return "cannot start " + host;
     const ULONGLONG start = GetTickCount64();
     const bool exited = WaitForSingleObject(process.hProcess, givenMs) == WAIT_OBJECT_0;
     const ULONGLONG tookMs = GetTickCount64() - start;
@@ -113,10 +121,19 @@ TEST_P(RealStudioStall, AfterAShutdownDuringAHostLockStallTheProcessExitsAtOnce)
         TerminateProcess(process.hProcess, 9);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    EXPECT_TRUE(exited) << "the host still ran " << givenMs << " ms after it started";
-    EXPECT_EQ(exitCode, 0u) << "errors in the run: see " << name << ".jsonl";
-    printf("the host's process ran %u ms, a stall of %u ms in it\n", static_cast<unsigned>(tookMs),
+    printf("the host's process ran %u ms, a %s stall of %u ms in it\n", static_cast<unsigned>(tookMs), holds.c_str(),
            static_cast<unsigned>(stallMs));
+    if (!exited)
+        return "the host still ran " + std::to_string(givenMs) + " ms after it started";
+    if (exitCode != 0)
+        return "errors in the run: see " + name + ".jsonl";
+    return "";
+}
+
+TEST_P(RealStudioStall, AfterAShutdownDuringAHeapOrHostLockStallTheProcessExitsAtOnce)
+{
+    for (const char* holds : { "heap", "hostlock" })
+        EXPECT_EQ(ShutdownInAStallInItsOwnProcessFailures(GetParam(), holds), "") << holds;
 }
 
 INSTANTIATE_TEST_SUITE_P(HostVersion, RealStudioStall, testing::Values(1, 2),

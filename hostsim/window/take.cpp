@@ -60,6 +60,9 @@ static std::string EventLine(const ScenarioEvent& event)
     case kEventStall:
         line += StallDirective(event);
         break;
+    case kEventBusy:
+        line += "busy " + std::to_string(event.busyMs);
+        break;
     }
     return line + "\n";
 }
