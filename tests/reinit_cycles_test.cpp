@@ -121,7 +121,7 @@ TEST(LongScenario, ReinitialisedAtRandomMomentsThenShutDown)
             changes += "after boot " + std::to_string(n) + ": " + Describe(sample) + "\n";
     }
     EXPECT_EQ(changes, "") << "after boot 1: " << Describe(settled) << "\n" << replay();
-    EXPECT_EQ(settled.events, 2);   // the boot record's two events
+    EXPECT_EQ(settled.events, 3);   // the boot record's three events
     EXPECT_EQ(settled.threads, 1);  // the welcome thread
 
     int kinds[kCycleKindCount] = {};
