@@ -67,5 +67,6 @@ bool DecodeCommand(const uint8_t* code, HostScript* record, DecodedCommand* comm
         *problem = "malformed command " + CommandIdText(command->id) + text;
         return false;
     }
+    command->length = static_cast<size_t>(at - code);
     return true;
 }

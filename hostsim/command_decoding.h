@@ -17,6 +17,7 @@ struct DecodedCommand {
     std::vector<TraceArgument> args;
     std::vector<int> variableSlots;
     char labels[4][9];  // the label arguments as the host reads them, 0-terminated
+    size_t length;      // bytes read from script space
 };
 
 // False, with the problem, for a command the host does not know or one whose

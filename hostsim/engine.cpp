@@ -182,9 +182,11 @@ static bool FromItsOwnThread(EngineScript* script, uint64_t thread)
 
 // Holds the decoded command for the stall's real ms, without the engine's
 // lock so that the host steps on meanwhile; the command then runs at the
-// host's time of its end. False when the run ended meanwhile: the command is
-// let go of, unrun.
-static bool Stall(const DecodedCommand& command, EngineScript* script, std::unique_lock<std::recursive_mutex>& hold)
+// host's time of its end. A game's interpreter reads its command as it runs
+// it, so the command's bytes must be as they were sent until then. False
+// when the run ended meanwhile: the command is let go of, unrun.
+static bool Stall(const DecodedCommand& command, const uint8_t* code, EngineScript* script,
+                  std::unique_lock<std::recursive_mutex>& hold)
 {
     const ScenarioEvent stall = engineRun->armedStalls.front();
     engineRun->armedStalls.pop_front();
@@ -198,13 +200,19 @@ static bool Stall(const DecodedCommand& command, EngineScript* script, std::uniq
     engineRun->stallBeganAt = engineRun->now;
     engineRun->stallBeganReal = std::chrono::steady_clock::now();
     const uint64_t runOfStall = runsStarted;
+    const std::vector<uint8_t> sent(code, code + command.length);
     hold.unlock();
     threadServices.stall(stall.stallMs, stall.stallHolds);
     hold.lock();
     if (runsStarted != runOfStall)
         return false;  // a later run: this one and its scripts are gone
     engineRun->stalledScript = nullptr;
-    return !engineRun->ended;
+    if (engineRun->ended)
+        return false;
+    if (memcmp(code, sent.data(), sent.size()) != 0)
+        ReportHostError("command " + CommandIdText(command.id) + " on script " + std::to_string(script->number) +
+                        " changed in script space while it was stalled");
+    return true;
 }
 
 void HOST_CALLBACK EngineInterpret(HostScript* record)
@@ -224,17 +232,17 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
     const uint64_t thread = threadServices.currentThread();
     if (!OneCommandAtATime(script) || !FromItsOwnThread(script, thread))
         return;
-    uintptr_t address =
+    const uint8_t* code = reinterpret_cast<const uint8_t*>(
         reinterpret_cast<uintptr_t>(scriptSpace) +
-        static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(ReadInstructionPointer(record))));
+        static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(ReadInstructionPointer(record)))));
     DecodedCommand command;
     std::string problem;
-    if (!DecodeCommand(reinterpret_cast<const uint8_t*>(address), record, &command, &problem)) {
+    if (!DecodeCommand(code, record, &command, &problem)) {
         ReportHostError(problem);
         return;
     }
     // The first command a script thread sends once a stall's time has come.
-    if (!engineRun->armedStalls.empty() && thread != engineRun->hostThread && !Stall(command, script, hold))
+    if (!engineRun->armedStalls.empty() && thread != engineRun->hostThread && !Stall(command, code, script, hold))
         return;
     // A command the host does not imitate is decoded and recorded, no more.
     if (command.row->handler)

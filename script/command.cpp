@@ -9,7 +9,13 @@
 #include "platform/platform.h"
 #include "script/scheduler.h"
 
-CommandBridgeState bridge;
+static CommandBridgeState bridgeAtLoad;
+CommandBridgeState* bridge = &bridgeAtLoad;
+
+void TakeFreshBridge()
+{
+    bridge = new CommandBridgeState();
+}
 
 enum ArgumentTypeByte : uint8_t {
     kTypeInt = 0x01,       // followed by 4 bytes little-endian
@@ -20,9 +26,9 @@ enum ArgumentTypeByte : uint8_t {
 
 static const uint32_t kLabelBytes = 8;
 
-static uint32_t PutBytes(uint32_t at, const void* bytes, uint32_t count)
+static uint32_t PutBytes(uint8_t* buffer, uint32_t at, const void* bytes, uint32_t count)
 {
-    memcpy(bridge.commandBuffer + at, bytes, count);
+    memcpy(buffer + at, bytes, count);
     return at + count;
 }
 
@@ -35,20 +41,22 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
     va_list arguments;
     va_start(arguments, command);
 
-    uint32_t at = PutBytes(0, &command.id, 2);
+    CommandBridgeState* const sending = bridge;
+    uint8_t* const buffer = sending->commandBuffer;
+    uint32_t at = PutBytes(buffer, 0, &command.id, 2);
     uint16_t slot = 0;
     for (const char* letter = command.types; *letter; ++letter) {
         switch (*letter) {
         case 'i': {
             int32_t value = va_arg(arguments, int32_t);
-            bridge.commandBuffer[at++] = kTypeInt;
-            at = PutBytes(at, &value, 4);
+            buffer[at++] = kTypeInt;
+            at = PutBytes(buffer, at, &value, 4);
             break;
         }
         case 'f': {
             float value = static_cast<float>(va_arg(arguments, double));
-            bridge.commandBuffer[at++] = kTypeFloat;
-            at = PutBytes(at, &value, 4);
+            buffer[at++] = kTypeFloat;
+            at = PutBytes(buffer, at, &value, 4);
             break;
         }
         case 's': {
@@ -56,22 +64,22 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
             char field[kLabelBytes] = {};
             for (uint32_t n = 0; n < kLabelBytes && label[n]; ++n)
                 field[n] = label[n];
-            at = PutBytes(at, field, kLabelBytes);
+            at = PutBytes(buffer, at, field, kLabelBytes);
             break;
         }
         case 'v': {
             void* variable = va_arg(arguments, void*);
             int32_t value;
             memcpy(&value, variable, 4);
-            bridge.commandVariables[slot] = variable;
+            sending->commandVariables[slot] = variable;
             WriteLocal(scheduler.currentHostScript, slot, value);
-            bridge.commandBuffer[at++] = kTypeVariable;
-            at = PutBytes(at, &slot, 2);
+            buffer[at++] = kTypeVariable;
+            at = PutBytes(buffer, at, &slot, 2);
             ++slot;
             break;
         }
         case 'z':
-            bridge.commandBuffer[at++] = kEndOfArguments;
+            buffer[at++] = kEndOfArguments;
             break;
         default:
             break;
@@ -86,7 +94,7 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
     uint32_t result = RunHostCommand(record);
     for (uint16_t k = 0; k < slot; ++k) {
         int32_t value = ReadLocal(record, k);
-        memcpy(bridge.commandVariables[k], &value, 4);
+        memcpy(sending->commandVariables[k], &value, 4);
     }
     if (current)
         WriteInstructionPointer(record, current->id);
@@ -96,7 +104,7 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
 uint32_t RunHostCommand(HostScript* record)
 {
     uint32_t pointer =
-        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bridge.commandBuffer) - hostAddresses.scriptSpaceBase);
+        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bridge->commandBuffer) - hostAddresses.scriptSpaceBase);
     WriteInstructionPointer(record, pointer);
     reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(record);
     // A command that ran late may come back after a teardown gave up on

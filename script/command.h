@@ -28,12 +28,17 @@ struct CommandBridgeState {
     uint8_t commandBuffer[kCommandBufferSize];      // the command being run, as the host reads it
     void* commandVariables[kCommandVariableSlots];  // where each local's result goes back to
 };
-extern CommandBridgeState bridge;
+// The bridge every command goes through, changed only by a boot.
+extern CommandBridgeState* bridge;
+// A thread that a teardown gave up on may still be in the host's interpreter,
+// which reads that thread's command from the bridge as it runs it: the boot
+// after it leaves that bridge to it for good and takes a fresh one.
+void TakeFreshBridge();
 
 // Only the holder of the turn may call this, with scheduler.currentHostScript
 // its script's record. Returns 0 when the command's condition is false, else
 // the condition byte.
 uint32_t CallCommand(const CommandDescriptor& command, ...);
 
-// Runs what bridge.commandBuffer holds with the record; returns its condition byte.
+// Runs what bridge->commandBuffer holds with the record; returns its condition byte.
 uint32_t RunHostCommand(HostScript* record);

@@ -89,7 +89,8 @@ static void CreateEvents(ScriptThread* thread)
 
 // Records, events and threads of an earlier boot: all terminated by the
 // teardown that made this boot possible, so they can be released now. False
-// when a thread could not be seen to end; what it may touch is kept.
+// when a thread could not be seen to end; what it may touch is kept, its
+// command bridge too.
 static bool ReleaseThreadsOfEarlierBoot()
 {
     if (!scheduler.scriptThreadList.next)
@@ -110,6 +111,8 @@ static bool ReleaseThreadsOfEarlierBoot()
         }
         thread = following;
     } while (thread != &scheduler.scriptThreadList);
+    if (!allEnded)
+        TakeFreshBridge();
     return allEnded;
 }
 

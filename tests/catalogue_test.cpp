@@ -52,7 +52,7 @@ std::string FloatText(float value)
 // Writes the command into the bridge's buffer and returns its expected rendering.
 std::string EncodeByShape(const HostCommand& command, HostScript* record)
 {
-    uint8_t* at = bridge.commandBuffer;
+    uint8_t* at = bridge->commandBuffer;
     memcpy(at, &command.id, 2);
     at += 2;
     std::string expected = CommandIdText(command.id);

@@ -40,7 +40,7 @@ protected:
         hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&CopyingInterpreter);
         hostAddresses.scriptSpaceBase = reinterpret_cast<uintptr_t>(fakeScriptSpace);
         scheduler.currentHostScript = &record;
-        memset(bridge.commandBuffer, 0xCC, sizeof bridge.commandBuffer);
+        memset(bridge->commandBuffer, 0xCC, sizeof bridge->commandBuffer);
     }
 
     // The bytes sent, up to the first byte the encoder did not write.
@@ -50,7 +50,7 @@ protected:
         if (length < seen.size()) {
             EXPECT_EQ(seen[length], 0xCC) << "more than " << length << " bytes were written";
         }
-        memset(bridge.commandBuffer, 0xCC, sizeof bridge.commandBuffer);
+        memset(bridge->commandBuffer, 0xCC, sizeof bridge->commandBuffer);
         return std::vector<uint8_t>(seen.begin(), seen.begin() + length);
     }
 };
@@ -126,7 +126,7 @@ TEST_F(CommandBridge, PointsTheRecordAtTheBufferAndReturnsTheCondition)
     EXPECT_EQ(CallCommand(test, 1), 5u);
     EXPECT_EQ(hostAddresses.scriptSpaceBase +
                   static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(seenInstructionPointer))),
-              reinterpret_cast<uintptr_t>(bridge.commandBuffer));
+              reinterpret_cast<uintptr_t>(bridge->commandBuffer));
     conditionToLeave = 0;
     EXPECT_EQ(CallCommand(test, 1), 0u);
 }

@@ -98,6 +98,7 @@ enum StandInFault {
     kResumesDuringALateTurn,  // gives script 1 its turns while script 0's runs late
     kTurnFromAStrayThread,    // one turn of script 0 sent by a thread of no script
     kCrossedThreads,          // one turn of script 1 sent by script 0's thread
+    kOverwritesALateCommand,  // writes another command where script 0's late one is
 };
 // clang-format on
 const int kFaultyTurn = 5;
@@ -233,6 +234,10 @@ void StandInTick(HostScript* record)
         }
     }
     TurnTaker& own = *module.threads[script];
+    if (module.fault == kOverwritesALateCommand && module.threads[0]->Late()) {
+        const CommandBytes other = Wait(kStrayPlace);
+        memcpy(EngineScriptSpace() + 0x100 * kFirstThreadPlace, other.data(), other.size());
+    }
     if (own.Late() || (module.fault != kResumesDuringALateTurn && ATurnRunsLate()))
         return;
     const int turn = ++module.turns[script];
@@ -374,6 +379,19 @@ TEST(HostStall, AReinitialisationDuringAStallDropsItsScriptAndTheNextBootGoesOn)
     EXPECT_EQ(trace[nextBootsThread].t, 320);
     EXPECT_GE(trace[stalled].t, 200 + 400 - 40);
     EXPECT_EQ(trace[stalled].script, 0);
+}
+
+// A game's interpreter reads a command as it runs it: one whose bytes were
+// changed while it was stalled is reported, once.
+TEST(HostStall, ACommandChangedInScriptSpaceDuringItsStallIsReported)
+{
+    const std::string stalled = "frame 20\nat 200 stall 300\nend 1000\n";
+    std::vector<std::string> errors;
+    for (const TraceRecord& record : RunStandIn(kOverwritesALateCommand, stalled).result.trace)
+        if (record.kind == "error")
+            errors.push_back(record.what);
+    EXPECT_EQ(errors,
+              std::vector<std::string> { "command 0001 on script 0 changed in script space while it was stalled" });
 }
 
 // --- Two runners ---------------------------------------------------------------------

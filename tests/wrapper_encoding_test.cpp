@@ -18,14 +18,14 @@ namespace {
 
 typedef std::vector<uint8_t> Bytes;
 
-std::vector<Bytes> sent;  // one copy of bridge.commandBuffer per command run
+std::vector<Bytes> sent;  // one copy of bridge->commandBuffer per command run
 
 // Fills the buffer again after each copy, so that the bytes a command did not
 // write show as 0xCC.
 void HOST_CALLBACK KeepingInterpreter(HostScript* script)
 {
-    sent.emplace_back(bridge.commandBuffer, bridge.commandBuffer + kCommandBufferSize);
-    memset(bridge.commandBuffer, 0xCC, sizeof bridge.commandBuffer);
+    sent.emplace_back(bridge->commandBuffer, bridge->commandBuffer + kCommandBufferSize);
+    memset(bridge->commandBuffer, 0xCC, sizeof bridge->commandBuffer);
     script->bytes[kHostScriptCondition] = 1;
 }
 
@@ -40,7 +40,7 @@ protected:
         WriteInstructionPointer(&record, scheduler.scriptThreadList.id);
         scheduler.currentHostScript = &record;
         scriptControl = new ScriptControl;  // the module frees it with its other boot objects
-        memset(bridge.commandBuffer, 0xCC, sizeof bridge.commandBuffer);
+        memset(bridge->commandBuffer, 0xCC, sizeof bridge->commandBuffer);
         sent.clear();
     }
 
