@@ -63,11 +63,13 @@ const int64_t kTeardownAt = kStudioTurnAt + 30;
 const int64_t kBackWithinTheTeardownMs = kTickBoundMs + 800;
 const int64_t kBackAfterTheTeardownMs = 2 * kTickBoundMs + 300;
 
+// The run goes on past the end of either stall, so that the stalled command
+// is run, by then in a host that a newer boot may have sent commands to.
 inline std::string TeardownDuringAStall(int version, const std::string& stall, const std::string& teardown)
 {
     return StudioScenario(version,
                           StallOnTheStudiosTurn(stall) + "at " + std::to_string(kTeardownAt) + " " + teardown + "\n",
-                          kTeardownAt + 2000);
+                          kStudioTurnAt + kBackAfterTheTeardownMs + 1000);
 }
 
 inline size_t FirstOfKind(const std::vector<TraceRecord>& trace, const std::string& kind, size_t from = 0)
