@@ -9,12 +9,17 @@
 #include "platform/platform.h"
 #include "script/scheduler.h"
 
-static CommandBridgeState bridgeAtLoad;
-CommandBridgeState* bridge = &bridgeAtLoad;
+// In the module's own data, where the host's 32-bit script offsets reach
+// them wherever the module is loaded; a boot takes the next in turn, so the
+// oldest comes back once as many boots as there are more have each left a
+// thread behind.
+static const int kBridges = 4;
+static CommandBridgeState bridges[kBridges];
+CommandBridgeState* bridge = &bridges[0];
 
 void TakeFreshBridge()
 {
-    bridge = new CommandBridgeState();
+    bridge = &bridges[(bridge - bridges + 1) % kBridges];
 }
 
 enum ArgumentTypeByte : uint8_t {

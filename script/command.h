@@ -32,7 +32,7 @@ struct CommandBridgeState {
 extern CommandBridgeState* bridge;
 // A thread that a teardown gave up on may still be in the host's interpreter,
 // which reads that thread's command from the bridge as it runs it: the boot
-// after it leaves that bridge to it for good and takes a fresh one.
+// after it leaves that bridge to it and takes another.
 void TakeFreshBridge();
 
 // Only the holder of the turn may call this, with scheduler.currentHostScript
