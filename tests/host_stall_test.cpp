@@ -205,6 +205,7 @@ struct StandIn {
     std::vector<std::unique_ptr<TurnTaker>> earlierBoots;
     std::vector<int> turns;  // of each
     int placesGiven = 0;
+    bool overwrote = false;  // kOverwritesALateCommand did its write
 };
 StandIn* standIn = nullptr;
 
@@ -234,9 +235,12 @@ void StandInTick(HostScript* record)
         }
     }
     TurnTaker& own = *module.threads[script];
-    if (module.fault == kOverwritesALateCommand && module.threads[0]->Late()) {
+    // Once, early in the stall: the host's lock, which the host lets go of
+    // and takes again around every call, orders the write before the end.
+    if (module.fault == kOverwritesALateCommand && !module.overwrote && module.threads[0]->Late()) {
         const CommandBytes other = Wait(kStrayPlace);
         memcpy(EngineScriptSpace() + 0x100 * kFirstThreadPlace, other.data(), other.size());
+        module.overwrote = true;
     }
     if (own.Late() || (module.fault != kResumesDuringALateTurn && ATurnRunsLate()))
         return;
