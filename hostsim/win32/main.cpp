@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "hostsim/run_main.h"
-#include "hostsim/win32/exit_at_once.h"
 #include "hostsim/win32/site_binding.h"
 
 // A crash must not pass for a run without errors.
@@ -38,5 +37,5 @@ static RunResult RunThroughSites(const Scenario& scenario, void (*onRecord)(cons
 int main(int argc, char** argv)
 {
     SetUnhandledExceptionFilter(ExitOnCrash);
-    ExitAtOnce(RunHostsimMain(argc, argv, RunThroughSites));
+    return RunHostsimMain(argc, argv, RunThroughSites);
 }
