@@ -265,17 +265,17 @@ TEST(BootData, CarGeneratorsStayOnTheMapWithThePlainExtrasButTwo)
     for (int n = 0; n < kCarGeneratorCount; ++n) {
         const CarGeneratorRow& g = kCarGenerators[n];
         const int row = n + 1;
-        SCOPED_TRACE("generator " + std::to_string(row));
-        EXPECT_GE(g.x, xMin);
-        EXPECT_LE(g.x, xMax);
-        EXPECT_GE(g.y, yMin);
-        EXPECT_LE(g.y, yMax);
-        EXPECT_GE(g.heading, 0.0f);
-        EXPECT_LE(g.heading, 360.0f);
-        EXPECT_GE(g.model, 130);
-        EXPECT_LE(g.model, 230);
+        const std::string where = "generator " + std::to_string(row);
+        EXPECT_GE(g.x, xMin) << where;
+        EXPECT_LE(g.x, xMax) << where;
+        EXPECT_GE(g.y, yMin) << where;
+        EXPECT_LE(g.y, yMax) << where;
+        EXPECT_GE(g.heading, 0.0f) << where;
+        EXPECT_LE(g.heading, 360.0f) << where;
+        EXPECT_GE(g.model, 130) << where;
+        EXPECT_LE(g.model, 230) << where;
         const std::vector<int32_t> extras(g.b, g.b + 7);
-        EXPECT_EQ(extras, row == 17 || row == 18 ? coloured : plain);
+        EXPECT_EQ(extras, row == 17 || row == 18 ? coloured : plain) << where;
         points.insert({ g.x, g.y });
         if (g.heading == 0.0f || g.heading == 90.0f || g.heading == 180.0f || g.heading == 270.0f)
             ++streetHeadings;

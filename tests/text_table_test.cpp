@@ -45,11 +45,10 @@ TEST(TextTable, KeysFitTheLabelFieldAndAreUnique)
     std::set<std::string> seen;
     for (int row = 1; row < kTextRowCount; ++row) {
         const char* key = kTextTable[row].key;
-        SCOPED_TRACE(key);
-        EXPECT_EQ(key[0], '!');
-        EXPECT_LE(strlen(key), 7u);
+        EXPECT_EQ(key[0], '!') << key;
+        EXPECT_LE(strlen(key), 7u) << key;
         // Keys compare without case, so uniqueness is without case too.
-        EXPECT_TRUE(seen.insert(Upper(key)).second);
+        EXPECT_TRUE(seen.insert(Upper(key)).second) << key;
     }
 }
 
@@ -139,9 +138,9 @@ TEST(TextTable, SpeedKeysNameTheStepsSpeed)
     for (int car = 1; car <= 2; ++car) {
         for (int step = 1; step <= 6; ++step) {
             std::string key = "!C" + std::to_string(car) + "SPD" + std::to_string(step);
-            SCOPED_TRACE(key);
             EXPECT_EQ(Lookup(key.c_str()),
-                      "Car " + std::to_string(car) + " speed set to ~b~" + speeds[step - 1] + "~h~.");
+                      "Car " + std::to_string(car) + " speed set to ~b~" + speeds[step - 1] + "~h~.")
+                << key;
         }
     }
     EXPECT_EQ(Lookup("!C1SPD0"), "NOT FOUND");

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "hostsim/run_main.h"
+#include "hostsim/win32/exit_alone.h"
 #include "hostsim/win32/site_binding.h"
 
 // A crash must not pass for a run without errors.
@@ -37,5 +38,5 @@ static RunResult RunThroughSites(const Scenario& scenario, void (*onRecord)(cons
 int main(int argc, char** argv)
 {
     SetUnhandledExceptionFilter(ExitOnCrash);
-    return RunHostsimMain(argc, argv, RunThroughSites);
+    ExitAlone(RunHostsimMain(argc, argv, RunThroughSites));
 }
