@@ -47,8 +47,15 @@ install_missing() {
     if echo "$*" | grep -q ':i386'; then
         dpkg --print-foreign-architectures | grep -qx i386 || as_root dpkg --add-architecture i386 || return 1
     fi
-    as_root apt-get update || return 1
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y --no-install-recommends "$@"
+    local release=()
+    if ! as_root apt-get update && ! as_root apt-get update; then
+        # A mirror caught mid-sync fails a list, most often one architecture's
+        # security updates; the release's own versions are in every list, and
+        # keeping to them keeps the i386 libraries level with the installed ones.
+        echo "== some package lists were not updated: installing the release's own versions"
+        release=(-t "$(. /etc/os-release && echo "$VERSION_CODENAME")")
+    fi
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y --no-install-recommends "${release[@]}" "$@"
 }
 
 # What each use needs; every need_ function installs all it needs at once,
