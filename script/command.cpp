@@ -17,7 +17,7 @@ static const int kBridges = 4;
 static CommandBridgeState bridges[kBridges];
 CommandBridgeState* bridge = &bridges[0];
 
-void TakeFreshBridge()
+void TakeNextBridge()
 {
     bridge = &bridges[(bridge - bridges + 1) % kBridges];
 }
@@ -96,7 +96,7 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
     // from another host thread does to the scheduler meanwhile.
     HostScript* const record = scheduler.currentHostScript;
     ScriptThread* current = FindScriptThread(ReadInstructionPointer(record));
-    uint32_t result = RunHostCommand(record);
+    uint32_t result = RunHostCommand(record, buffer);
     for (uint16_t k = 0; k < slot; ++k) {
         int32_t value = ReadLocal(record, k);
         memcpy(sending->commandVariables[k], &value, 4);
@@ -106,10 +106,9 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
     return result;
 }
 
-uint32_t RunHostCommand(HostScript* record)
+uint32_t RunHostCommand(HostScript* record, const uint8_t* command)
 {
-    uint32_t pointer =
-        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(bridge->commandBuffer) - hostAddresses.scriptSpaceBase);
+    uint32_t pointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(command) - hostAddresses.scriptSpaceBase);
     WriteInstructionPointer(record, pointer);
     reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(record);
     // A command that ran late may come back after a teardown gave up on

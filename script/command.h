@@ -33,12 +33,13 @@ extern CommandBridgeState* bridge;
 // A thread that a teardown gave up on may still be in the host's interpreter,
 // which reads that thread's command from the bridge as it runs it: the boot
 // after it leaves that bridge to it and takes another.
-void TakeFreshBridge();
+void TakeNextBridge();
 
 // Only the holder of the turn may call this, with scheduler.currentHostScript
 // its script's record. Returns 0 when the command's condition is false, else
 // the condition byte.
 uint32_t CallCommand(const CommandDescriptor& command, ...);
 
-// Runs what bridge->commandBuffer holds with the record; returns its condition byte.
-uint32_t RunHostCommand(HostScript* record);
+// Runs the encoded command, which lies in a bridge, with the record; returns
+// its condition byte.
+uint32_t RunHostCommand(HostScript* record, const uint8_t* command);

@@ -112,7 +112,7 @@ static bool ReleaseThreadsOfEarlierBoot()
         thread = following;
     } while (thread != &scheduler.scriptThreadList);
     if (!allEnded)
-        TakeFreshBridge();
+        TakeNextBridge();
     return allEnded;
 }
 

@@ -108,7 +108,7 @@ void SendEveryCommandTheHostDoesNotImitate(ScriptThread* self)
         const uint32_t threadId = ReadInstructionPointer(record);
         expectedCommands.push_back(EncodeByShape(command, record));
         const std::string before = WorldJson(CurrentHostWorld());
-        RunHostCommand(record);
+        RunHostCommand(record, bridge->commandBuffer);
         WriteInstructionPointer(record, threadId);
         if (WorldJson(CurrentHostWorld()) != before)
             worldChangedBy.push_back(CommandIdText(command.id));
