@@ -7,7 +7,9 @@
 // left in a stall, the test framework's thread watcher) now and then takes
 // the process's end inside Wine's own signal handler, and the whole process
 // dies of a segmentation fault after a clean run. Ended one at a time first,
-// such threads are gone before the process's end begins. Nothing is detached
-// and nothing runs at exit, since a thread ended so may have held the C
-// heap's lock: no program of these relies on it.
+// each seen gone, they are nearly always out of Wine's code by then: Wine
+// shows a thread gone as it sends the thread its end, so a thread that has
+// not yet run since can still be on its way out. Nothing is detached and
+// nothing runs at exit, since a thread ended so may have held the C heap's
+// lock: no program of these relies on it.
 [[noreturn]] void ExitAlone(int status);
