@@ -2,22 +2,17 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <cstdio>
+
+#include "hostsim/win32/process_threads.h"
 
 // Ends each thread of this process but the calling one, and waits until it
 // is gone; returns how many it found.
 static int EndOtherThreads()
 {
     int found = 0;
-    HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(all, &entry); more; more = Thread32Next(all, &entry)) {
-        if (entry.th32OwnerProcessID != GetCurrentProcessId() || entry.th32ThreadID == GetCurrentThreadId())
-            continue;
-        HANDLE thread = OpenThread(THREAD_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ThreadID);
+    for (DWORD id : ThreadsOfThisProcess()) {
+        HANDLE thread = id == GetCurrentThreadId() ? nullptr : OpenThread(THREAD_TERMINATE | SYNCHRONIZE, FALSE, id);
         if (!thread)
             continue;
         ++found;
@@ -25,7 +20,6 @@ static int EndOtherThreads()
         WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
     }
-    CloseHandle(all);
     return found;
 }
 

@@ -2,7 +2,6 @@
 // shorter runs than the native ones: re-initialisations at random moments
 // with the process's threads and handles counted, and random keys.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "hostsim/engine.h"
+#include "hostsim/win32/process_threads.h"
 #include "hostsim/win32/site_binding.h"
 #include "tests/reliability_scenarios.h"
 
@@ -21,14 +21,7 @@ const size_t kBootCommands = 768;
 
 int ThreadsOfProcess()
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry;
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return count;
+    return static_cast<int>(ThreadsOfThisProcess().size());
 }
 
 // The handles the process holds, from the system's handle list: the
