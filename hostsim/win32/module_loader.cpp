@@ -1,7 +1,7 @@
 // Loading the module and redirecting its key polls.
 #include "hostsim/win32/module_loader.h"
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 
 HMODULE LoadModuleBesideProgram(std::string* problem)
 {
