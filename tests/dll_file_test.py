@@ -43,6 +43,7 @@ XP_SP3_IMPORTS = {
         'the runtime\'s DLL start-up': ['_amsg_exit', '_initterm', '_lock', '_unlock', 'abort'],
         'the module\'s allocations': ['calloc', 'free', 'malloc', 'realloc'],
         'memory and string routines': ['memcpy', 'strlen', 'strncmp'],
+        'checking the game\'s code before and after a patch': ['memcmp'],
         'the runtime\'s own error messages': ['_iob', 'fwrite', 'vfprintf'],
     },
 }
