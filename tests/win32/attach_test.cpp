@@ -72,15 +72,6 @@ static const char kUnknownBuild[] =
 static const char kTickIntoOtherMod[] =
     "Brindle Studios 1.1: not attached, this process is left untouched: the game's script tick already leads "
     "into othermod.dll\n";
-static const char kShutdownIntoOtherMod[] =
-    "Brindle Studios 1.1: not attached, this process is left untouched: the game's shutdown already leads into "
-    "othermod.dll\n";
-static const char kReinitIntoOtherMod[] =
-    "Brindle Studios 1.1: not attached, this process is left untouched: the game's script re-initialisation "
-    "already leads into othermod.dll\n";
-static const char kTextLookupIntoOtherMod[] =
-    "Brindle Studios 1.1: not attached, this process is left untouched: the game's text lookup already leads "
-    "into othermod.dll\n";
 static const char kTickOutOfTheGame[] =
     "Brindle Studios 1.1: not attached, this process is left untouched: the game's script tick already leads "
     "out of the game's own code\n";
@@ -413,16 +404,20 @@ static const ULONG kDllLoadedReason = 1;
 typedef BOOL(WINAPI* FlushCode)(HANDLE process, LPCVOID address, SIZE_T size);
 static FlushCode moduleFlushCode = nullptr;  // what the module called before the redirection
 static int moduleCodeWrites = 0;
-static int codeWritesAtShutdown = 0;
+// What the test does right after the module's write that ends at the site.
+static struct {
+    uintptr_t site;
+    void (*act)();
+} afterWriteTo;
+static int codeWritesBeforeAct = 0;
 
 static BOOL WINAPI AfterModuleCodeWrite(HANDLE process, LPCVOID address, SIZE_T size)
 {
     ++moduleCodeWrites;
     const uintptr_t first = reinterpret_cast<uintptr_t>(address);
-    const uintptr_t displacement = hostImage.shutdownCallSite - 4;
-    if (displacement >= first && displacement < first + size) {
-        codeWritesAtShutdown = moduleCodeWrites;
-        CallHostShutdown();
+    if (afterWriteTo.site - 4 >= first && afterWriteTo.site - 4 < first + size) {
+        codeWritesBeforeAct = moduleCodeWrites;
+        afterWriteTo.act();
     }
     return moduleFlushCode(process, address, size);
 }
@@ -438,13 +433,10 @@ static void CALLBACK WhenModuleLoads(ULONG reason, const DllLoaded* loaded, void
                                                                  reinterpret_cast<void*>(&AfterModuleCodeWrite)));
 }
 
-TEST(PatchOrder, AShutdownReachedBetweenTwoSiteWritesGoesOnToItsVersionsContinuation)
+// Loads the module with the test's act right after its write of the site.
+static void LoadModuleActingAfterWriteTo(uintptr_t site, void (*act)())
 {
-    LayHost(2);
-    // Where a table still of version 1 would send the hook: a RET 8 there
-    // returns to the site without reaching a continuation.
-    const RetImm16 ret8 = { 0xC2, 8 };
-    WriteHost(kFirstVersionAddresses.shutdownContinuation, &ret8, sizeof ret8);
+    afterWriteTo = { site, act };
     RegisterDllNotification registerNotification = reinterpret_cast<RegisterDllNotification>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "LdrRegisterDllNotification")));
     ASSERT_NE(registerNotification, nullptr);
@@ -452,9 +444,19 @@ TEST(PatchOrder, AShutdownReachedBetweenTwoSiteWritesGoesOnToItsVersionsContinua
     ASSERT_EQ(registerNotification(0, WhenModuleLoads, nullptr, &cookie), 0);
     LoadModule();
     ASSERT_NE(moduleFlushCode, nullptr) << "the module does not import FlushInstructionCache";
+}
+
+TEST(PatchOrder, AShutdownReachedBetweenTwoSiteWritesGoesOnToItsVersionsContinuation)
+{
+    LayHost(2);
+    // Where a table still of version 1 would send the hook: a RET 8 there
+    // returns to the site without reaching a continuation.
+    const RetImm16 ret8 = { 0xC2, 8 };
+    WriteHost(kFirstVersionAddresses.shutdownContinuation, &ret8, sizeof ret8);
+    LoadModuleActingAfterWriteTo(hostImage.shutdownCallSite, CallHostShutdown);
     EXPECT_EQ(DebugOutput(), kAttachedToVersion2);
     EXPECT_EQ(moduleCodeWrites, 4);
-    EXPECT_EQ(codeWritesAtShutdown, 2) << "the shutdown ran after the writes to the tick's and its own site only";
+    EXPECT_EQ(codeWritesBeforeAct, 2) << "the shutdown ran after the writes to the tick's and its own site only";
     EXPECT_EQ(hostSiteLog.shutdownArrivals, 1) << "the shutdown hook did not go on to version 2's continuation";
     EXPECT_EQ(Faults(), "");
 }
@@ -520,7 +522,7 @@ INSTANTIATE_TEST_SUITE_P(OnePieceMoved, UnknownHost,
                                          kReinitContinuation, kTextLookup),
                          PieceName);
 
-// --- A game whose site another mod hooked first ---------------------------------
+// --- A game whose script tick another mod hooked first -----------------------------
 // Patching over it would cut the other mod off: the module leaves every byte
 // as it is and names the site and the other module, and the other mod's
 // hook still leads on into the game's code.
@@ -537,9 +539,7 @@ struct OtherModCase {
 static const OtherModCase kOtherModCases[] = {
     //  name                          version  site              trampoline  said
     { "TickCall",                     1,       kTickSite,        false,      kTickIntoOtherMod },
-    { "ShutdownCall",                 2,       kShutdownSite,    false,      kShutdownIntoOtherMod },
-    { "ReinitCall",                   1,       kReinitSite,      false,      kReinitIntoOtherMod },
-    { "TextLookupEntry",              2,       kTextLookupSite,  false,      kTextLookupIntoOtherMod },
+    { "TickCallVersion2",             2,       kTickSite,        false,      kTickIntoOtherMod },
     { "TickCallThroughATrampoline",   2,       kTickSite,        true,       kTickOutOfTheGame },
 };
 // clang-format on
@@ -556,19 +556,22 @@ static HostJump JumpFrom(uintptr_t at, uintptr_t target)
     return { 0xE9, Rel32To(at + sizeof(HostJump), target) };
 }
 
-// Loads the other mod and points the case's site at its hook: the rel32 of
-// a call site, or a JMP rel32 over the text lookup's first 5 bytes, as a
-// hooking library writes it. The hook goes on where the site led.
-static void HookFirst(const OtherModCase& test)
+static HMODULE otherMod = nullptr;
+
+// Loads the other mod and points the site at its hook: the rel32 of a call
+// site, or a JMP rel32 over the text lookup's first 5 bytes, as a hooking
+// library writes it; through a trampoline if asked. The hook goes on where
+// the site led.
+static void HookFirst(HostSite site, bool throughTrampoline = false)
 {
     std::string problem;
-    HMODULE otherMod = LoadBesideProgram(kOtherModFile, &problem);
+    otherMod = LoadBesideProgram(kOtherModFile, &problem);
     ASSERT_NE(otherMod, nullptr) << problem;
     otherModHook = reinterpret_cast<OtherModHook*>(GetProcAddress(otherMod, kOtherModHookRecord));
-    const char* hookName = test.site == kTextLookupSite ? kOtherModTextLookupHook : kOtherModCallHook;
+    const char* hookName = site == kTextLookupSite ? kOtherModTextLookupHook : kOtherModCallHook;
     uintptr_t hook = reinterpret_cast<uintptr_t>(GetProcAddress(otherMod, hookName));
     ASSERT_TRUE(otherModHook && hook);
-    if (test.throughTrampoline) {
+    if (throughTrampoline) {
         void* page = VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
         ASSERT_NE(page, nullptr);
         const HostJump jump = JumpFrom(reinterpret_cast<uintptr_t>(page), hook);
@@ -576,15 +579,14 @@ static void HookFirst(const OtherModCase& test)
         hook = reinterpret_cast<uintptr_t>(page);
     }
     const uintptr_t callSites[] = { hostImage.tickCallSite, hostImage.shutdownCallSite, hostImage.reinitCallSite };
-    if (test.site == kTextLookupSite) {
+    if (site == kTextLookupSite) {
         otherModHook->onward = hostImage.textLookup + 7;
         const HostJump jump = JumpFrom(hostImage.textLookup, hook);
         WriteHost(hostImage.textLookup, &jump, sizeof jump);
     } else {
-        const uintptr_t site = callSites[test.site];
-        otherModHook->onward = TargetOf(site);
-        const int32_t operand = Rel32To(site, hook);
-        WriteHost(site - 4, &operand, sizeof operand);
+        otherModHook->onward = TargetOf(callSites[site]);
+        const int32_t operand = Rel32To(callSites[site], hook);
+        WriteHost(callSites[site] - 4, &operand, sizeof operand);
     }
 }
 
@@ -602,7 +604,7 @@ TEST_P(OtherModFirst, IsLeftInPlaceAndNamedAndStillLeadsIntoTheGame)
 {
     const OtherModCase& test = GetParam();
     LayHost(test.version);
-    HookFirst(test);
+    HookFirst(test.site, test.throughTrampoline);
     LoadModule();
     EXPECT_EQ(DebugOutput(), test.said);
     EXPECT_EQ(ChangedHostBytes(false), "");
@@ -613,6 +615,207 @@ TEST_P(OtherModFirst, IsLeftInPlaceAndNamedAndStillLeadsIntoTheGame)
 
 INSTANTIATE_TEST_SUITE_P(HookedSite, OtherModFirst, testing::ValuesIn(kOtherModCases),
                          [](const testing::TestParamInfo<OtherModCase>& info) { return std::string(info.param.name); });
+
+// --- A game whose shutdown, re-initialisation or text lookup another mod hooked first
+// These sites are shared: the module's patch goes over the other mod's CALL
+// rel32 or JMP rel32, and its hook, after its own work, goes on into the
+// other mod's hook, which goes on into the game's code. Both mods work.
+
+static const char* const kSiteNames[] = { "script tick", "shutdown", "script re-initialisation", "text lookup" };
+
+static std::string AttachedLine(int version, const std::string& more)
+{
+    const std::string attached = version == 1 ? kAttachedToVersion1 : kAttachedToVersion2;
+    return attached.substr(0, attached.size() - 1) + more + "\n";
+}
+
+// The module's teardown behind its shutdown and re-initialisation hooks
+// terminates the script threads: counted at the module's import.
+typedef BOOL(WINAPI* TerminateThreadFunction)(HANDLE thread, DWORD code);
+static TerminateThreadFunction moduleTerminateThread = nullptr;
+static int moduleTerminations = 0;
+
+static BOOL WINAPI CountedTerminateThread(HANDLE thread, DWORD code)
+{
+    ++moduleTerminations;
+    return moduleTerminateThread(thread, code);
+}
+
+// What had happened when the other mod's hook was reached, on the thread
+// that reached it.
+struct SeenAtOtherMod {
+    int moduleTerminations;
+    int gameArrivals;  // at the site the other mod shares
+    ArrivalFrame arrived;
+};
+static std::vector<SeenAtOtherMod> seenAtOtherMod;
+static HostSite sharedSite;
+
+static void __attribute__((stdcall)) WhenOtherModReached(const ArrivalFrame* arrived)
+{
+    seenAtOtherMod.push_back({ moduleTerminations, GameArrivals(sharedSite), *arrived });
+}
+
+class SharedSite : public testing::TestWithParam<int> {
+protected:
+    // The other mod hooks the site, the module loads after it and says it
+    // shares the site, and the other mod stays loaded while the module's
+    // hook leads into it.
+    void ShareWithOtherMod(HostSite site)
+    {
+        sharedSite = site;
+        LayHost(GetParam());
+        HookFirst(site);
+        otherModHook->onArrival = WhenOtherModReached;
+        LoadModule();
+        moduleTerminateThread = reinterpret_cast<TerminateThreadFunction>(RedirectImport(
+            module, "kernel32.dll", "TerminateThread", reinterpret_cast<void*>(&CountedTerminateThread)));
+        ASSERT_NE(moduleTerminateThread, nullptr);
+        EXPECT_EQ(DebugOutput(),
+                  AttachedLine(GetParam(), std::string("; sharing the ") + kSiteNames[site] + " with othermod.dll"));
+        EXPECT_EQ(ChangedHostBytes(true), "");
+        EXPECT_TRUE(FreeLibrary(otherMod));
+        EXPECT_EQ(GetModuleHandleA(kOtherModFile), otherMod) << "the other mod was not kept loaded";
+    }
+};
+
+// The commands the tick at that moment sent.
+static std::vector<std::string> CommandsAt(const RunResult& result, int64_t t)
+{
+    std::vector<std::string> sent;
+    for (const TraceRecord& command : Commands(result.trace))
+        if (command.t == t)
+            sent.push_back(CommandSent(command));
+    return sent;
+}
+
+// The site's continuation checks the registers, arguments and return
+// address the game's caller sent (any difference is an error of the run).
+static void ExpectModuleThenOtherModThenGame(uintptr_t callSite)
+{
+    ASSERT_EQ(seenAtOtherMod.size(), 1u) << "the other mod's hook was not reached once";
+    EXPECT_GT(seenAtOtherMod[0].moduleTerminations, 0) << "the module's work had not run before the other mod's hook";
+    EXPECT_EQ(seenAtOtherMod[0].gameArrivals, 0) << "the game's continuation ran before the other mod's hook";
+    EXPECT_EQ(seenAtOtherMod[0].arrived.returnAddress, callSite);
+    EXPECT_EQ(GameArrivals(sharedSite), 1);
+}
+
+TEST_P(SharedSite, ShutdownCallReachesTheModuleThenTheOtherModThenTheGame)
+{
+    ShareWithOtherMod(kShutdownSite);
+    EXPECT_TRUE(InModuleCode(TargetOf(hostImage.shutdownCallSite)));
+    const RunResult result = RunScenarioTextThroughSites("at 2000 shutdown\nend 4000\n");
+    EXPECT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(CommandsAt(result, 0).size(), 768u);
+    ExpectModuleThenOtherModThenGame(hostImage.shutdownCallSite);
+    EXPECT_LT(Commands(result.trace).back().t, 2000);
+}
+
+TEST_P(SharedSite, ReinitCallReachesTheModuleThenTheOtherModThenTheGameAndTheNextTickBootsAgain)
+{
+    ShareWithOtherMod(kReinitSite);
+    EXPECT_TRUE(InModuleCode(TargetOf(hostImage.reinitCallSite)));
+    const RunResult result = RunScenarioTextThroughSites("at 2000 reinit\nend 4000\n");
+    EXPECT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(CommandsAt(result, 0).size(), 768u);
+    ExpectModuleThenOtherModThenGame(hostImage.reinitCallSite);
+    EXPECT_EQ(CommandsAt(result, 2000), CommandsAt(result, 0));
+}
+
+TEST_P(SharedSite, TextLookupAnswersTheModulesKeysAndSendsOthersToTheOtherModThenTheGame)
+{
+    ShareWithOtherMod(kTextLookupSite);
+    const uint8_t* entry = reinterpret_cast<const uint8_t*>(hostImage.textLookup);
+    // The other mod's JMP goes to the module now; the two bytes after it
+    // are as the other mod left them.
+    EXPECT_EQ(entry[0], 0xE9);
+    EXPECT_TRUE(InModuleCode(TargetOf(hostImage.textLookup + 5)));
+    EXPECT_EQ(entry[5], laidHost[6][5]);
+    EXPECT_EQ(entry[6], laidHost[6][6]);
+
+    EXPECT_EQ(Text("!WEAT3"), u"Weather now set to ~b~FOGGY~h~.");
+    EXPECT_EQ(Text("!nosuch"), u"NOT FOUND");
+    EXPECT_EQ(otherModHook->arrivals, 0);
+    EXPECT_EQ(hostSiteLog.textLookups, 0);
+
+    static const char kGameKey[] = "WEAT3";
+    EXPECT_EQ(Text(kGameKey), HostOwnText(kGameKey));
+    ASSERT_EQ(seenAtOtherMod.size(), 1u);
+    EXPECT_EQ(seenAtOtherMod[0].gameArrivals, 0);
+    EXPECT_EQ(hostSiteLog.textLookups, 1);
+    // The other mod's hook is reached as the lookup's entry is: the text
+    // store in ECX, the host caller's return address and key on the stack.
+    const ArrivalFrame& arrived = seenAtOtherMod[0].arrived;
+    EXPECT_EQ(arrived.ecx, reinterpret_cast<uintptr_t>(hostTextStore));
+    EXPECT_EQ(arrived.returnAddress, hostImage.textCaller + offsetof(TextCallerRoutine, subEsiEsp));
+    EXPECT_EQ(arrived.first, reinterpret_cast<uintptr_t>(kGameKey));
+    EXPECT_EQ(Faults(), "");
+
+    const RunResult result = RunScenarioTextThroughSites("end 3000\n");
+    EXPECT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(CommandsAt(result, 0).size(), 768u);
+}
+
+INSTANTIATE_TEST_SUITE_P(HostVersion, SharedSite, testing::Values(1, 2), [](const testing::TestParamInfo<int>& info) {
+    return "Version" + std::to_string(info.param);
+});
+
+// --- What stays refused besides a hooked tick: a second copy of the module ------
+
+TEST(SecondCopy, IsRefusedNamingTheFirstWhichGoesOnWorking)
+{
+    LoadHost(1);
+    const std::vector<std::vector<uint8_t>> patched = SnapshotHost();
+    std::string problem;
+    HMODULE copy = LoadBesideProgram("brindle_studios.asi", &problem);
+    ASSERT_NE(copy, nullptr) << problem;
+    EXPECT_NE(copy, module);
+    EXPECT_EQ(DebugOutput(), std::string(kAttachedToVersion1) +
+                                 "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
+                                 "script tick already leads into brindle_studios.dll\n");
+    EXPECT_EQ(SnapshotHost(), patched);
+    const RunResult result = RunScenarioTextThroughSites("at 2000 reinit\nend 3000\n");
+    EXPECT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(CommandsAt(result, 0).size(), 768u);
+    EXPECT_EQ(CommandsAt(result, 2000), CommandsAt(result, 0));
+}
+
+// --- A site that changes while the module patches -------------------------------
+// Another mod's thread hooks the re-initialisation right after the module
+// wrote the tick's and the shutdown's sites: the module reads the site again
+// just before it writes it, finds another CALL there than it checked, and
+// stops, saying so; the other mod's hook stays, and nothing after it is
+// written.
+
+static int32_t otherModReinitOperand;
+
+static void OtherModHooksTheReinit()
+{
+    WriteHost(hostImage.reinitCallSite - 4, &otherModReinitOperand, sizeof otherModReinitOperand);
+}
+
+TEST(PatchOrder, ASiteThatChangesBeforeItsWriteStopsThePatchingThere)
+{
+    LayHost(1);
+    // The other mod is loaded and knows its CALL; it writes it as the module patches.
+    const int32_t laidOperand = Rel32At(hostImage.reinitCallSite - 4);
+    HookFirst(kReinitSite);
+    otherModReinitOperand = Rel32At(hostImage.reinitCallSite - 4);
+    WriteHost(hostImage.reinitCallSite - 4, &laidOperand, sizeof laidOperand);
+    LoadModuleActingAfterWriteTo(hostImage.shutdownCallSite, OtherModHooksTheReinit);
+    EXPECT_EQ(DebugOutput(), AttachedLine(1, "; stopped at the game's script re-initialisation, which changed while "
+                                             "the module was patching the game: restart the game"));
+    EXPECT_EQ(moduleCodeWrites, 2);
+    EXPECT_EQ(TargetOf(hostImage.reinitCallSite),
+              reinterpret_cast<uintptr_t>(GetProcAddress(otherMod, kOtherModCallHook)));
+    EXPECT_EQ(memcmp(reinterpret_cast<const void*>(hostImage.textLookup), kTextLookupEntryBytes,
+                     sizeof kTextLookupEntryBytes),
+              0);
+    // What was patched works: the scripts boot and shut down.
+    const RunResult result = RunScenarioTextThroughSites("at 2000 shutdown\nend 3000\n");
+    EXPECT_EQ(Errors(result.trace), "");
+    EXPECT_EQ(CommandsAt(result, 0).size(), 768u);
+}
 
 // --- A process that is not the game: host addresses it cannot read --------------
 // The version byte, or a site it would check, on a no-access or guard page:

@@ -1,7 +1,7 @@
 // othermod.dll: another mod a player runs beside the module, which hooked one
-// of the game's sites before the module loads. Its hook counts the arrival
-// and goes on where the site led before, with every register and the stack
-// as the game's caller left them.
+// of the game's sites before the module loads. Its hook counts the arrival,
+// shows the test the registers and stack it arrived with, and goes on where
+// the site led before, with every register and the stack as they arrived.
 #include "tests/win32/other_mod.h"
 
 // The record's fields are "i" operands, their addresses written into the
@@ -15,9 +15,16 @@ __declspec(dllexport) OtherModHook otherModHook;
 __declspec(dllexport) __attribute__((naked)) void OtherModCallHook()
 {
     asm volatile("lock incl %P0\n\t"
-                 "jmp *%P1"
+                 "cmpl $0, %P1\n\t"
+                 "je 1f\n\t"
+                 "pushal\n\t"
+                 "pushl %%esp\n\t"
+                 "call *%P1\n\t"
+                 "popal\n"
+                 "1:\n\t"
+                 "jmp *%P2"
                  :
-                 : "i"(&otherModHook.arrivals), "i"(&otherModHook.onward));
+                 : "i"(&otherModHook.arrivals), "i"(&otherModHook.onArrival), "i"(&otherModHook.onward));
 }
 
 // Reached by a JMP rel32 written over the first 5 bytes of the game's text
@@ -26,12 +33,19 @@ __declspec(dllexport) __attribute__((naked)) void OtherModCallHook()
 __declspec(dllexport) __attribute__((naked)) void OtherModTextLookupHook()
 {
     asm volatile("lock incl %P0\n\t"
+                 "cmpl $0, %P1\n\t"
+                 "je 1f\n\t"
+                 "pushal\n\t"
+                 "pushl %%esp\n\t"
+                 "call *%P1\n\t"
+                 "popal\n"
+                 "1:\n\t"
                  "pushl %%ebx\n\t"
                  "pushl %%ebp\n\t"
                  "movl %%ecx, %%ebx\n\t"
                  "subl $0x40, %%esp\n\t"
-                 "jmp *%P1"
+                 "jmp *%P2"
                  :
-                 : "i"(&otherModHook.arrivals), "i"(&otherModHook.onward));
+                 : "i"(&otherModHook.arrivals), "i"(&otherModHook.onArrival), "i"(&otherModHook.onward));
 }
 }
