@@ -241,8 +241,7 @@ TEST(GameKeys, TheDocumentFitsItsColumnsAndNamesEveryModifier)
 // Native only: the source tree is read where it is.
 TEST(GameKeys, TheReadMeStatesTheSameCatalogues)
 {
-    const std::string here = __FILE__;
-    const std::string path = here.substr(0, here.rfind("/tests/")) + "/tools/release/read_me.txt";
+    const std::string path = BRINDLE_SOURCE_DIR "/tools/release/read_me.txt";
     std::ifstream file(path);
     ASSERT_TRUE(file) << path;
     std::stringstream text;

@@ -4,10 +4,11 @@
 # need_wine_prefix or need_test_tools.
 
 BRINDLE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="$BRINDLE_ROOT/build/win32/wineprefix"
-export WINEDEBUG=-all
-# A crash exits non-zero instead of starting Wine's debugger.
-export WINEDLLOVERRIDES="winedbg.exe=d"
+# The Wine environment, the same as the win32 build's tests have.
+while IFS='=' read -r name value; do
+    case $name in [A-Z]*) export "$name=$value" ;; esac
+done <"$BRINDLE_ROOT/cmake/wine.env"
+export WINEPREFIX="$BRINDLE_ROOT/build/win32/$WINEPREFIX"
 
 as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi

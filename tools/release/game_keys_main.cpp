@@ -1,15 +1,16 @@
-// Writes the GAME KEYS document of the release: game_keys FILE
+// Writes the GAME KEYS document of the release: game_keys [FILE]
+// Without FILE it prints the document, as ./play --keys does.
 #include <cstdio>
 
 #include "tools/release/game_keys.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: game_keys FILE\n");
+    if (argc > 2) {
+        fprintf(stderr, "usage: game_keys [FILE]\n");
         return 2;
     }
-    FILE* file = fopen(argv[1], "wb");
+    FILE* file = argc == 2 ? fopen(argv[1], "wb") : stdout;
     if (!file) {
         fprintf(stderr, "game_keys: cannot write %s\n", argv[1]);
         return 2;
