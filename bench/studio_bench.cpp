@@ -40,8 +40,8 @@ static bool Counting(int64_t t)
 // the simulated time from one to the next are one pass's.
 static void CountPasses(const TraceRecord& record)
 {
-    if (record.kind != "cmd" || record.script != watch.studioScript || record.id != 0x0001 || record.args[0].i != 250 ||
-        !Counting(record.t))
+    if (record.kind != kCommandRecord || record.script != watch.studioScript || record.id != 0x0001 ||
+        record.args[0].i != 250 || !Counting(record.t))
         return;
     const int64_t steps = watch.steps[watch.studioScript];
     if (idle.lastPassSteps >= 0) {
@@ -120,7 +120,8 @@ static int previews = 0;
 // Every preview of the ped model choice creates its ped with 0x009A.
 static void CountPreviews(const TraceRecord& record)
 {
-    if (record.kind == "cmd" && record.script == watch.studioScript && record.id == 0x009A && record.t >= 28000)
+    if (record.kind == kCommandRecord && record.script == watch.studioScript && record.id == 0x009A &&
+        record.t >= 28000)
         ++previews;
 }
 

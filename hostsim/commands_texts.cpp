@@ -61,7 +61,7 @@ static void NoteCarSlot(const std::string& key)
 static void Show(const DecodedCommand& command, EngineScript* script, bool withNumber)
 {
     TraceRecord text;
-    text.kind = "text";
+    text.kind = kTextRecord;
     text.script = script->number;
     text.id = command.id;
     text.key = command.args[0].s;

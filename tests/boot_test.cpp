@@ -223,7 +223,7 @@ Globals bootGlobalsAtReinit;
 
 void KeepGlobalsAtReinit(const TraceRecord& record)
 {
-    if (record.kind == "reinit")
+    if (record.kind == kReinitRecord)
         bootGlobalsAtReinit = { scriptControl, world, player };
 }
 

@@ -297,7 +297,7 @@ StandInRun RunStandIn(StandInFault fault, const std::string& scenarioText)
 }
 
 // The records of one kind, as JSON Lines.
-std::string RecordsOfKind(const std::vector<TraceRecord>& trace, const std::string& kind)
+std::string RecordsOfKind(const std::vector<TraceRecord>& trace, RecordKind kind)
 {
     std::string lines;
     for (const TraceRecord& record : trace)
@@ -313,7 +313,7 @@ TEST(HostStall, ACommandTakesItsMsWhileTheHostStepsOnInRealTimeAndTheRestOfTheRu
     const StandInRun run = RunStandIn(kNoFault, "frame 20\nat 200 stall 600\nend 3000\n");
     ASSERT_EQ(Errors(run.result.trace), "");
     // The first command a script thread sends from 200 on: script 0's wait.
-    EXPECT_EQ(RecordsOfKind(run.result.trace, "stall"),
+    EXPECT_EQ(RecordsOfKind(run.result.trace, kStallRecord),
               "{\"t\":200,\"kind\":\"stall\",\"script\":0,\"id\":\"0001\",\"ms\":600}\n");
     EXPECT_GE(run.longestSendMs, 600);
     EXPECT_LT(run.longestSendMs, 600 + 400);
@@ -343,7 +343,7 @@ TEST(HostStall, AStallThatNeverEndsIsLetGoOfUnrunAtTheRunsEnd)
 {
     const StandInRun run = RunStandIn(kNoFault, "frame 20\nat 200 stall forever\nend 700\n");
     ASSERT_EQ(Errors(run.result.trace), "");
-    EXPECT_EQ(RecordsOfKind(run.result.trace, "stall"),
+    EXPECT_EQ(RecordsOfKind(run.result.trace, kStallRecord),
               "{\"t\":200,\"kind\":\"stall\",\"script\":0,\"id\":\"0001\",\"ms\":-1}\n");
     // Paced in real time from the stall to the end, and then ended.
     EXPECT_GE(run.realMs, 500 - 40);
@@ -362,7 +362,7 @@ TEST(HostStall, AReinitialisationDuringAStallDropsItsScriptAndTheNextBootGoesOn)
     ASSERT_EQ(Errors(run.result.trace), "");
     const std::vector<TraceRecord>& trace = run.result.trace;
     const size_t reinit =
-        std::find_if(trace.begin(), trace.end(), [](const TraceRecord& r) { return r.kind == "reinit"; }) -
+        std::find_if(trace.begin(), trace.end(), [](const TraceRecord& r) { return r.kind == kReinitRecord; }) -
         trace.begin();
     ASSERT_LT(reinit, trace.size());
     // The next boot and its threads go on while the stalled command of the
@@ -370,9 +370,7 @@ TEST(HostStall, AReinitialisationDuringAStallDropsItsScriptAndTheNextBootGoesOn)
     // record, which the host kept.
     const auto sentFrom = [&](int place) {
         return std::find_if(trace.begin() + reinit, trace.end(),
-                            [place](const TraceRecord& r) {
-                                return r.kind == "cmd" && r.id == 0x0001 && r.args[0].i == place;
-                            }) -
+                            [place](const TraceRecord& r) { return IsCommand(r, 0x0001) && r.args[0].i == place; }) -
                trace.begin();
     };
     const size_t boot = FindCommand(trace, 0x00D7, reinit);
@@ -392,7 +390,7 @@ TEST(HostStall, ACommandChangedInScriptSpaceDuringItsStallIsReported)
     const std::string stalled = "frame 20\nat 200 stall 300\nend 1000\n";
     std::vector<std::string> errors;
     for (const TraceRecord& record : RunStandIn(kOverwritesALateCommand, stalled).result.trace)
-        if (record.kind == "error")
+        if (record.kind == kErrorRecord)
             errors.push_back(record.what);
     EXPECT_EQ(errors,
               std::vector<std::string> { "command 0001 on script 0 changed in script space while it was stalled" });
@@ -410,7 +408,7 @@ TEST(HostStall, TwoRunnersAreReportedExactlyWhenTheyRun)
     std::string overlaps;
     int count = 0;
     for (const TraceRecord& record : overlapped)
-        if (record.kind == "error") {
+        if (record.kind == kErrorRecord) {
             ++count;
             if (record.what != "command on script 1 while a command of script 0 is being run" || record.t < 200 ||
                 record.t > 200 + 300 + 60)

@@ -21,7 +21,7 @@ std::string WelcomeAndStart()
 const TraceRecord* LastCommand(const std::vector<TraceRecord>& trace, uint16_t id)
 {
     for (size_t n = trace.size(); n-- > 0;)
-        if (trace[n].kind == "cmd" && trace[n].id == id)
+        if (IsCommand(trace[n], id))
             return &trace[n];
     return nullptr;
 }
@@ -29,7 +29,7 @@ const TraceRecord* LastCommand(const std::vector<TraceRecord>& trace, uint16_t i
 const TraceRecord* LastTextOfStyle(const std::vector<TraceRecord>& trace, bool title)
 {
     for (size_t n = trace.size(); n-- > 0;)
-        if (trace[n].kind == "text" && (trace[n].style == 2) == title)
+        if (trace[n].kind == kTextRecord && (trace[n].style == 2) == title)
             return &trace[n];
     return nullptr;
 }

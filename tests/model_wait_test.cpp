@@ -88,7 +88,7 @@ TEST(ModelWait, APedOfALoadedModelStillRequestsItButDoesNotWait)
     ASSERT_LT(second, result.trace.size());
     Lines afterWait;
     for (size_t n = second + 1; n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && RenderCommand(result.trace[n]) != "0001 i1000")
+        if (result.trace[n].kind == kCommandRecord && RenderCommand(result.trace[n]) != "0001 i1000")
             afterWait.push_back(Line(result.trace[n]));
     EXPECT_EQ(afterWait, (Lines { "0247 i7", "038B", "0248 i7 =1", "009A i4 i7 f4.5 f5.5 f6.5 v0" }));
 }

@@ -35,7 +35,7 @@ TraceRecord Command(int64_t t, uint16_t id, std::vector<TraceArgument> args, std
 {
     TraceRecord record;
     record.t = t;
-    record.kind = "cmd";
+    record.kind = kCommandRecord;
     record.id = id;
     record.args = std::move(args);
     record.out = std::move(out);
@@ -46,7 +46,7 @@ TraceRecord End(int64_t t)
 {
     TraceRecord record;
     record.t = t;
-    record.kind = "end";
+    record.kind = kEndRecord;
     return record;
 }
 
@@ -120,7 +120,7 @@ TraceRecord Text(int64_t t, const std::string& text, int number)
 {
     TraceRecord record;
     record.t = t;
-    record.kind = "text";
+    record.kind = kTextRecord;
     record.text = text;
     record.number = number;
     record.ms = 2000;

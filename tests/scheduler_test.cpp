@@ -133,9 +133,9 @@ TEST(Scheduler, TicksAfterShutdownResumeNothing)
     ASSERT_EQ(Errors(result.trace), "");
     int64_t shutdownAt = -1;
     for (const TraceRecord& record : result.trace) {
-        if (record.kind == "shutdown")
+        if (record.kind == kShutdownRecord)
             shutdownAt = record.t;
-        if (record.kind == "cmd" && shutdownAt >= 0)
+        if (record.kind == kCommandRecord && shutdownAt >= 0)
             ADD_FAILURE() << "command " << record.id << " at " << record.t << " after the shutdown";
     }
     EXPECT_EQ(shutdownAt, 200);

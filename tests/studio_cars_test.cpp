@@ -96,13 +96,7 @@ TEST(CarSlots, CarTwoStartsWhereCarOnesChoiceEndedAndTheOldCarGoesFirst)
                                  .Run(11000);
     ASSERT_EQ(Errors(result.trace), "");
     const size_t from = MainLoopStart(result.trace);
-    const std::vector<TraceRecord> made = [&] {
-        std::vector<TraceRecord> cars;
-        for (size_t n = from; n < result.trace.size(); ++n)
-            if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A5)
-                cars.push_back(result.trace[n]);
-        return cars;
-    }();
+    const std::vector<TraceRecord> made = CommandsWithId(result.trace, 0x00A5, from);
     const std::vector<int32_t> models = CarModelsMade(result.trace, from);
     // Car 1: 130, 179, ..., chosen; then two previews and choices of that same
     // model, Car 2's and Car 1's: the five cars at the end.

@@ -11,7 +11,7 @@ std::vector<int> HoursShown(const std::vector<TraceRecord>& trace, int64_t after
 {
     std::vector<int> hours;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-        if (trace[n].kind == "text" && trace[n].key == "NUMBER" && trace[n].hasNumber)
+        if (IsText(trace[n], "NUMBER") && trace[n].hasNumber)
             hours.push_back(trace[n].number);
     return hours;
 }
@@ -65,10 +65,8 @@ TEST(ClockMode, InsertAndDeleteWithTShowBothTextsInOnePassAndLeaveTextsOff)
     ASSERT_EQ(Errors(result.trace), "");
     // One pair per pass that saw the four keys, both texts at one time; and
     // no weather text after them, texts being left off.
-    std::vector<TraceRecord> pairs;
-    for (size_t n = IndexAfter(result.trace, session.readyAt); n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00BC)
-            pairs.push_back(result.trace[n]);
+    const std::vector<TraceRecord> pairs =
+        CommandsWithId(result.trace, 0x00BC, IndexAfter(result.trace, session.readyAt));
     ASSERT_FALSE(pairs.empty());
     ASSERT_EQ(pairs.size() % 2, 0u) << Described(pairs);
     for (size_t n = 0; n < pairs.size(); n += 2) {

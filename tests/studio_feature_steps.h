@@ -79,11 +79,7 @@ inline size_t IndexAfter(const std::vector<TraceRecord>& trace, int64_t t)
 inline std::vector<TraceRecord> StudioCommandsAfter(const std::vector<TraceRecord>& trace, int studioScript,
                                                     int64_t after)
 {
-    std::vector<TraceRecord> commands;
-    for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-        if (trace[n].kind == "cmd" && trace[n].script == studioScript)
-            commands.push_back(trace[n]);
-    return commands;
+    return Select(trace, CommandFromScript(studioScript), IndexAfter(trace, after));
 }
 
 // The same, leaving out the waits.
@@ -113,7 +109,7 @@ inline std::vector<std::string> TextKeysAfter(const std::vector<TraceRecord>& tr
 {
     std::vector<std::string> keys;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-        if (trace[n].kind == "text")
+        if (trace[n].kind == kTextRecord)
             keys.push_back(trace[n].key);
     return keys;
 }
@@ -124,7 +120,7 @@ inline std::vector<int32_t> GroupPedHandles(const std::vector<TraceRecord>& trac
 {
     std::vector<int32_t> made, discarded;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n) {
-        if (trace[n].kind != "cmd")
+        if (trace[n].kind != kCommandRecord)
             continue;
         if (trace[n].id == 0x009A)
             made.push_back(trace[n].out[0]);
@@ -141,10 +137,10 @@ inline std::vector<int32_t> GroupPedHandles(const std::vector<TraceRecord>& trac
 // The handle of the last car made before the time: a car just chosen.
 inline int32_t LastCarHandle(const std::vector<TraceRecord>& trace, int64_t before)
 {
+    const size_t end = IndexAt(trace, before);
     int32_t handle = 0;
-    for (size_t n = 0; n < IndexAt(trace, before); ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == 0x00A5)
-            handle = trace[n].out[0];
+    for (size_t n = FindCommand(trace, 0x00A5); n < end; n = FindCommand(trace, 0x00A5, n + 1))
+        handle = trace[n].out[0];
     return handle;
 }
 

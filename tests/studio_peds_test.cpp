@@ -66,13 +66,13 @@ std::string OneBrowseStep(const StudioSession& session, const std::string& pagin
     EXPECT_EQ(Errors(result.trace), "");
     std::vector<size_t> previews;
     for (size_t n = IndexAt(result.trace, session.readyAt + 1500); n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x009A)
+        if (IsCommand(result.trace[n], 0x009A))
             previews.push_back(n);
     if (previews.size() < 2)
         return "fewer than two previews";
     std::string step;
     for (size_t n = previews[0]; n < previews[1]; ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].script == session.studioScript)
+        if (result.trace[n].kind == kCommandRecord && result.trace[n].script == session.studioScript)
             step += StepRecord(result.trace[n], result.trace[previews[0]].t) + " ";
     return step;
 }

@@ -13,7 +13,7 @@ std::vector<int> PositionsShown(const std::vector<TraceRecord>& trace, int64_t a
 {
     std::vector<int> positions;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n) {
-        if (trace[n].kind != "cmd" || trace[n].id != 0x023C)
+        if (trace[n].kind != kCommandRecord || trace[n].id != 0x023C)
             continue;
         EXPECT_EQ(trace[n].args[0].i, 1) << "the preview always uses special slot 1";
         int position = 0;
@@ -46,7 +46,7 @@ std::vector<std::string> PlayerModelsSet(const std::vector<TraceRecord>& trace, 
 {
     std::vector<std::string> models;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == 0x0352)
+        if (IsCommand(trace[n], 0x0352))
             models.push_back(trace[n].args[1].s);
     return models;
 }

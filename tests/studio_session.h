@@ -81,8 +81,7 @@ inline size_t MainLoopStart(const std::vector<TraceRecord>& trace)
         return sentinel;
     for (size_t n = sentinel; n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
-        if (record.kind == "cmd" && record.id == 0x0001 && record.script == trace[sentinel].script &&
-            record.args[0].i == 250)
+        if (IsCommand(record, 0x0001) && record.script == trace[sentinel].script && record.args[0].i == 250)
             return n;
     }
     return trace.size();
@@ -116,7 +115,7 @@ inline StudioSession ReachStudio()
     std::vector<int64_t> stepWaits;
     for (size_t n = ready + 1; n < skipped.trace.size() && stepWaits.size() < steps; ++n) {
         const TraceRecord& record = skipped.trace[n];
-        if (record.kind == "cmd" && record.id == 0x0001 && record.script == session.studioScript)
+        if (IsCommand(record, 0x0001) && record.script == session.studioScript)
             stepWaits.push_back(record.t);
     }
     if (stepWaits.size() < steps) {
@@ -173,7 +172,7 @@ inline std::vector<std::string> PedModelsMade(const std::vector<TraceRecord>& tr
     std::vector<std::string> models;
     for (size_t n = 0; n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
-        if (record.kind != "cmd")
+        if (record.kind != kCommandRecord)
             continue;
         if (record.id == 0x023C && record.args[0].i >= 1 && record.args[0].i <= 10)
             specialNames[record.args[0].i] = record.args[1].s;
@@ -185,23 +184,13 @@ inline std::vector<std::string> PedModelsMade(const std::vector<TraceRecord>& tr
     return models;
 }
 
-// The models of the cars made from the index on, in order.
-inline std::vector<int32_t> CarModelsMade(const std::vector<TraceRecord>& trace, size_t from = 0)
-{
-    std::vector<int32_t> models;
-    for (size_t n = from; n < trace.size(); ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == 0x00A5)
-            models.push_back(trace[n].args[0].i);
-    return models;
-}
-
 // The handles the placeholder peds of the set-up received, in slot order: the
 // ten peds made right after "!SENTI".
 inline std::vector<int32_t> PlaceholderPedHandles(const std::vector<TraceRecord>& trace)
 {
     std::vector<int32_t> handles;
-    for (size_t n = FindText(trace, "!SENTI"); n < trace.size() && handles.size() < 10; ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == 0x009A)
-            handles.push_back(trace[n].out[0]);
+    for (const TraceRecord& made : CommandsWithId(trace, 0x009A, FindText(trace, "!SENTI")))
+        if (handles.size() < 10)
+            handles.push_back(made.out[0]);
     return handles;
 }

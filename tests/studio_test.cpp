@@ -22,9 +22,9 @@ std::vector<std::string> TextKeysOf(const std::vector<TraceRecord>& trace, int s
 std::vector<uint16_t> CommandIdsOf(const std::vector<TraceRecord>& trace, int script, size_t from, size_t count)
 {
     std::vector<uint16_t> ids;
-    for (size_t n = from; n < trace.size() && ids.size() < count; ++n)
-        if (trace[n].kind == "cmd" && trace[n].script == script)
-            ids.push_back(trace[n].id);
+    for (const TraceRecord& command : Select(trace, CommandFromScript(script), from))
+        if (ids.size() < count)
+            ids.push_back(command.id);
     return ids;
 }
 
@@ -49,9 +49,9 @@ TEST(Tutorial, WatchedWholeItShowsEveryTextAndSendsTheCarOff)
     // end of the set-up; none is deleted twice and no stale car is.
     std::vector<int32_t> made, deleted;
     for (size_t n = invitation; n < FindText(result.trace, "!SENTI"); ++n) {
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A5)
+        if (CommandWithId(0x00A5)(result.trace[n]))
             made.push_back(result.trace[n].out[0]);
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A6)
+        if (CommandWithId(0x00A6)(result.trace[n]))
             deleted.push_back(result.trace[n].args[0].i);
     }
     EXPECT_EQ(made.size(), 7u);
@@ -113,7 +113,7 @@ std::string PassShape(const std::vector<TraceRecord>& trace, int script, int64_t
     bool inPass = false;
     for (size_t n = IndexAt(trace, after); n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
-        if (record.kind != "cmd" || record.script != script)
+        if (record.kind != kCommandRecord || record.script != script)
             continue;
         if (record.id == 0x0001 && record.args[0].i == 250) {
             if (inPass)
@@ -187,9 +187,8 @@ TEST(MainLoop, InsertWithOneAndTwoCreatesGroupOneOnly)
     const size_t from = MainLoopStart(result.trace);
     const std::vector<int32_t> placeholders = PlaceholderPedHandles(session.trace);
     std::vector<int32_t> deleted;
-    for (size_t n = from; n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x034F)
-            deleted.push_back(result.trace[n].args[0].i);
+    for (const TraceRecord& record : CommandsWithId(result.trace, 0x034F, from))
+        deleted.push_back(record.args[0].i);
     EXPECT_EQ(deleted, std::vector<int32_t> { placeholders[0] }) << "only place 1 is cleared";
     // One preview, then the ped of place 1 with its 0x018C, and no further choice.
     EXPECT_EQ(PedModelsMade(result.trace, from), (std::vector<std::string> { "1", "1" }));
@@ -209,9 +208,8 @@ TEST(MainLoop, DeleteWithTwoDeletesBothPlacesOfANeverCreatedGroup)
     ASSERT_EQ(Errors(result.trace), "");
     const std::vector<int32_t> placeholders = PlaceholderPedHandles(session.trace);
     std::vector<int32_t> deleted;
-    for (size_t n = MainLoopStart(result.trace); n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x034F)
-            deleted.push_back(result.trace[n].args[0].i);
+    for (const TraceRecord& record : CommandsWithId(result.trace, 0x034F, MainLoopStart(result.trace)))
+        deleted.push_back(record.args[0].i);
     EXPECT_EQ(deleted, (std::vector<int32_t> { placeholders[1], placeholders[2] }));
 }
 
@@ -227,7 +225,7 @@ TEST(MainLoop, DeleteWithBackspaceDeletesEverySlotAndBothCars)
     const size_t from = MainLoopStart(result.trace);
     std::vector<int32_t> peds, cars;
     for (size_t n = from; n < result.trace.size(); ++n) {
-        if (result.trace[n].kind != "cmd")
+        if (result.trace[n].kind != kCommandRecord)
             continue;
         if (result.trace[n].id == 0x034F)
             peds.push_back(result.trace[n].args[0].i);

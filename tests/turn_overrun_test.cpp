@@ -170,7 +170,7 @@ TEST(TurnOverrun, TwoLateTurnsInARowNeverBlockTheHostPastTheBound)
     EXPECT_GE(MarksAfter(result.trace, 600, "CHILD"), 60u);
 }
 
-int64_t TimeOfFirst(const std::vector<TraceRecord>& trace, const std::string& kind)
+int64_t TimeOfFirst(const std::vector<TraceRecord>& trace, RecordKind kind)
 {
     for (const TraceRecord& record : trace)
         if (record.kind == kind)
@@ -186,7 +186,7 @@ TEST(TurnOverrun, AReinitialisationDuringALateTurnEndsItAtItsNextCommand)
     ASSERT_EQ(Errors(result.trace), "");
     EXPECT_TRUE(lateTurnCameBack);
     EXPECT_FALSE(markSentAfterComingBack);
-    const int64_t reinit = TimeOfFirst(result.trace, "reinit");
+    const int64_t reinit = TimeOfFirst(result.trace, kReinitRecord);
     ASSERT_EQ(reinit, 420);
     EXPECT_EQ(MarksAfter(result.trace, reinit - 1, "BOOT1"), 0u);
     EXPECT_GE(MarksAfter(result.trace, reinit, "BOOT2"), 20u);

@@ -8,10 +8,8 @@ namespace {
 // The next command of the script after the index.
 const TraceRecord* NextCommandOf(const std::vector<TraceRecord>& trace, size_t index, int script)
 {
-    for (size_t n = index + 1; n < trace.size(); ++n)
-        if (trace[n].kind == "cmd" && trace[n].script == script)
-            return &trace[n];
-    return nullptr;
+    const size_t next = Find(trace, CommandFromScript(script), index + 1);
+    return next < trace.size() ? &trace[next] : nullptr;
 }
 
 // The marker's placing: 0x02A7 at the start point, kind 2.

@@ -21,7 +21,7 @@ std::vector<Snapshot>* taken = nullptr;
 
 void TakeSnapshot(const TraceRecord& record)
 {
-    if (record.kind == "world")
+    if (record.kind == kWorldRecord)
         taken->push_back({ record.t, CurrentHostWorld(), TraceRecordJson(record) });
 }
 
@@ -351,7 +351,7 @@ TEST(WorldSnapshot, TheRecordHoldsEveryThingWithItsLabel)
     world.weather = 2;
     TraceRecord record;
     record.t = 1500;
-    record.kind = "world";
+    record.kind = kWorldRecord;
     record.world = WorldJson(world);
     EXPECT_EQ(TraceRecordJson(record),
               "{\"t\":1500,\"kind\":\"world\","

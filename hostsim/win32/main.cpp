@@ -25,7 +25,7 @@ static RunResult RunThroughSites(const Scenario& scenario, void (*onRecord)(cons
     if (!StartWin32Host(scenario.version, &problem)) {
         RunResult result;
         TraceRecord error;
-        error.kind = "error";
+        error.kind = kErrorRecord;
         error.what = problem;
         onRecord(error);
         result.trace.push_back(error);

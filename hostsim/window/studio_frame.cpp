@@ -60,7 +60,7 @@ static std::string CommandLine(const TraceRecord& record)
 
 void ListCommand(PanelCommands& commands, const TraceRecord& record)
 {
-    if (record.kind != "cmd")
+    if (record.kind != kCommandRecord)
         return;
     if (record.t / 1000 != commands.lastSecond) {
         commands.lastSecond = record.t / 1000;

@@ -296,7 +296,7 @@ TEST(StudioFrame, AnIdleStudioIsDrawnOnceASecond)
     world.player.exists = true;
     PanelCommands commands;
     TraceRecord wait;
-    wait.kind = "cmd";
+    wait.kind = kCommandRecord;
     wait.id = 0x0001;
     int redraws = 0;
     StudioFrame shown = Built(world, 0, commands);
