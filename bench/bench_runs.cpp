@@ -1,6 +1,8 @@
 // The watching binding and the session scenarios.
 #include "bench/bench_runs.h"
 
+#include "game/command_catalogue.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -79,7 +81,7 @@ static void WatchRecord(const TraceRecord& record)
             ++watch.bootCommands.back();
         if (watch.timing && record.script == watch.timedScript)
             ++watch.commandsWhileTiming;
-        if (record.script == watch.studioScript && watch.mainLoopAt < 0 && record.id == 0x0001 &&
+        if (record.script == watch.studioScript && watch.mainLoopAt < 0 && record.id == kWait.id &&
             record.args[0].i == 250)
             watch.mainLoopAt = record.t;
     } else if (record.kind == kTextRecord && record.key == "!SENTI") {

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "bench/bench_runs.h"
+#include "game/command_catalogue.h"
 #include "bench/benches.h"
 
 // --- An idle studio ----------------------------------------------------------------
@@ -40,7 +41,7 @@ static bool Counting(int64_t t)
 // the simulated time from one to the next are one pass's.
 static void CountPasses(const TraceRecord& record)
 {
-    if (record.kind != kCommandRecord || record.script != watch.studioScript || record.id != 0x0001 ||
+    if (record.kind != kCommandRecord || record.script != watch.studioScript || record.id != kWait.id ||
         record.args[0].i != 250 || !Counting(record.t))
         return;
     const int64_t steps = watch.steps[watch.studioScript];
@@ -117,10 +118,10 @@ static const int64_t kCycleMs = 36000;
 static std::vector<MemorySample> samples;
 static int previews = 0;
 
-// Every preview of the ped model choice creates its ped with 0x009A.
+// Every preview of the ped model choice creates its ped with kCreatePed.
 static void CountPreviews(const TraceRecord& record)
 {
-    if (record.kind == kCommandRecord && record.script == watch.studioScript && record.id == 0x009A &&
+    if (record.kind == kCommandRecord && record.script == watch.studioScript && record.id == kCreatePed.id &&
         record.t >= 28000)
         ++previews;
 }

@@ -147,7 +147,7 @@ TEST(GameKeys, TheLinesThatListValuesGetThemInTheirOrder)
     const DocumentedKeys* weatherRow = nullptr;
     for (int n = 0; n < kDocumentedSectionCount; ++n)
         for (int row = 0; row < kDocumentedSections[n].rowCount; ++row)
-            if (kDocumentedSections[n].rows[row].sentCommand == 0x01B6)
+            if (kDocumentedSections[n].rows[row].sentCommand == kSetWeather.id)
                 weatherRow = &kDocumentedSections[n].rows[row];
     ASSERT_NE(weatherRow, nullptr);
     const DocumentedKeys& speedUp = kDocumentedCarSettings[2];
@@ -195,7 +195,7 @@ TEST(GameKeys, TheLinesThatListValuesGetThemInTheirOrder)
         speedsWanted.push_back(speeds[n]);
     std::vector<std::string> speedsSent;
     for (const TraceRecord& record : StudioActionsAfter(result.trace, session.studioScript, speedFrom))
-        if (record.id == 0x00AD)
+        if (record.id == kSetCarSpeed.id)
             speedsSent.push_back(std::to_string(static_cast<int>(record.args[1].f)));
     EXPECT_EQ(speedsSent, speedsWanted) << speedUp.says << "; " << speedDown.says;
 }

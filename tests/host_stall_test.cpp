@@ -321,7 +321,7 @@ TEST(HostStall, ACommandTakesItsMsWhileTheHostStepsOnInRealTimeAndTheRestOfTheRu
     // It is recorded when it ends. Meanwhile the host stepped on, its clock
     // no faster than real time: the stall covers about 600 ms of the run.
     std::vector<int64_t> waits;
-    for (const TraceRecord& command : CommandsWithId(run.result.trace, 0x0001))
+    for (const TraceRecord& command : CommandsWithId(run.result.trace, kWait.id))
         if (command.args[0].i == kFirstThreadPlace)
             waits.push_back(command.t);
     const std::vector<int64_t>::const_iterator stalled =
@@ -351,7 +351,7 @@ TEST(HostStall, AStallThatNeverEndsIsLetGoOfUnrunAtTheRunsEnd)
     ASSERT_FALSE(run.result.trace.empty());
     EXPECT_EQ(TraceRecordJson(run.result.trace.back()), "{\"t\":700,\"kind\":\"end\"}");
     // The stalled wait never ran; the stand-in's thread came back from it.
-    const std::vector<TraceRecord> waits = CommandsWithId(run.result.trace, 0x0001);
+    const std::vector<TraceRecord> waits = CommandsWithId(run.result.trace, kWait.id);
     ASSERT_FALSE(waits.empty());
     EXPECT_EQ(waits.back().t, 180);
 }
@@ -370,10 +370,10 @@ TEST(HostStall, AReinitialisationDuringAStallDropsItsScriptAndTheNextBootGoesOn)
     // record, which the host kept.
     const auto sentFrom = [&](int place) {
         return std::find_if(trace.begin() + reinit, trace.end(),
-                            [place](const TraceRecord& r) { return IsCommand(r, 0x0001) && r.args[0].i == place; }) -
+                            [place](const TraceRecord& r) { return IsCommand(r, kWait.id) && r.args[0].i == place; }) -
                trace.begin();
     };
-    const size_t boot = FindCommand(trace, 0x00D7, reinit);
+    const size_t boot = FindCommand(trace, ::kStartScript.id, reinit);
     const size_t stalled = sentFrom(kFirstThreadPlace);
     const size_t nextBootsThread = sentFrom(kFirstThreadPlace + 2);
     ASSERT_LT(stalled, trace.size());

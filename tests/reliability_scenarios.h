@@ -203,7 +203,7 @@ inline bool ReadCycleTimes(const std::vector<TraceRecord>& trace, CycleTimes* ti
     const std::vector<TraceRecord> cycle = RecordsBetween(trace, watched, skipped);
     for (const TraceRecord& record : cycle) {
         const int64_t t = record.t - watched;
-        if (IsCommand(record, 0x02A7) && times->markerAt < 0)
+        if (IsCommand(record, kPlaceMarkerAtPoint.id) && times->markerAt < 0)
             times->markerAt = t;
         if (IsText(record, "!WELC_3"))
             times->invitationAt = t;
@@ -215,19 +215,19 @@ inline bool ReadCycleTimes(const std::vector<TraceRecord>& trace, CycleTimes* ti
     for (size_t n = 0; n < cycle.size(); ++n) {
         const TraceRecord& fade = cycle[n];
         const int64_t t = fade.t - watched;
-        if (fade.kind != kCommandRecord || fade.id != 0x016A || t <= 0 || t >= times->reminderAt ||
+        if (fade.kind != kCommandRecord || fade.id != kFade.id || t <= 0 || t >= times->reminderAt ||
             fade.args[0].i < 500)
             continue;
         bool waited = false;
         for (size_t m = n + 1; m < cycle.size() && cycle[m].t < fade.t + fade.args[0].i; ++m)
-            waited |= IsCommand(cycle[m], 0x016B) && cycle[m].script == fade.script && cycle[m].cond;
+            waited |= IsCommand(cycle[m], kIsFading.id) && cycle[m].script == fade.script && cycle[m].cond;
         if (waited)
             times->fades.push_back({ t, t + fade.args[0].i });
     }
     const std::vector<TraceRecord> skip = RecordsBetween(trace, skipped, skipped + kProbeCycleMs);
     const size_t reminder = FindText(skip, "!SENTI");
     for (size_t n = reminder; n < skip.size() && times->skippedReadyAt < 0; ++n)
-        if (IsCommand(skip[n], 0x0001) && skip[n].script == skip[reminder].script && skip[n].args[0].i == 250)
+        if (IsCommand(skip[n], kWait.id) && skip[n].script == skip[reminder].script && skip[n].args[0].i == 250)
             times->skippedReadyAt = skip[n].t - skipped;
     if (times->markerAt < 0 || times->invitationAt < 0 || times->reminderAt < 0 || times->fades.empty() ||
         times->skippedReadyAt < 0) {
@@ -314,12 +314,12 @@ inline bool CycleWasWhereItsKindSays(CycleKind kind, const std::vector<TraceReco
     bool marker = false, invitation = false, reminder = false, choice = false, modelWait = false;
     const TraceRecord* lastFade = nullptr;
     for (const TraceRecord& record : cycle) {
-        marker |= IsCommand(record, 0x02A7);
+        marker |= IsCommand(record, kPlaceMarkerAtPoint.id);
         invitation |= IsText(record, "!WELC_3");
         reminder |= IsText(record, "!SENTI");
-        choice |= reminder && IsCommand(record, 0x020F);  // the preview faces the player
-        modelWait |= IsCommand(record, 0x0248) && record.args[0].i == kNeverModel;
-        if (IsCommand(record, 0x016A))
+        choice |= reminder && IsCommand(record, kCommand020F.id);  // the preview faces the player
+        modelWait |= IsCommand(record, kIsModelAvailable.id) && record.args[0].i == kNeverModel;
+        if (IsCommand(record, kFade.id))
             lastFade = &record;
     }
     switch (kind) {
@@ -359,8 +359,8 @@ inline std::string ReinitCycleFailures(const std::vector<TraceRecord>& trace, co
         const std::vector<TraceRecord> records = RecordsBetween(trace, cycle.boot, cycle.reinitAt);
         int markers = 0, studios = 0;
         for (const TraceRecord& record : records) {
-            markers += IsCommand(record, 0x02A7);
-            studios += IsCommand(record, 0x00D7);
+            markers += IsCommand(record, kPlaceMarkerAtPoint.id);
+            studios += IsCommand(record, kStartScript.id);
         }
         const bool pastCutscene = cycle.reinitAt - cycle.boot > times.markerAt;
         if (markers != (pastCutscene ? 1 : 0))

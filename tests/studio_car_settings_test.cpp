@@ -11,7 +11,7 @@ std::string SpeedsAndTexts(const RunResult& result, const StudioSession& session
 {
     std::vector<TraceRecord> wanted;
     for (const TraceRecord& record : StudioActionsAfter(result.trace, session.studioScript, after))
-        if (record.id == 0x00AD || record.id == 0x00BC)
+        if (record.id == kSetCarSpeed.id || record.id == kShowText.id)
             wanted.push_back(record);
     return Described(wanted);
 }

@@ -88,7 +88,7 @@ inline std::vector<TraceRecord> StudioActionsAfter(const std::vector<TraceRecord
 {
     std::vector<TraceRecord> actions;
     for (const TraceRecord& record : StudioCommandsAfter(trace, studioScript, after))
-        if (record.id != 0x0001)
+        if (record.id != kWait.id)
             actions.push_back(record);
     return actions;
 }
@@ -122,9 +122,9 @@ inline std::vector<int32_t> GroupPedHandles(const std::vector<TraceRecord>& trac
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n) {
         if (trace[n].kind != kCommandRecord)
             continue;
-        if (trace[n].id == 0x009A)
+        if (trace[n].id == kCreatePed.id)
             made.push_back(trace[n].out[0]);
-        if (trace[n].id == 0x009B)
+        if (trace[n].id == kDiscardPed.id)
             discarded.push_back(trace[n].args[0].i);
     }
     std::vector<int32_t> kept;
@@ -139,7 +139,7 @@ inline int32_t LastCarHandle(const std::vector<TraceRecord>& trace, int64_t befo
 {
     const size_t end = IndexAt(trace, before);
     int32_t handle = 0;
-    for (size_t n = FindCommand(trace, 0x00A5); n < end; n = FindCommand(trace, 0x00A5, n + 1))
+    for (size_t n = FindCommand(trace, kCreateCar.id); n < end; n = FindCommand(trace, kCreateCar.id, n + 1))
         handle = trace[n].out[0];
     return handle;
 }

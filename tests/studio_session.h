@@ -81,7 +81,7 @@ inline size_t MainLoopStart(const std::vector<TraceRecord>& trace)
         return sentinel;
     for (size_t n = sentinel; n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
-        if (IsCommand(record, 0x0001) && record.script == trace[sentinel].script && record.args[0].i == 250)
+        if (IsCommand(record, kWait.id) && record.script == trace[sentinel].script && record.args[0].i == 250)
             return n;
     }
     return trace.size();
@@ -115,7 +115,7 @@ inline StudioSession ReachStudio()
     std::vector<int64_t> stepWaits;
     for (size_t n = ready + 1; n < skipped.trace.size() && stepWaits.size() < steps; ++n) {
         const TraceRecord& record = skipped.trace[n];
-        if (IsCommand(record, 0x0001) && record.script == session.studioScript)
+        if (IsCommand(record, kWait.id) && record.script == session.studioScript)
             stepWaits.push_back(record.t);
     }
     if (stepWaits.size() < steps) {
@@ -174,9 +174,9 @@ inline std::vector<std::string> PedModelsMade(const std::vector<TraceRecord>& tr
         const TraceRecord& record = trace[n];
         if (record.kind != kCommandRecord)
             continue;
-        if (record.id == 0x023C && record.args[0].i >= 1 && record.args[0].i <= 10)
+        if (record.id == kLoadSpecialModel.id && record.args[0].i >= 1 && record.args[0].i <= 10)
             specialNames[record.args[0].i] = record.args[1].s;
-        if (record.id != 0x009A || n < from)
+        if (record.id != kCreatePed.id || n < from)
             continue;
         const int32_t model = record.args[1].i;
         models.push_back(model >= 109 && model <= 118 ? specialNames[model - 108] : std::to_string(model));
@@ -189,7 +189,7 @@ inline std::vector<std::string> PedModelsMade(const std::vector<TraceRecord>& tr
 inline std::vector<int32_t> PlaceholderPedHandles(const std::vector<TraceRecord>& trace)
 {
     std::vector<int32_t> handles;
-    for (const TraceRecord& made : CommandsWithId(trace, 0x009A, FindText(trace, "!SENTI")))
+    for (const TraceRecord& made : CommandsWithId(trace, kCreatePed.id, FindText(trace, "!SENTI")))
         if (handles.size() < 10)
             handles.push_back(made.out[0]);
     return handles;

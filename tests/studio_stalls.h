@@ -82,7 +82,7 @@ inline size_t FirstOfKind(const std::vector<TraceRecord>& trace, RecordKind kind
 inline size_t WaitsOfScriptBetween(const std::vector<TraceRecord>& trace, int script, int64_t from, int64_t to)
 {
     size_t waits = 0;
-    for (const TraceRecord& record : CommandsWithId(trace, 0x0001))
+    for (const TraceRecord& record : CommandsWithId(trace, kWait.id))
         waits += record.script == script && record.t >= from && record.t < to;
     return waits;
 }
@@ -104,7 +104,7 @@ inline std::string LateStudioTurnFailures(const std::vector<TraceRecord>& trace,
     }
     if (stalls != 0)
         failures += "not every stall was reached\n";
-    for (; n < trace.size() && !(IsCommand(trace[n], 0x0001) && trace[n].script == kStudioScript); ++n)
+    for (; n < trace.size() && !(IsCommand(trace[n], kWait.id) && trace[n].script == kStudioScript); ++n)
         if (trace[n].kind == kCommandRecord && trace[n].script != kStudioScript)
             failures += "command " + TraceRecordJson(trace[n]) + " of script " + std::to_string(trace[n].script) +
                         " inside the studio's late turn\n";

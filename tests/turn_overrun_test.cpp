@@ -22,7 +22,7 @@
 
 namespace {
 
-const CommandDescriptor kTurnMark = { 0x03A4, "s" };
+const CommandDescriptor kTurnMark = kSetScriptName;
 const int kLateTurn = 20;  // of the boot thread, at t=400
 
 // Script threads inside a turn right now, and the most there ever were.
@@ -116,7 +116,7 @@ std::string Label(const TraceRecord& command)
 // child's on script 1.
 void ExpectEveryMarkOnItsOwnScript(const std::vector<TraceRecord>& trace)
 {
-    for (const TraceRecord& command : CommandsWithId(trace, 0x03A4))
+    for (const TraceRecord& command : CommandsWithId(trace, kSetScriptName.id))
         EXPECT_EQ(command.script, Label(command) == "CHILD" ? 1 : 0)
             << Label(command) << " at t=" << command.t << " on script " << command.script;
 }
@@ -128,11 +128,11 @@ void ExpectTheLateTurnAlone(const std::vector<TraceRecord>& trace)
     const std::vector<TraceRecord> commands = Commands(trace);
     size_t first = 0;
     for (int marks = 0; first < commands.size(); ++first)
-        if (commands[first].id == 0x03A4 && commands[first].script == 0 && ++marks == kLateTurn)
+        if (commands[first].id == kSetScriptName.id && commands[first].script == 0 && ++marks == kLateTurn)
             break;
     ASSERT_LT(first, commands.size()) << "the late turn never came";
     size_t n = first;
-    for (; n < commands.size() && !(commands[n].id == 0x0001 && commands[n].script == 0); ++n)
+    for (; n < commands.size() && !(commands[n].id == kWait.id && commands[n].script == 0); ++n)
         EXPECT_EQ(commands[n].script, 0) << "a command of script " << commands[n].script << " at t=" << commands[n].t
                                          << " inside the late turn";
     EXPECT_EQ(n - first, static_cast<size_t>(1 + kMarksAfterTheDelay)) << "the late turn's marks";
@@ -141,7 +141,7 @@ void ExpectTheLateTurnAlone(const std::vector<TraceRecord>& trace)
 size_t MarksAfter(const std::vector<TraceRecord>& trace, int64_t t, const std::string& label)
 {
     size_t count = 0;
-    for (const TraceRecord& command : CommandsWithId(trace, 0x03A4))
+    for (const TraceRecord& command : CommandsWithId(trace, kSetScriptName.id))
         count += command.t > t && Label(command) == label;
     return count;
 }
@@ -240,7 +240,7 @@ TEST(TurnOverrun, ANewThreadOwesNothingWhateverItsMemoryHeldBefore)
 {
     const RunResult result = RunRoutine(SpawnsFromAReusedBlock, "frame 20\nend 100\n");
     ASSERT_EQ(Errors(result.trace), "");
-    const std::vector<TraceRecord> child = CommandsWithId(result.trace, 0x03A4);
+    const std::vector<TraceRecord> child = CommandsWithId(result.trace, kSetScriptName.id);
     ASSERT_FALSE(child.empty());
     // Resumed on the first step of its host script, not held back for a
     // yield it never owed.

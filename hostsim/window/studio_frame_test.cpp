@@ -4,6 +4,8 @@
 // as the picture shows it.
 #include "hostsim/window/studio_frame.h"
 
+#include "game/command_catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -31,7 +33,7 @@ StudioFrame FullFrame()
 {
     StudioFrame frame = {};
     frame.camera = { 10, 20, 22, { 450, 360 } };
-    frame.boxes = { { 0x01E8, 1, 2, 3, 4, 5, 6 } };
+    frame.boxes = { { kCommand01E8.id, 1, 2, 3, 4, 5, 6 } };
     frame.objects = { { 7, 8, 9, 10 } };
     frame.carGenerators = { { 11, 12, 13, 14, 15 } };
     frame.player = { true, 1, 2, 3, 90, "PLAYER" };
@@ -125,7 +127,7 @@ const FieldChange kPointChanges[] = {
 // clang-format on
 // clang-format off
 const FieldChange kBoxChanges[] = {
-    { "boxes[0].command", [](StudioFrame& f) { f.boxes[0].command = 0x022B; } },
+    { "boxes[0].command", [](StudioFrame& f) { f.boxes[0].command = kCommand022B.id; } },
     { "boxes[0].x1", [](StudioFrame& f) { f.boxes[0].x1 += 1; } },
     { "boxes[0].y1", [](StudioFrame& f) { f.boxes[0].y1 += 1; } },
     { "boxes[0].z1", [](StudioFrame& f) { f.boxes[0].z1 += 1; } },
@@ -297,7 +299,7 @@ TEST(StudioFrame, AnIdleStudioIsDrawnOnceASecond)
     PanelCommands commands;
     TraceRecord wait;
     wait.kind = kCommandRecord;
-    wait.id = 0x0001;
+    wait.id = kWait.id;
     int redraws = 0;
     StudioFrame shown = Built(world, 0, commands);
     for (int64_t now = 20; now <= 3000; now += 20) {
