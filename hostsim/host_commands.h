@@ -27,6 +27,14 @@ typedef std::string (*CommandLogLine)(ReadableLog& log, const TraceRecord& recor
 enum WordsFor { kLabelWords, kLogWords };
 typedef std::string (*DirectionWords)(uint16_t id, const std::vector<TraceArgument>& args, WordsFor form);
 
+// What the window makes of a command, beside what its handler does.
+enum CommandKind {
+    kPlainCommand,
+    kWaitCommand,   // a script's wait: the window's list of commands leaves it out
+    kFirstMapBox,   // a map box, drawn in the first of the window's two box styles
+    kSecondMapBox,  // a map box, drawn in the second
+};
+
 struct HostCommand {
     uint16_t id;
     const char* shape;       // i int, f float, s 8-byte label, v local variable, z end byte
@@ -34,6 +42,7 @@ struct HostCommand {
     CommandHandler handler;  // nullptr: decoded and recorded, nothing more
     CommandLogLine logLine;  // nullptr: left out of the readable log
     DirectionWords words;    // a direction's words; nullptr for a command that directs no ped or car
+    CommandKind kind;
 };
 
 extern const HostCommand kHostCommands[];

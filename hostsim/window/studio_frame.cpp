@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "hostsim/host_commands.h"
 #include "hostsim/key_labels.h"
 
 static const size_t kListedCommands = 22;
@@ -45,9 +46,11 @@ static std::string ArgumentText(const TraceArgument& argument)
     }
 }
 
-static std::string CommandLine(const TraceRecord& record)
+static std::string CommandLine(const TraceRecord& record, const HostCommand& command)
 {
     std::string line = "s" + std::to_string(record.script) + " " + CommandIdText(record.id);
+    if (*command.name)
+        line += std::string(" ") + command.name;
     for (const TraceArgument& argument : record.args)
         line += " " + ArgumentText(argument);
     if (!record.out.empty()) {
@@ -68,9 +71,10 @@ void ListCommand(PanelCommands& commands, const TraceRecord& record)
     }
     ++commands.count;
     // The script threads wait every frame: a list of waits would show nothing else.
-    if (record.id == 0x0001)
+    const HostCommand* command = FindHostCommand(record.id);
+    if (!command || command->kind == kWaitCommand)
         return;
-    std::string line = CommandLine(record);
+    std::string line = CommandLine(record, *command);
     if (!commands.listed.empty() && commands.listed.back().line == line) {
         ++commands.listed.back().repeats;
         return;

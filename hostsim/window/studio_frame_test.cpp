@@ -313,6 +313,30 @@ TEST(StudioFrame, AnIdleStudioIsDrawnOnceASecond)
     EXPECT_EQ(shown.commandCount, 150);  // every wait before host time 3 s, which the panel shows
 }
 
+// The panel names each command the host's table names, beside its id, and
+// leaves the waits out.
+TEST(StudioFrame, ThePanelListsCommandsWithTheirNamesAndNoWaits)
+{
+    PanelCommands commands;
+    TraceRecord heading;
+    heading.id = kSetCarHeading.id;
+    heading.args = { { 'v', 174, 0, "", 0 }, { 'f', 0, 90, "", 0 } };
+    heading.out = { 174 };
+    TraceRecord unnamed;
+    unnamed.script = 1;
+    unnamed.id = kCommand004E.id;
+    TraceRecord wait;
+    wait.id = kWait.id;
+    wait.args = { { 'i', 250 } };
+    for (const TraceRecord& record : { heading, wait, unnamed, unnamed })
+        ListCommand(commands, record);
+    ASSERT_EQ(commands.listed.size(), 2u);
+    EXPECT_EQ(commands.listed[0].line, "s0 0175 set car heading @0 90.00 -> 174");
+    EXPECT_EQ(commands.listed[1].line, "s1 004E");
+    EXPECT_EQ(commands.listed[1].repeats, 2);
+    EXPECT_EQ(commands.count, 4);
+}
+
 TEST(StudioFrame, TheClockRunsAMinuteASecondFromItsSettingAndAFreezeHoldsIt)
 {
     HostWorld world;

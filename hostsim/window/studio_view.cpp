@@ -349,7 +349,7 @@ static void DrawPanel(const StudioFrame& frame)
     y = PanelLine(frame.keysHeld.empty() ? "(none)" : frame.keysHeld, y, frame.keysHeld.empty() ? kDim : kWhite);
     y += 6;
 
-    y = PanelHeading("LAST COMMANDS  (script, id, arguments; no waits)", y);
+    y = PanelHeading("LAST COMMANDS  (script, id, name, arguments; no waits)", y);
     for (const ListedCommand& command : frame.commands) {
         std::string text = command.line;
         if (command.repeats > 1)
