@@ -4,9 +4,11 @@
 // together, so it alone knows both the host's hooks and the scripts.
 // Any process may load the module (a launcher, a tool, another program that
 // loads plug-ins), so nothing of the host is read before it is known to be
-// readable, and a process that is not a known host build, or whose sites
-// another module has hooked first, is left untouched.
-// One line of debug output says which of the two happened; nothing else runs
+// readable, and a process that is not a known host build, or whose script
+// tick another module has hooked first, is left untouched. Another mod's
+// hook at the shutdown, the re-initialisation or the text lookup is shared:
+// the module's hook goes on into it.
+// One line of debug output says which of these happened; nothing else runs
 // here, under the loader's lock.
 #include <windows.h>
 
@@ -55,6 +57,14 @@ static void StayLoaded(HINSTANCE self)
                        reinterpret_cast<LPCWSTR>(self), &pinned);
 }
 
+// Where the process's program is loaded.
+static uintptr_t ProgramBase()
+{
+    HMODULE program = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, nullptr, &program);
+    return reinterpret_cast<uintptr_t>(program);
+}
+
 // The image (or other allocation) that holds the address.
 static uintptr_t AllocationOf(uintptr_t address)
 {
@@ -78,6 +88,16 @@ static bool LeadsIntoAnotherModule(const SiteLead& lead, char (&path)[MAX_PATH])
     return true;
 }
 
+// The hook of a mod the module shares a site with must stay loaded as long
+// as the module's hook jumps to it. Under the loader's lock, which DllMain
+// holds, no module is unloaded, so the module found there is still loaded.
+static void KeepLoaded(uintptr_t code)
+{
+    HMODULE pinned;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(code), &pinned);
+}
+
 // The file name at the end of a path: what a player finds in the game's folder.
 static const char* FileName(const char* path)
 {
@@ -90,18 +110,17 @@ static const char* FileName(const char* path)
 
 // What the attachment did, and the one line of debug output that says so:
 // the outcome's text, then the file name of the other module it names, if
-// any.
+// any, then the sites it shares and where it stopped patching, if it did.
 enum AttachOutcome {
     kAttachedToFirstVersion,
     kAttachedToSecondVersion,
+    kGameNotWhereExpected,
     kVersionByteUnreadable,
     kSitesUnreadable,
     kUnknownHostBuild,
     kTickLeadsIntoAnotherModule,
-    kShutdownLeadsIntoAnotherModule,
-    kReinitLeadsIntoAnotherModule,
-    kTextLookupLeadsIntoAnotherModule,
     kTickLeadsOutOfTheGamesCode,
+    kTickChangedWhilePatching,
     kAttachOutcomeCount
 };
 
@@ -109,6 +128,9 @@ enum AttachOutcome {
 static const char* const kAttachLines[] = {
     "Brindle Studios 1.1: attached to the game, version 1",                             // kAttachedToFirstVersion
     "Brindle Studios 1.1: attached to the game, version 2",                             // kAttachedToSecondVersion
+    "Brindle Studios 1.1: not attached, this process is left untouched: its program "
+    "is not loaded at 0x400000, where the game's code must be, so this is not the "
+    "game or the game was moved",                                                       // kGameNotWhereExpected
     "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
     "version byte (0x608578) is not readable here, so this is not the game",            // kVersionByteUnreadable
     "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
@@ -118,52 +140,61 @@ static const char* const kAttachLines[] = {
     "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
     "script tick already leads into ",                                                  // kTickLeadsIntoAnotherModule
     "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
-    "shutdown already leads into ",                                                     // kShutdownLeadsIntoAnotherModule
-    "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
-    "script re-initialisation already leads into ",                                     // kReinitLeadsIntoAnotherModule
-    "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
-    "text lookup already leads into ",                                                  // kTextLookupLeadsIntoAnotherModule
-    "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
     "script tick already leads out of the game's own code",                             // kTickLeadsOutOfTheGamesCode
+    "Brindle Studios 1.1: not attached, this process is left untouched: the game's "
+    "script tick changed while the module was patching the game",                      // kTickChangedWhilePatching
 };
 // clang-format on
 static_assert(sizeof kAttachLines / sizeof kAttachLines[0] == kAttachOutcomeCount, "one line for every outcome");
 
+// The sites' names in the line, after "the game's".
 // clang-format off
-static const AttachOutcome kLeadsIntoAnotherModule[] = {
-    kTickLeadsIntoAnotherModule,        // kTickSite
-    kShutdownLeadsIntoAnotherModule,    // kShutdownSite
-    kReinitLeadsIntoAnotherModule,      // kReinitSite
-    kTextLookupLeadsIntoAnotherModule,  // kTextLookupSite
+static const char* const kSiteNames[] = {
+    "script tick",               // kTickSite
+    "shutdown",                  // kShutdownSite
+    "script re-initialisation",  // kReinitSite
+    "text lookup",               // kTextLookupSite
 };
 // clang-format on
-static_assert(sizeof kLeadsIntoAnotherModule / sizeof kLeadsIntoAnotherModule[0] == kHostSiteCount,
-              "one outcome for every site");
+static_assert(sizeof kSiteNames / sizeof kSiteNames[0] == kHostSiteCount, "one name for every site");
 
-// Another mod that hooked a site first would be cut off without a word if
-// the module patched over it: every site must lead into the game's own code.
-// The shutdown and re-initialisation CALLs and the text lookup entry are
-// held to the game's own bytes besides (HostSitesMatch); the tick CALL's
-// target is known only to lie in the game's image, with the call site.
-static bool SitesLeadIntoTheGame(const HostAddresses& addresses, AttachOutcome* refusal, char (&otherModule)[MAX_PATH])
+// What DllMain says besides the outcome: the module another mod's hook at a
+// refused site lies in, the modules it shares sites with, and the site it
+// stopped at, if a site changed while it patched.
+struct AttachDetails {
+    char otherModule[MAX_PATH];
+    char sharedWith[kHostSiteCount][MAX_PATH];  // empty for a site not shared
+    HostSite stoppedAt;
+};
+
+// The script tick cannot be shared: the module's tick replaces the game's own
+// script step, so a mod that hooked it first would be cut off without a
+// word. The shutdown and re-initialisation CALLs and the text lookup entry
+// may lead into another module: its hook is where the module's hook goes on.
+// The tick CALL's target is known only to lie in the game's image, with the
+// call site; the other sites are held to the game's own bytes besides
+// (HostSitesMatch), unless they are shared.
+static bool SitesLeadIntoTheGameOrAMod(const SiteLead leads[kHostSiteCount], AttachOutcome* refusal,
+                                       AttachDetails* details, HostSites* shared)
 {
-    SiteLead leads[kHostSiteCount];
-    ListSiteLeads(addresses, leads);
-    for (int site = 0; site < kHostSiteCount; ++site) {
-        if (LeadsIntoAnotherModule(leads[site], otherModule)) {
-            *refusal = kLeadsIntoAnotherModule[site];
-            return false;
-        }
+    if (LeadsIntoAnotherModule(leads[kTickSite], details->otherModule)) {
+        *refusal = kTickLeadsIntoAnotherModule;
+        return false;
     }
     if (AllocationOf(leads[kTickSite].to) != AllocationOf(leads[kTickSite].from)) {
         *refusal = kTickLeadsOutOfTheGamesCode;
         return false;
     }
+    for (int site = kShutdownSite; site < kHostSiteCount; ++site)
+        if (LeadsIntoAnotherModule(leads[site], details->sharedWith[site]))
+            *shared |= 1u << site;
     return true;
 }
 
-static AttachOutcome AttachToHost(HINSTANCE self, char (&otherModule)[MAX_PATH])
+static AttachOutcome AttachToHost(HINSTANCE self, AttachDetails* details)
 {
+    if (ProgramBase() != kHostImageBase)
+        return kGameNotWhereExpected;
     if (!Readable(kHostVersionByteAddress, 1))
         return kVersionByteUnreadable;
     const uint8_t versionByte = *reinterpret_cast<const volatile uint8_t*>(kHostVersionByteAddress);
@@ -171,21 +202,30 @@ static AttachOutcome AttachToHost(HINSTANCE self, char (&otherModule)[MAX_PATH])
     const HostAddresses& addresses = second ? kSecondVersionAddresses : kFirstVersionAddresses;
     if (!HostSitesReadable(addresses))
         return kSitesUnreadable;
+    SiteLead leads[kHostSiteCount];
+    ListSiteLeads(addresses, leads);
     AttachOutcome refusal;
-    if (!SitesLeadIntoTheGame(addresses, &refusal, otherModule))
+    HostSites shared = 0;
+    if (!SitesLeadIntoTheGameOrAMod(leads, &refusal, details, &shared))
         return refusal;
-    if (!HostSitesMatch(addresses))
+    if (!HostSitesMatch(addresses, shared))
         return kUnknownHostBuild;
     // Each hook reads the table as soon as its site is written, and a game
     // thread may reach it before the last site is: the table comes first.
     hostAddresses = addresses;
     SetScriptBoot(kStudioScriptBoot);
+    for (int site = kShutdownSite; site < kHostSiteCount; ++site)
+        if (shared & (1u << site))
+            KeepLoaded(leads[site].to);
     HookEntries hooks;
     hooks.tick = reinterpret_cast<uintptr_t>(ScriptTick);
     hooks.shutdown = reinterpret_cast<uintptr_t>(ShutdownHook);
     hooks.reinit = reinterpret_cast<uintptr_t>(ReinitHook);
     hooks.textLookup = reinterpret_cast<uintptr_t>(TextLookupHook);
-    PatchHost(addresses, hooks);
+    hooks.textLookupReplay = reinterpret_cast<uintptr_t>(TextLookupEntryReplay);
+    details->stoppedAt = PatchHost(addresses, hooks, leads);
+    if (details->stoppedAt == kTickSite)
+        return kTickChangedWhilePatching;
     StayLoaded(self);
     return second ? kAttachedToSecondVersion : kAttachedToFirstVersion;
 }
@@ -202,11 +242,26 @@ static void Append(char* line, size_t size, const char* text)
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
-        char otherModule[MAX_PATH] = {};
-        const AttachOutcome outcome = AttachToHost(self, otherModule);
-        char line[256 + MAX_PATH] = {};
+        AttachDetails details = {};
+        details.stoppedAt = kHostSiteCount;
+        const AttachOutcome outcome = AttachToHost(self, &details);
+        char line[512 + 4 * MAX_PATH] = {};
         Append(line, sizeof line, kAttachLines[outcome]);
-        Append(line, sizeof line, FileName(otherModule));
+        Append(line, sizeof line, FileName(details.otherModule));
+        const bool attached = outcome == kAttachedToFirstVersion || outcome == kAttachedToSecondVersion;
+        for (int site = kShutdownSite; attached && site < details.stoppedAt; ++site) {
+            if (details.sharedWith[site][0]) {
+                Append(line, sizeof line, "; sharing the ");
+                Append(line, sizeof line, kSiteNames[site]);
+                Append(line, sizeof line, " with ");
+                Append(line, sizeof line, FileName(details.sharedWith[site]));
+            }
+        }
+        if (attached && details.stoppedAt != kHostSiteCount) {
+            Append(line, sizeof line, "; stopped at the game's ");
+            Append(line, sizeof line, kSiteNames[details.stoppedAt]);
+            Append(line, sizeof line, ", which changed while the module was patching the game: restart the game");
+        }
         Append(line, sizeof line, "\n");
         OutputDebugStringA(line);
     }

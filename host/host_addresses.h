@@ -11,6 +11,9 @@ enum HostVersion {
     kHostVersionSecond,  // version byte 0x81
 };
 
+// Where the game's program is loaded: it has no relocations, and every
+// address below assumes it there.
+static const uintptr_t kHostImageBase = 0x400000;
 static const uintptr_t kHostVersionByteAddress = 0x608578;
 static const uint8_t kSecondVersionByte = 0x81;
 

@@ -60,39 +60,88 @@ void ListSiteLeads(const HostAddresses& addresses, SiteLead leads[kHostSiteCount
     leads[kTextLookupSite] = LeadOf<JmpRel32>(TextLookupEntry(addresses), kJmpRel32Opcode);
 }
 
-bool HostSitesMatch(const HostAddresses& addresses)
+static bool IsShared(HostSites shared, HostSite site)
+{
+    return (shared & (1u << site)) != 0;
+}
+
+bool HostSitesMatch(const HostAddresses& addresses, HostSites shared)
 {
     uintptr_t textLookupEntry = TextLookupEntry(addresses);
     return HoldsCall(addresses.tickCallSite) &&
-           HoldsCallTo(addresses.shutdownCallSite, addresses.shutdownContinuation) &&
-           HoldsCallTo(addresses.reinitCallSite, addresses.reinitContinuation) &&
-           memcmp(HostBytes(textLookupEntry), kTextLookupEntryBytes, sizeof kTextLookupEntryBytes) == 0;
+           (IsShared(shared, kShutdownSite) ||
+            HoldsCallTo(addresses.shutdownCallSite, addresses.shutdownContinuation)) &&
+           (IsShared(shared, kReinitSite) || HoldsCallTo(addresses.reinitCallSite, addresses.reinitContinuation)) &&
+           (IsShared(shared, kTextLookupSite) ||
+            memcmp(HostBytes(textLookupEntry), kTextLookupEntryBytes, sizeof kTextLookupEntryBytes) == 0);
 }
 
-// Retargets the CALL that ends at site; its opcode stays as it was.
-static void RetargetCall(uintptr_t site, uintptr_t hook)
+HookOnwards hookOnwards;
+
+// One site's patch: the bytes it replaces, as the site's lead says they
+// are, and the bytes it writes over them.
+struct SitePatch {
+    uintptr_t at;
+    uint32_t count;
+    uint8_t found[sizeof(TextLookupEntryJump)];
+    uint8_t written[sizeof(TextLookupEntryJump)];
+};
+
+// A rel32 instruction from lead.from: as the lead found it, and going to
+// the hook instead.
+template <typename Rel32Instruction>
+static SitePatch Retarget(const SiteLead& lead, uint8_t opcode, uintptr_t hook)
 {
-    CallRel32 call;
-    call.opcode = kCallRel32Opcode;
-    call.operand = Rel32To(site, hook);
-    WriteCodeBytes(site - sizeof call, &call, sizeof call);
+    const uintptr_t end = lead.from + sizeof(Rel32Instruction);
+    const Rel32Instruction found = { opcode, Rel32To(end, lead.to) };
+    const Rel32Instruction written = { opcode, Rel32To(end, hook) };
+    SitePatch patch = { lead.from, sizeof(Rel32Instruction), {}, {} };
+    memcpy(patch.found, &found, sizeof found);
+    memcpy(patch.written, &written, sizeof written);
+    return patch;
 }
 
-// Replaces the text lookup's first 7 bytes with a jump to the hook.
-static void JumpFromTextLookupEntry(uintptr_t patchPoint, uintptr_t hook)
+// The text lookup's own first 7 bytes, replaced by a jump to the hook.
+static SitePatch JumpFromTextLookupEntry(uintptr_t entry, uintptr_t hook)
 {
-    TextLookupEntryJump entry;
-    entry.jump.opcode = kJmpRel32Opcode;
-    entry.jump.operand = Rel32To(patchPoint, hook);
-    entry.nops[0] = kNopOpcode;
-    entry.nops[1] = kNopOpcode;
-    WriteCodeBytes(patchPoint - sizeof entry.jump, &entry, sizeof entry);
+    TextLookupEntryJump jump;
+    jump.jump.opcode = kJmpRel32Opcode;
+    jump.jump.operand = Rel32To(entry + sizeof jump.jump, hook);
+    jump.nops[0] = kNopOpcode;
+    jump.nops[1] = kNopOpcode;
+    SitePatch patch = { entry, sizeof jump, {}, {} };
+    memcpy(patch.found, kTextLookupEntryBytes, sizeof kTextLookupEntryBytes);
+    memcpy(patch.written, &jump, sizeof jump);
+    return patch;
 }
 
-void PatchHost(const HostAddresses& addresses, const HookEntries& hooks)
+// The one writer of the host's code: it writes only over the bytes the
+// patch replaces, read again just before, and checks that they hold the
+// patch afterwards.
+static bool WriteSitePatch(const SitePatch& patch)
 {
-    RetargetCall(addresses.tickCallSite, hooks.tick);
-    RetargetCall(addresses.shutdownCallSite, hooks.shutdown);
-    RetargetCall(addresses.reinitCallSite, hooks.reinit);
-    JumpFromTextLookupEntry(addresses.textLookupPatchPoint, hooks.textLookup);
+    if (memcmp(HostBytes(patch.at), patch.found, patch.count) != 0)
+        return false;
+    return WriteCodeBytes(patch.at, patch.written, patch.count) &&
+           memcmp(HostBytes(patch.at), patch.written, patch.count) == 0;
+}
+
+HostSite PatchHost(const HostAddresses& addresses, const HookEntries& hooks, const SiteLead leads[kHostSiteCount])
+{
+    const SiteLead& text = leads[kTextLookupSite];
+    const bool textShared = text.to != text.from;
+    hookOnwards.shutdown = leads[kShutdownSite].to;
+    hookOnwards.reinit = leads[kReinitSite].to;
+    hookOnwards.textLookup = textShared ? text.to : hooks.textLookupReplay;
+    const SitePatch patches[kHostSiteCount] = {
+        Retarget<CallRel32>(leads[kTickSite], kCallRel32Opcode, hooks.tick),
+        Retarget<CallRel32>(leads[kShutdownSite], kCallRel32Opcode, hooks.shutdown),
+        Retarget<CallRel32>(leads[kReinitSite], kCallRel32Opcode, hooks.reinit),
+        textShared ? Retarget<JmpRel32>(text, kJmpRel32Opcode, hooks.textLookup)
+                   : JumpFromTextLookupEntry(TextLookupEntry(addresses), hooks.textLookup),
+    };
+    for (int site = 0; site < kHostSiteCount; ++site)
+        if (!WriteSitePatch(patches[site]))
+            return static_cast<HostSite>(site);
+    return kHostSiteCount;
 }

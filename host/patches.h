@@ -1,6 +1,7 @@
 // The four code patches that route the host into the module: the records of
 // the instructions written, and the check that every site still holds what
-// its patch replaces. Every byte goes through WriteCodeBytes.
+// its patch replaces. Every byte goes through one writer, which reads the
+// site just before it writes and checks it after.
 #pragma once
 
 #include <cstdint>
@@ -36,11 +37,23 @@ static const uint8_t kTextLookupEntryBytes[7] = { 0x53, 0x55, 0x8B, 0xD9, 0x83, 
 
 // Where the patches send the host.
 struct HookEntries {
-    uintptr_t tick;        // ScriptTick
-    uintptr_t shutdown;    // ShutdownHook
-    uintptr_t reinit;      // ReinitHook
-    uintptr_t textLookup;  // TextLookupHook
+    uintptr_t tick;              // ScriptTick
+    uintptr_t shutdown;          // ShutdownHook
+    uintptr_t reinit;            // ReinitHook
+    uintptr_t textLookup;        // TextLookupHook
+    uintptr_t textLookupReplay;  // TextLookupEntryReplay: the lookup's replaced entry, then the rest of it
 };
+
+// Where the shutdown, re-initialisation and text lookup hooks go on after
+// their own work: where the game's site led before the module patched it.
+// That is the game's own code, or the hook of another mod that hooked the
+// site first. Set by PatchHost before it writes each site; read by the hooks.
+struct HookOnwards {
+    uintptr_t shutdown;    // what the shutdown CALL called
+    uintptr_t reinit;      // what the re-initialisation CALL called
+    uintptr_t textLookup;  // TextLookupEntryReplay, or the target of another mod's JMP at the lookup's entry
+};
+extern HookOnwards hookOnwards;
 
 // The rel32 operand of an instruction ending at site that goes to target,
 // as a 32-bit wrap-around difference.
@@ -71,12 +84,24 @@ struct SiteLead {
 };
 void ListSiteLeads(const HostAddresses& addresses, SiteLead leads[kHostSiteCount]);
 
+// A set of sites, one bit (1 << HostSite) each.
+typedef unsigned HostSites;
+
 // True when every site holds what its patch expects: a CALL rel32 before each
 // of the three call sites, the shutdown and re-initialisation CALLs reaching
-// their continuations, and the 7 known bytes at the text lookup entry.
-bool HostSitesMatch(const HostAddresses& addresses);
+// their continuations, and the 7 known bytes at the text lookup entry. A site
+// shared with another mod that hooked it first is held only to its lead: the
+// mod's CALL or JMP stands where the game's bytes were.
+bool HostSitesMatch(const HostAddresses& addresses, HostSites shared = 0);
 
 // Writes patch 1 (tick), 2 (shutdown), 3 (re-initialisation) and 4 (text
-// lookup), in this order, into a host whose sites match. Each hook is live
-// from its own write on: whatever it reads must be in place before.
-void PatchHost(const HostAddresses& addresses, const HookEntries& hooks);
+// lookup), in this order, into a host whose sites match, each going on where
+// its lead (as the check read it) went. A CALL gets a new rel32; the text
+// lookup entry its 7 bytes, or, where another mod's JMP stands there, that
+// JMP a new rel32, and nothing after it is touched. Each site is read again
+// just before it is written and must still lead where the check saw it
+// lead; the patching stops at a site that does not, or that does not hold
+// its patch afterwards. Each hook is live from its own write on: whatever it
+// reads must be in place before. Returns the first site not patched, or
+// kHostSiteCount.
+HostSite PatchHost(const HostAddresses& addresses, const HookEntries& hooks, const SiteLead leads[kHostSiteCount]);

@@ -81,5 +81,6 @@ int CountPlatformThreads();
 
 // --- Code memory --------------------------------------------------------------
 // Makes the bytes writable and executable, copies, then restores the old
-// protection. The only writer of code in the module.
-void WriteCodeBytes(uintptr_t address, const void* bytes, size_t count);
+// protection. The only writer of code in the module. False, with nothing
+// written, when the bytes cannot be made writable.
+bool WriteCodeBytes(uintptr_t address, const void* bytes, size_t count);

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The DLL a player installs, read from its PE headers: no exports, imports
-from the allowed system DLLs only and none of the functions that heuristic
-scanners flag, within the size limit, stripped with its debug file beside it,
-and a version resource that says what it is.
+only of the listed functions that Windows XP SP3 has and none of the functions
+that heuristic scanners flag, headers that every Windows from XP SP3 on loads,
+no thread-local variables, within the size limit, stripped with its debug file
+beside it, and a version resource that says what it is.
 
     dll_file_test.py DLL
 """
@@ -14,11 +15,49 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(
 from pe_image import Image, file_crc  # noqa: E402
 
 SIZE_LIMIT = 96 * 1024
-ALLOWED_IMPORT_DLLS = {'kernel32.dll', 'user32.dll', 'msvcrt.dll'}
+# Every function the DLL may import, by DLL and by what needs it. Each one is
+# in Windows XP SP3, the oldest Windows the module runs on: an import XP
+# lacks stops the DLL from loading there at all, before it can say a word.
+# Wine cannot catch that, since its DLLs export every function whatever
+# Windows it imitates. A new import is added here on purpose, with what needs
+# it, once it is known that XP SP3 has it.
+XP_SP3_IMPORTS = {
+    'kernel32.dll': {
+        'script threads and their turn events': [
+            'CloseHandle', 'CreateEventA', 'CreateThread', 'ExitThread', 'SetEvent', 'TerminateThread',
+            'WaitForSingleObject'],
+        'a script thread finding its own record (TlsAlloc slots work on XP)': ['TlsAlloc', 'TlsGetValue', 'TlsSetValue'],
+        'reading and patching the game\'s code': ['FlushInstructionCache', 'GetCurrentProcess', 'VirtualProtect',
+                                                 'VirtualQuery'],
+        'telling the game\'s program from other modules, naming them, pinning them and itself': [
+            'GetModuleFileNameA', 'GetModuleHandleExW'],
+        'the one line the module says when it loads': ['OutputDebugStringA'],
+        'the runtime\'s DLL start-up and its thread-local support': [
+            'DeleteCriticalSection', 'EnterCriticalSection', 'GetLastError', 'InitializeCriticalSection',
+            'LeaveCriticalSection', 'Sleep'],
+    },
+    'user32.dll': {
+        'the studio\'s keyboard polls': ['GetAsyncKeyState'],
+    },
+    'msvcrt.dll': {
+        'the runtime\'s DLL start-up': ['_amsg_exit', '_initterm', '_lock', '_unlock', 'abort'],
+        'the module\'s allocations': ['calloc', 'free', 'malloc', 'realloc'],
+        'memory and string routines': ['memcpy', 'strlen', 'strncmp'],
+        'checking the game\'s code before and after a patch': ['memcmp'],
+        'the runtime\'s own error messages': ['_iob', 'fwrite', 'vfprintf'],
+    },
+}
+# Windows XP is 5.1: an image that asks for a later one does not load there.
+OLDEST_WINDOWS = (5, 1)
+IMAGE_DLLCHARACTERISTICS_NX_COMPAT = 0x100
+# The runtime's own TLS directory holds its start and end markers, 4 bytes;
+# a thread-local variable would add to them, or, as GCC lays them out here,
+# come as an emulated one, which XP does not load either.
+RUNTIME_TLS_BYTES = 4
 FLAGGED_FUNCTIONS = {'SuspendThread', 'ResumeThread', 'GetThreadContext', 'SetThreadContext', 'OpenProcess',
                      'DuplicateHandle', 'AddVectoredExceptionHandler', 'SetProcessAffinityMask'}
 VERSION_STRINGS = {'ProductName': 'Brindle Studios', 'FileVersion': '1.1.0.0', 'ProductVersion': '1.1.0.0'}
-EXPORT, IMPORT, RESOURCE = 0, 1, 2
+EXPORT, IMPORT, RESOURCE, TLS = 0, 1, 2, 9
 RT_VERSION = 16
 
 
@@ -48,6 +87,45 @@ def imports(image):
             functions.append('#%d' % (entry & 0xFFFF) if entry & 0x80000000 else image.string(entry + 2))
             thunk += 4
         at += 20
+
+
+def import_problems(imported):
+    problems = []
+    for dll, called in sorted(imported.items()):
+        allowed = XP_SP3_IMPORTS.get(dll.lower())
+        if allowed is None:
+            problems.append('imports from %s: %s' % (dll, ', '.join(called)))
+            continue
+        flagged = sorted(FLAGGED_FUNCTIONS.intersection(called))
+        if flagged:
+            problems.append('imports %s from %s' % (', '.join(flagged), dll))
+        listed = {function for functions in allowed.values() for function in functions}
+        unlisted = sorted(set(called) - listed - FLAGGED_FUNCTIONS)
+        if unlisted:
+            problems.append('imports %s from %s, not in the list of functions Windows XP SP3 has' %
+                            (', '.join(unlisted), dll))
+    return problems
+
+
+def every_windows_problems(image, debug_image):
+    """What would keep the DLL from loading, or from working, on an older Windows."""
+    problems = []
+    for what, version in (('OS', image.os_version), ('subsystem', image.subsystem_version)):
+        if version > OLDEST_WINDOWS:
+            problems.append('asks for %s version %d.%d, over %d.%d (Windows XP)' % ((what,) + version + OLDEST_WINDOWS))
+    if not image.dll_characteristics & IMAGE_DLLCHARACTERISTICS_NX_COMPAT:
+        problems.append('not marked compatible with no-execute memory (NX_COMPAT)')
+    rva, size = image.directory(TLS)
+    if size:
+        start, end, _, _, zero_fill = struct.unpack_from('<IIIII', image.data, image.offset(rva))
+        if end - start + zero_fill > RUNTIME_TLS_BYTES:
+            problems.append('has %d bytes of thread-local data, over the runtime\'s own %d' %
+                            (end - start + zero_fill, RUNTIME_TLS_BYTES))
+    if debug_image is not None:
+        emulated = sorted(name for name in debug_image.symbol_names() if name.startswith('___emutls_v.'))
+        if emulated:
+            problems.append('has thread-local variables: %s' % ', '.join(name[12:] for name in emulated))
+    return problems
 
 
 def version_resource(image):
@@ -100,12 +178,7 @@ def check(path):
     if functions or names:
         problems.append('exports %d functions, %d names' % (functions, names))
 
-    for dll, called in sorted(imports(image).items()):
-        if dll.lower() not in ALLOWED_IMPORT_DLLS:
-            problems.append('imports from %s: %s' % (dll, ', '.join(called)))
-        flagged = sorted(FLAGGED_FUNCTIONS.intersection(called))
-        if flagged:
-            problems.append('imports %s from %s' % (', '.join(flagged), dll))
+    problems += import_problems(imports(image))
 
     if len(data) > SIZE_LIMIT:
         problems.append('%d bytes, over %d' % (len(data), SIZE_LIMIT))
@@ -116,6 +189,7 @@ def check(path):
     if debug_sections:
         problems.append('keeps debug sections: %s' % ', '.join(debug_sections))
     link = image.debug_link()
+    debug_image = None
     if link is None:
         problems.append('no debug link')
     else:
@@ -127,6 +201,10 @@ def check(path):
             problems.append('%s is not beside the DLL' % name)
         elif file_crc(debug_file) != crc:
             problems.append('%s is not the debug file of this build' % name)
+        else:
+            with open(debug_file, 'rb') as f:
+                debug_image = Image(f.read())
+    problems += every_windows_problems(image, debug_image)
 
     resource = version_resource(image)
     if resource is None:

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/command_catalogue.h"
-#include "hostsim/readable_log.h"
+#include "hostsim/record/readable_log.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "game/command_catalogue.h"
-#include "hostsim/trace.h"
+#include "hostsim/record/trace.h"
 
 // A record of one kind and, where given, of one command id, script or text key.
 struct RecordMatch {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/trace.h"
+#include "hostsim/record/trace.h"
 #include "tests/trace_helpers.h"
 
 // "00F6 v1 f1.5 f2 i0": the id, then each argument as the host decoded it

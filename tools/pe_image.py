@@ -35,6 +35,10 @@ class Image:
             raise ValueError('not PE32')
         self.image_base = struct.unpack_from('<I', data, optional + 28)[0]
         self.image_size = struct.unpack_from('<I', data, optional + 56)[0]
+        # The Windows versions the image asks for, and DllCharacteristics.
+        self.os_version = struct.unpack_from('<HH', data, optional + 40)
+        self.subsystem_version = struct.unpack_from('<HH', data, optional + 48)
+        self.dll_characteristics = struct.unpack_from('<H', data, optional + 70)[0]
         count = struct.unpack_from('<I', data, optional + 92)[0]
         self.directories = [struct.unpack_from('<II', data, optional + 96 + 8 * n) for n in range(count)]
         self.sections = []
@@ -49,6 +53,22 @@ class Image:
                 at = strings + int(name[1:])
                 name = data[at:data.index(b'\0', at)].decode()
             self.sections.append(Section(name, virtual_size, rva, raw_size, raw_offset, characteristics))
+
+    def symbol_names(self):
+        """The names in the COFF symbol table (a debug file keeps it; a stripped image has none)."""
+        names = []
+        strings = self.symbol_table + 18 * self.symbol_count
+        n = 0
+        while n < self.symbol_count:
+            at = self.symbol_table + 18 * n
+            short_name, aux_count = self.data[at:at + 8], self.data[at + 17]
+            if short_name[:4] == b'\0\0\0\0':
+                start = strings + struct.unpack_from('<I', short_name, 4)[0]
+                names.append(self.data[start:self.data.index(b'\0', start)].decode())
+            else:
+                names.append(short_name.rstrip(b'\0').decode())
+            n += 1 + aux_count
+        return names
 
     def section_at(self, rva):
         for section in self.sections:

@@ -8,3 +8,6 @@ void ShutdownHook();
 void ReinitHook();
 // Reached by the jump at the host text lookup's entry.
 void TextLookupHook();
+// Where TextLookupHook sends the host's own keys while no other mod shares
+// the lookup: the lookup's replaced entry, then the rest of it.
+void TextLookupEntryReplay();

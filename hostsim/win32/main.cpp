@@ -1,11 +1,15 @@
-// The Windows substitute host: hostsim-win32.exe SCENARIO [--trace FILE].
+// The Windows substitute host:
+//   hostsim-win32.exe SCENARIO [--trace FILE] [--loader FILE]
 // The engine of the native hostsim, reaching the real brindle_studios.dll
-// through the host code sites it patched.
+// through the host code sites it patched. With --loader, an add-on loader
+// DLL beside the program loads the module as brindle_studios.asi instead
+// (StartWin32Host).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
-#include "hostsim/run_main.h"
+#include "hostsim/command_line/run_main.h"
 #include "hostsim/win32/exit_alone.h"
 #include "hostsim/win32/site_binding.h"
 
@@ -19,10 +23,12 @@ static LONG WINAPI ExitOnCrash(EXCEPTION_POINTERS* exception)
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
+static const char* loader = nullptr;
+
 static RunResult RunThroughSites(const Scenario& scenario, void (*onRecord)(const TraceRecord&))
 {
     std::string problem;
-    if (!StartWin32Host(scenario.version, &problem)) {
+    if (!StartWin32Host(scenario.version, &problem, loader)) {
         RunResult result;
         TraceRecord error;
         error.kind = kErrorRecord;
@@ -35,8 +41,23 @@ static RunResult RunThroughSites(const Scenario& scenario, void (*onRecord)(cons
     return RunHost(scenario, SiteBinding(), onRecord);
 }
 
+// Takes --loader FILE out of the arguments the shared command line reads.
+static int TakeLoader(int argc, char** argv)
+{
+    int kept = 1;
+    for (int n = 1; n < argc; ++n) {
+        if (strcmp(argv[n], "--loader") == 0 && n + 1 < argc)
+            loader = argv[++n];
+        else
+            argv[kept++] = argv[n];
+    }
+    argv[kept] = nullptr;
+    return kept;
+}
+
 int main(int argc, char** argv)
 {
     SetUnhandledExceptionFilter(ExitOnCrash);
+    argc = TakeLoader(argc, argv);
     ExitAlone(RunHostsimMain(argc, argv, RunThroughSites));
 }

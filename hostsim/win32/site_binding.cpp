@@ -4,12 +4,27 @@
 #include "hostsim/win32/host_image.h"
 #include "hostsim/win32/module_loader.h"
 
-bool StartWin32Host(int version, std::string* problem)
+// The game's program starts with a call for its start-up information, on its
+// main thread, before any code of its own: where an add-on loader that
+// waits for the game to run loads its modules.
+static HMODULE LoadThroughLoader(const char* loader, std::string* problem)
+{
+    if (!LoadBesideProgram(loader, problem))
+        return nullptr;
+    STARTUPINFOA startup;
+    GetStartupInfoA(&startup);
+    HMODULE module = GetModuleHandleA(kModuleAsLoadersLoadIt);
+    if (!module)
+        *problem = std::string(loader) + " did not load " + kModuleAsLoadersLoadIt;
+    return module;
+}
+
+bool StartWin32Host(int version, std::string* problem, const char* loader)
 {
     if (!HostArenaInPlace(problem))
         return false;
     LayHostImage(version);
-    HMODULE module = LoadModuleBesideProgram(problem);
+    HMODULE module = loader ? LoadThroughLoader(loader, problem) : LoadModuleBesideProgram(problem);
     if (!module)
         return false;
     if (!RedirectKeyPolls(module)) {

@@ -5,12 +5,16 @@
 
 #include <string>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 
 // Checks the arena, lays the host's code for the version, loads the module
 // (which patches it) and redirects the module's key polls to the scenario.
+// With a loader, the module is loaded as a player's game loads it: the
+// add-on loader DLL from the program's folder, as the game's program loads
+// the DLLs it imports, then the game's start-up begins, and the loader
+// loads brindle_studios.asi from the game's folder, at once or then.
 // False, with the reason, when any step fails.
-bool StartWin32Host(int version, std::string* problem);
+bool StartWin32Host(int version, std::string* problem, const char* loader = nullptr);
 
 // Reports as host errors whatever the host's code saw arrive wrongly: a tick
 // that did not return 1 or reached the host's own step, a continuation

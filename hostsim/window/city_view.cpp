@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/host_commands.h"
+#include "hostsim/commands/host_commands.h"
 
 static const SDL_Color kGround = { 52, 66, 58, 255 };
 static const SDL_Color kGridLine = { 64, 80, 71, 255 };

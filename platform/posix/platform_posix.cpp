@@ -208,12 +208,14 @@ int16_t PollKeyState(int virtualKey)
     return keyStateSource ? keyStateSource(virtualKey) : 0;
 }
 
-void WriteCodeBytes(uintptr_t address, const void* bytes, size_t count)
+bool WriteCodeBytes(uintptr_t address, const void* bytes, size_t count)
 {
     uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
     uintptr_t first = address & ~(page - 1);
     size_t length = address + count - first;
-    mprotect(reinterpret_cast<void*>(first), length, PROT_READ | PROT_WRITE | PROT_EXEC);
+    if (mprotect(reinterpret_cast<void*>(first), length, PROT_READ | PROT_WRITE | PROT_EXEC) != 0)
+        return false;
     memcpy(reinterpret_cast<void*>(address), bytes, count);
     mprotect(reinterpret_cast<void*>(first), length, PROT_READ | PROT_EXEC);
+    return true;
 }

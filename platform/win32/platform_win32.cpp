@@ -169,12 +169,14 @@ int16_t PollKeyState(int virtualKey)
 }
 #endif
 
-void WriteCodeBytes(uintptr_t address, const void* bytes, size_t count)
+bool WriteCodeBytes(uintptr_t address, const void* bytes, size_t count)
 {
     void* target = reinterpret_cast<void*>(address);
     DWORD oldProtection;
-    VirtualProtect(target, count, PAGE_EXECUTE_READWRITE, &oldProtection);
+    if (!VirtualProtect(target, count, PAGE_EXECUTE_READWRITE, &oldProtection))
+        return false;
     memcpy(target, bytes, count);
     VirtualProtect(target, count, oldProtection, &oldProtection);
     FlushInstructionCache(GetCurrentProcess(), target, count);
+    return true;
 }
