@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdio>
 
+using namespace hostsim;
+
 Watch watch;
 static EngineBinding inner;
 

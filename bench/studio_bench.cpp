@@ -9,6 +9,8 @@
 #include "game/command_catalogue.h"
 #include "bench/benches.h"
 
+using namespace hostsim;
+
 // --- An idle studio ----------------------------------------------------------------
 
 static const int kIdleFrameMs = 17;

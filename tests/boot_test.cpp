@@ -20,6 +20,8 @@
 #include "tests/boot_commands.h"
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 const float kStartX = 1011.72f;

@@ -16,6 +16,8 @@
 #include "tests/trace_helpers.h"
 #include "tests/wrapper_trace.h"
 
+using namespace hostsim;
+
 namespace {
 
 TEST(CommandCatalogue, AgreesWithTheHostOnEveryCommand)

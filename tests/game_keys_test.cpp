@@ -14,6 +14,8 @@
 #include "tests/studio_feature_steps.h"
 #include "tools/release/game_keys.h"
 
+using namespace hostsim;
+
 namespace {
 
 std::string KeyNames(const int keys[2])

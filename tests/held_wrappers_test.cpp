@@ -13,6 +13,8 @@
 #include "script/scheduler.h"
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 int commandsSent = 0;

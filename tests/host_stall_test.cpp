@@ -18,6 +18,8 @@
 #include "hostsim/engine/engine.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 namespace {
 
 // --- The directive ------------------------------------------------------------------

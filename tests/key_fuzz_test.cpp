@@ -9,6 +9,8 @@
 #include "hostsim/direct/direct_binding.h"
 #include "tests/reliability_scenarios.h"
 
+using namespace hostsim;
+
 #if defined(_WIN32)
 static const int64_t kFuzzMinutes = 5;  // the module linked into the test program, under Wine
 #else

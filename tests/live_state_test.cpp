@@ -10,6 +10,8 @@
 #include "scripts/boot.h"
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The welcome cut-scene, the walk to the start point and the studio's start.

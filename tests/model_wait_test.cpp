@@ -14,6 +14,8 @@
 #include "tests/trace_helpers.h"
 #include "tests/wrapper_trace.h"
 
+using namespace hostsim;
+
 namespace {
 
 typedef std::vector<std::string> Lines;

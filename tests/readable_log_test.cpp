@@ -5,6 +5,8 @@
 #include "game/command_catalogue.h"
 #include "hostsim/record/readable_log.h"
 
+using namespace hostsim;
+
 namespace {
 
 // An argument of the kind: 'i' and 'v' (a handle) with n, 'f' with n as a

@@ -17,6 +17,8 @@
 #include "hostsim/record/trace.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 // splitmix64: small, and the same sequence on every compiler.
 struct SeededRandom {
     uint64_t state;

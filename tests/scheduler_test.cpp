@@ -8,6 +8,8 @@
 #include "script/scheduler.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 namespace {
 
 // Plain state shared by the script threads and the host's thread: the turn

@@ -5,6 +5,8 @@
 
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 std::string Handle(int32_t handle)

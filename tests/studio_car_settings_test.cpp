@@ -4,6 +4,8 @@
 
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The speeds sent and the texts shown after the time, in order.

@@ -4,6 +4,8 @@
 
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 bool HasStep(const std::vector<int32_t>& models, int32_t from, int32_t to)

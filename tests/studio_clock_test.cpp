@@ -4,6 +4,8 @@
 
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The hours the clock mode showed with "NUMBER" after the time, in order.

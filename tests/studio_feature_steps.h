@@ -10,6 +10,8 @@
 
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 // Times are counted from the main loop's start. One idle pass of the main
 // loop takes about 600 ms, so a combination held 700 ms is surely seen, by
 // one pass or two; a feature with a loop of its own runs once, its keys being

@@ -6,6 +6,8 @@
 
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The model shown right after the first showing of the given one, or "".

@@ -6,6 +6,8 @@
 #include "scripts/named_models.h"
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The named positions the previews showed after the time, in order.

@@ -13,6 +13,8 @@
 #include "scripts/studio_key_map.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 static const char kToStartPoint[] = "player 1003.09 -456.49 55.74";
 // Well after the welcome cut-scene, which takes about 15 s.
 static const int64_t kArrivalMs = 20000;

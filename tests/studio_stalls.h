@@ -14,6 +14,8 @@
 #include "script/scheduler.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 // Turns that run past the bound by a little, and twice in a row.
 const int64_t kLateByAFewMs = kTickBoundMs + 300;
 const int64_t kLateAgainMs = kTickBoundMs + 200;

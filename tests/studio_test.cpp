@@ -5,6 +5,8 @@
 #include "hostsim/engine/scenario.h"
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 const char* const kTutorialTexts[] = { "!WELC_3", "!CAUGHT", "!TAKEN", "!GETEM", "!GETEM2" };

@@ -3,6 +3,8 @@
 
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 TEST(Weather, HeldInsertNineStepsTheRingAndTheSixthPressComesBackToSunny)

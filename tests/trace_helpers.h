@@ -10,6 +10,8 @@
 #include "game/command_catalogue.h"
 #include "hostsim/record/trace.h"
 
+using namespace hostsim;
+
 // A record of one kind and, where given, of one command id, script or text key.
 struct RecordMatch {
     RecordKind kind;

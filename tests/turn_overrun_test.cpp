@@ -20,6 +20,8 @@
 #include "script/scheduler.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 namespace {
 
 const CommandDescriptor kTurnMark = kSetScriptName;

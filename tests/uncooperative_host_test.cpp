@@ -14,6 +14,8 @@
 #include "tests/studio_session.h"
 #include "text/text_table.h"
 
+using namespace hostsim;
+
 // --- A model that never arrives ------------------------------------------------
 
 TEST(UncooperativeHost, AModelThatNeverArrivesHoldsOnlyTheStudioAndAReinitialisationRecovers)

@@ -3,6 +3,8 @@
 
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The next command of the script after the index.

@@ -9,6 +9,8 @@
 #include "scripts/boot_data.h"
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 struct Snapshot {

@@ -19,6 +19,8 @@
 #include "tests/trace_helpers.h"
 #include "tests/wrapper_trace.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The wrappers the cases act on. Handles come from the host in creation order:

@@ -10,6 +10,8 @@
 #include "hostsim/record/trace.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 // "00F6 v1 f1.5 f2 i0": the id, then each argument as the host decoded it
 // (a variable shows the value that was sent in it).
 inline std::string RenderCommand(const TraceRecord& record)

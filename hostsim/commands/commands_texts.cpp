@@ -3,6 +3,8 @@
 
 #include "hostsim/commands/command_handlers.h"
 
+namespace hostsim {
+
 struct HostText {
     const char* key;
     const char16_t* text;
@@ -88,3 +90,5 @@ void ShowNumberText(const DecodedCommand& command, EngineScript* script)
 {
     Show(command, script, true);
 }
+
+}  // namespace hostsim

@@ -13,6 +13,8 @@
 #include "hostsim/commands/directions.h"
 #include "hostsim/record/readable_log.h"
 
+namespace hostsim {
+
 // clang-format off
 constexpr HostCommand kHostCommands[] = {
     // id     shape            name                       handler               readable log      words               kind
@@ -172,3 +174,5 @@ const HostCommand* FindHostCommand(uint16_t id)
                                               [](const HostCommand& command, uint16_t id) { return command.id < id; });
     return row != end && row->id == id ? row : nullptr;
 }
+
+}  // namespace hostsim

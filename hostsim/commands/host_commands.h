@@ -10,6 +10,8 @@
 
 #include "hostsim/record/trace.h"
 
+namespace hostsim {
+
 struct DecodedCommand;
 struct EngineScript;
 struct ReadableLog;
@@ -50,3 +52,5 @@ extern const size_t kHostCommandCount;
 
 // The command's row; nullptr for one the host does not know.
 const HostCommand* FindHostCommand(uint16_t id);
+
+}  // namespace hostsim

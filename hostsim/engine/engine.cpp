@@ -7,6 +7,8 @@
 #include "hostsim/commands/command_handlers.h"
 #include "hostsim/record/snapshot.h"
 
+namespace hostsim {
+
 std::recursive_mutex engineLock;
 
 static const size_t kScriptSpaceSize = 0x1000;
@@ -258,3 +260,5 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
         trace.out.push_back(ReadLocal(record, slot));
     RecordTrace(trace);
 }
+
+}  // namespace hostsim

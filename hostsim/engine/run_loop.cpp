@@ -9,6 +9,8 @@
 #include "hostsim/engine/heading.h"
 #include "script/scheduler.h"
 
+namespace hostsim {
+
 // The module's tick hands the turn back after at most its bound (1000 ms, but
 // in the sanitizer builds) however its script behaves; a call into the module
 // that blocks the host's thread much longer than that, in real time, would
@@ -223,3 +225,5 @@ RunResult UnreadScenarioRun(const std::string& problem)
     result.errors = 1;
     return result;
 }
+
+}  // namespace hostsim

@@ -7,6 +7,8 @@
 #include "hostsim/engine/host_world.h"
 #include "hostsim/record/text_codes.h"
 
+namespace hostsim {
+
 static std::string Clock(int64_t t)
 {
     char text[32];
@@ -223,3 +225,5 @@ std::string ReadableLogLines(ReadableLog& log, const TraceRecord& record)
         return "";
     return EndedHolds(log, record.t, record.kind == kEndRecord) + lines;
 }
+
+}  // namespace hostsim

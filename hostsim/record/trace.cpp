@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+namespace hostsim {
+
 void AppendJsonString(std::string& out, const std::string& text)
 {
     out += '"';
@@ -105,3 +107,5 @@ std::string TraceRecordJson(const TraceRecord& record)
     out += '}';
     return out;
 }
+
+}  // namespace hostsim

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace hostsim {
+
 struct TraceArgument {
     char kind;      // 'i', 'f', 's', 'v', 'z'
     int32_t i = 0;  // 'i'; for 'v' the value sent
@@ -48,3 +50,5 @@ std::string TraceRecordJson(const TraceRecord& record);
 std::string CommandIdText(uint16_t id);
 // Appends the text as a JSON string, quoted and escaped.
 void AppendJsonString(std::string& out, const std::string& text);
+
+}  // namespace hostsim

@@ -10,6 +10,8 @@
 
 #include "hostsim/commands/host_commands.h"
 
+namespace hostsim {
+
 static const SDL_Color kGround = { 52, 66, 58, 255 };
 static const SDL_Color kGridLine = { 64, 80, 71, 255 };
 static const SDL_Color kGridMajor = { 78, 96, 86, 255 };
@@ -213,3 +215,5 @@ void DrawCityOnRadar(const StudioFrame& frame, const ViewCamera& radar, float ra
     for (const HostCarGenerator& generator : frame.carGenerators)
         dot(generator.x, generator.y, kGeneratorColour);
 }
+
+}  // namespace hostsim

@@ -8,6 +8,8 @@
 #include "hostsim/commands/host_commands.h"
 #include "hostsim/record/key_labels.h"
 
+namespace hostsim {
+
 static const size_t kListedCommands = 22;
 // A clock set shows as "set" for this long, unless a freeze holds it.
 static const int64_t kClockSetShownMs = 2000;
@@ -283,3 +285,5 @@ void BuildStudioFrame(StudioFrame& frame, const HostWorld& world, int64_t now, c
     frame.keysHeld = keysHeld;
     frame.commands = commands.listed;
 }
+
+}  // namespace hostsim

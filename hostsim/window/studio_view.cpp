@@ -11,6 +11,8 @@
 #include "hostsim/window/shapes.h"
 #include "hostsim/window/text_render.h"
 
+namespace hostsim {
+
 // --- Scale and colours ------------------------------------------------------------
 
 // Below this a ped would vanish at a far zoom.
@@ -385,3 +387,5 @@ void DrawStudio(SDL_Renderer* target, const StudioFrame& frame)
     DrawPanel(frame);
     EndTextFrame();
 }
+
+}  // namespace hostsim
