@@ -225,6 +225,10 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
         ReportHostError("command outside a tick");
         return;
     }
+    // A second host thread's re-initialisation may drop the stepped script
+    // during its tick: what the tick runs still lands on its record.
+    if (!script && record == &engineRun->stepping->record)
+        script = engineRun->stepping;
     if (script != engineRun->stepping) {
         ReportHostError("command on a record other than the stepped script's");
         return;

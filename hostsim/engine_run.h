@@ -7,6 +7,8 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "hostsim/engine.h"
@@ -46,6 +48,12 @@ struct EngineRun {
     int64_t stallBeganAt = 0;               // simulated ms
     std::chrono::steady_clock::time_point stallBeganReal;
     bool ended = false;  // the end is recorded: no command runs any more
+    // The host's own thread's calls into the module that ended within the
+    // last window of real time (run_loop.cpp): when each began and ended.
+    std::deque<std::pair<std::chrono::steady_clock::time_point, std::chrono::steady_clock::time_point>> recentCalls;
+    std::chrono::steady_clock::time_point nextWindowReport;  // one report a window
+    // The second host thread's latest call; each call waits for the one before.
+    std::thread secondThread;
 };
 
 extern EngineRun* engineRun;

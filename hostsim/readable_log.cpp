@@ -195,7 +195,7 @@ static std::string RecordLines(ReadableLog& log, const TraceRecord& record)
     if (record.kind == "world")
         return at + "WORLD {" + record.world + "}\n";
     if (record.kind == "reinit" || record.kind == "shutdown" || record.kind == "end")
-        return at + "HOST  " + record.kind + "\n";
+        return at + "HOST  " + record.kind + (record.fromSecondThread ? ", from a second thread" : "") + "\n";
     if (record.kind != "cmd")
         return "";
     const std::string detail = CommandDetail(log, record);

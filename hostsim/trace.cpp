@@ -92,6 +92,8 @@ std::string TraceRecordJson(const TraceRecord& record)
         AppendJsonString(out, record.what);
     } else if (record.kind == "world") {
         out += "," + record.world;
+    } else if (record.fromSecondThread) {
+        out += ",\"thread\":\"second\"";
     }
     out += '}';
     return out;

@@ -28,6 +28,7 @@ struct TraceRecord {
     int number = 0;
     std::string what;   // error
     std::string world;  // world: the fields after "kind", as JSON
+    bool fromSecondThread = false;  // reinit, shutdown: made by the host's second thread
 };
 
 std::string TraceRecordJson(const TraceRecord& record);
