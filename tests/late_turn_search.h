@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "hostsim/scenario.h"
+#include "hostsim/engine/scenario.h"
 #include "script/scheduler.h"
 #include "tests/reliability_scenarios.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 #include "platform/platform.h"
 #include "tests/module_heap.h"
 

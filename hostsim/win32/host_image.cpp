@@ -9,7 +9,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 #include "hostsim/win32/host_code.h"
 #include "hostsim/win32/stall_holds.h"
 
