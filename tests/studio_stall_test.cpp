@@ -126,6 +126,7 @@ RunResult RunCounted(const std::string& text)
     EngineBinding timed = counted;
     timed.reinit = TimedReinit;
     longestReinitMs = 0;
+    ReinitScripts();
     return RunHost(scenario, timed);
 }
 
@@ -185,11 +186,8 @@ TEST(StudioStall, AFifthBootWhileFourThreadsAreAwaySharesNoBridgeWithThem)
 
 TEST(StudioStall, AReinitialisationFromASecondHostThreadInsideALateTickBootsAgain)
 {
-    for (int64_t ms : { kLateByAFewMs, kBackAfterTheTeardownMs }) {
-        const RunResult run = RunSession(ReinitFromASecondThreadInALateTick(1, std::to_string(ms)));
-        EXPECT_EQ(LateTurnSearchFailures(run.trace), "") << "stall " << ms;
-        EXPECT_EQ(BootAfterReinitFailures(run.trace), "") << "stall " << ms;
-    }
+    for (int64_t ms : { kLateByAFewMs, kBackAfterTheTeardownMs })
+        EXPECT_EQ(RunFailures(ReinitFromASecondThreadInALateTick(1, std::to_string(ms))), "") << "stall " << ms;
 }
 
 }  // namespace

@@ -171,17 +171,20 @@ inline std::string NothingAfterShutdownFailures(const std::vector<TraceRecord>& 
 // after it, while the stall lasts, must leave it too.
 inline std::string ReinitAfterAShutdownInAStall(int version)
 {
-    return StudioScenario(version, "at 28410 stall 2300\nat 28440 shutdown\nat 29600 reinit\n", 32000);
+    return StudioScenario(version,
+                          StallOnTheStudiosTurn(std::to_string(kBackAfterTheTeardownMs)) +
+                              "at 28440 shutdown\nat 29600 reinit\n",
+                          kStudioTurnAt + kBackAfterTheTeardownMs + 1500);
 }
 
-// The same in quick succession, the stall holding the host's lock, and again
-// a second later: once hung the Windows substitute host for good.
+// The same in quick succession, a longer stall holding the host's lock, and
+// again a second later: once hung the Windows substitute host for good.
 inline std::string TeardownsInQuickSuccessionInAHostLockStall(int version)
 {
     return StudioScenario(version,
-                          "at 28019 stall 2300 hostlock\nat 28039 shutdown\nat 28059 reinit\n"
-                          "at 29319 shutdown\nat 29319 reinit\n",
-                          32000);
+                          "at 28019 stall " + std::to_string(2 * kTickBoundMs + 700) +
+                              " hostlock\nat 28039 shutdown\nat 28059 reinit\nat 29319 shutdown\nat 29319 reinit\n",
+                          28019 + 2 * kTickBoundMs + 2200);
 }
 
 // A late turn whose late command is its own wait comes back while the host is
@@ -190,7 +193,9 @@ inline std::string TeardownsInQuickSuccessionInAHostLockStall(int version)
 const int64_t kReinitOnAParkedThreadAt = 30140;
 inline std::string ReinitOnAParkedLateThread(int version)
 {
-    return StudioScenario(version, "at 30000 stall 1300\nat 30100 busy 700\nat 30140 reinit\n", 32000);
+    return StudioScenario(version,
+                          "at 30000 stall " + std::to_string(kLateByAFewMs) + "\nat 30100 busy 700\nat 30140 reinit\n",
+                          32000);
 }
 // What the re-initialisation call may take when no thread is in its turn.
 const int64_t kReinitWithoutWaitingMs = kTickBoundMs / 4;
@@ -212,9 +217,9 @@ inline std::string FifthBootWithFourThreadsAway(int version)
 {
     std::string events = "version " + std::to_string(version) + "\nframe 20\n";
     for (int boot = 0; boot < 4; ++boot)
-        events += "at " + std::to_string(40 * boot + 20) + " stall 9000\nat " + std::to_string(40 * boot + 40) +
-                  " reinit\n";
-    return events + "end 11000\n";
+        events += "at " + std::to_string(40 * boot + 20) + " stall " + std::to_string(9 * kTickBoundMs) + "\nat " +
+                  std::to_string(40 * boot + 40) + " reinit\n";
+    return events + "end " + std::to_string(11 * kTickBoundMs) + "\n";
 }
 
 // A re-initialisation from a second host thread inside the tick that waits

@@ -10,45 +10,15 @@
 #include <chrono>
 #include <cstdio>
 
-#include "hostsim/win32/process_threads.h"
 #include "hostsim/win32/site_binding.h"
 #include "tests/late_turn_search.h"
+#include "tests/win32/process_level.h"
 
 namespace {
 
 // About 30 s under Wine, both versions together.
 const uint64_t kFixedRuns = 6;
 const uint64_t kFirstSeed = 2612091;
-
-struct Level {
-    int threads;
-    int handles;
-};
-
-int ThreadsOfProcess()
-{
-    return static_cast<int>(ThreadsOfThisProcess().size());
-}
-
-// As in the native search; the counts settle once the threads that were on
-// their way out are gone.
-Level LevelAfterOneMoreBoot(const Level* expected)
-{
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    for (;;) {
-        RunScenarioTextThroughSites("frame 20\nat 0 reinit\nend 100\n");
-        const Level level = { SettledCount(ThreadsOfProcess, expected ? expected->threads : -1),
-                              SettledCount(HandlesOfThisProcess, expected ? expected->handles : -1) };
-        if (!expected || (level.threads == expected->threads && level.handles == expected->handles) ||
-            std::chrono::steady_clock::now() > giveUp)
-            return level;
-    }
-}
-
-std::string Describe(const Level& level)
-{
-    return std::to_string(level.threads) + " threads and " + std::to_string(level.handles) + " handles";
-}
 
 class RealLateTurnSearch : public testing::TestWithParam<int> { };
 
@@ -59,7 +29,7 @@ TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
     // The second host thread's first use leaves what the thread library
     // keeps for good.
     RunScenarioTextThroughSites("frame 20\nat 0 reinit second-thread\nend 100\n");
-    const Level oneBoot = LevelAfterOneMoreBoot(nullptr);
+    const ProcessLevel oneBoot = ProcessLevelAfterOneMoreBoot();
     const uint64_t first = TestSeed(kFirstSeed), runs = SearchRuns(kFixedRuns);
     const auto start = std::chrono::steady_clock::now();
     int ran = 0, failed = 0;
@@ -76,9 +46,9 @@ TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
             result = RunScenarioTextThroughSites(text);
         }
         std::string failures = LateTurnSearchFailures(result.trace);
-        const Level after = LevelAfterOneMoreBoot(&oneBoot);
-        if (after.threads != oneBoot.threads || after.handles != oneBoot.handles)
-            failures += "after one more boot: " + Describe(after) + "; after one boot: " + Describe(oneBoot) + "\n";
+        const std::string level = ProcessLevelFailures(oneBoot);
+        if (!level.empty())
+            failures += level + "\n";
         if (!failures.empty()) {
             ++failed;
             ADD_FAILURE() << failures << KeepScenarioForReplay("late-turn", seed, text);
