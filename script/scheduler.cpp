@@ -175,11 +175,13 @@ static void GiveTurn(ScriptThread* thread)
         WaitPlatformEvent(thread->yieldEvent, kWaitForever);
 }
 
-// A boot waits while every other bridge is held by a thread that may still
-// run: it never shares one with such a thread.
 static int FreeBootSlot();
 static void ReleaseEndedBoots(bool current);
 
+// While a turn is late nothing else runs; its own script's tick gives it the
+// turn again once it is back. A boot waits while every bridge is held by a
+// thread that may still run: it never shares one with such a thread, and
+// each later tick tries again.
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
 {
     if (ScriptThread* const late = Load(scheduler.lateTurn)) {
@@ -189,7 +191,7 @@ uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
     }
     scheduler.currentHostScript = script;
     if (!Load(scheduler.scriptsStarted)) {
-        ReleaseEndedBoots(false);
+        ReleaseEndedBoots(true);
         if (FreeBootSlot() < 0)
             return 1;
         Store(scheduler.scriptsStarted, static_cast<uint8_t>(1));
@@ -217,12 +219,12 @@ static void CloseEvents(ScriptThread* thread)
     ClosePlatformEvent(thread->yieldEvent);
 }
 
-// The next slot in turn after the current one whose record is free.
+// The first free slot in turn after the current one, which comes last.
 static int FreeBootSlot()
 {
     for (int n = 1; n <= kBridges; ++n) {
         const int slot = (scheduler.bootSlot + n + kBridges) % kBridges;
-        if (!bootRecords[slot].next && slot != scheduler.bootSlot)
+        if (!bootRecords[slot].next)
             return slot;
     }
     return -1;
@@ -292,11 +294,13 @@ static void ReleaseEndedThreads(int slot)
         return;
     ReleaseRecord(head);
     memset(head, 0, sizeof *head);
+    if (Load(scheduler.scriptThreadList) == head)
+        Store(scheduler.scriptThreadList, static_cast<ScriptThread*>(nullptr));
     scheduler.boot.releaseBoot(slot);
 }
 
-// Every boot but the current one (and the current one too on a reset),
-// unless a teardown is walking a list meanwhile.
+// Every boot but the current one (and the current one too once it has been
+// torn down), unless a teardown is walking a list meanwhile.
 static void ReleaseEndedBoots(bool current)
 {
     if (Load(scheduler.teardownsUnderway))
@@ -317,6 +321,10 @@ void InitScriptThreadList()
     SetUpRecord(head);
     UseBridge(slot);
     scheduler.bootSlot = slot;
+    // A boot's scripts start with the whole bound: a host lock held by a
+    // stall of the last boot may hold the re-initialisation call that came
+    // before, which would otherwise have to take what the tick left.
+    scheduler.boundSpentMs = 0;
     // The list this boot's teardown walks; the boot before is released only
     // once no teardown can still be walking it.
     Store(scheduler.scriptThreadList, head);
@@ -363,14 +371,14 @@ void StartBootThread(ScriptRoutine routine)
     __atomic_store_n(&head->threadHandle, CreatePlatformThread(routine, head), __ATOMIC_RELEASE);
 }
 
+// Counted as underway before it looks at the flag: a boot that has seen no
+// teardown underway may release the list only once the flag is clear.
 void TeardownScriptThreads()
 {
-    if (!Load(scheduler.scriptsStarted))
-        return;
     __atomic_add_fetch(&scheduler.teardownsUnderway, 1, __ATOMIC_SEQ_CST);
-    Store(scheduler.scriptsStopping, static_cast<uint8_t>(1));
-    ScriptThread* const head = Load(scheduler.scriptThreadList);
+    ScriptThread* const head = Load(scheduler.scriptsStarted) ? Load(scheduler.scriptThreadList) : nullptr;
     if (head) {
+        Store(scheduler.scriptsStopping, static_cast<uint8_t>(1));
         ScriptThread* thread = head;
         do {
             Dismiss(thread);

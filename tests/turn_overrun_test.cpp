@@ -239,6 +239,65 @@ TEST(TurnOverrun, ANextBootRunsWhileALateTurnOfTheLastIsStillAway)
     EXPECT_FALSE(markSentAfterComingBack);
 }
 
+// Boots whose thread is still in its own code, never at a wait, when the
+// next re-initialisation comes: each is left behind with its boot's bridge.
+// With every bridge held the next boot waits, and it comes as soon as one of
+// those threads has ended.
+std::atomic<int> bootsStarted { 0 };
+std::atomic<bool> leftThreadMayGoOn[kBridges + 1];
+ScriptThread* firstBootRecord = nullptr;
+
+void StaysAwayUntilLetGo(ScriptThread* self)
+{
+    const int boot = ++bootsStarted;
+    if (boot == 1)
+        firstBootRecord = self;
+    while (boot <= kBridges && !leftThreadMayGoOn[boot])
+        SleepMs(1);
+    WaitForFirstTurn(self);  // one left behind was dismissed meanwhile: it ends here
+    for (;;) {
+        CallCommand(kTurnMark, "FIFTH");
+        WaitMs(self, 0);
+    }
+}
+
+const int64_t kFirstLetGoAt = 400;
+
+bool LetTheFirstGoAt(int64_t frameTime)
+{
+    if (frameTime == kFirstLetGoAt) {
+        leftThreadMayGoOn[1] = true;
+        // Its record and handle stay until a boot releases them.
+        WaitForPlatformThreadEnd(firstBootRecord->threadHandle, kWaitForever);
+    }
+    return true;
+}
+
+TEST(TurnOverrun, ABootWaitsWhileEveryBridgeIsHeldByAThreadLeftBehind)
+{
+    bootsStarted = 0;
+    for (std::atomic<bool>& letGo : leftThreadMayGoOn)
+        letGo = false;
+    Scenario scenario;
+    std::string problem;
+    ASSERT_TRUE(ParseScenario("frame 20\nat 20 reinit\nat 40 reinit\nat 60 reinit\nat 80 reinit\nend 600\n", &scenario,
+                              &problem))
+        << problem;
+    AttachDirectHost();
+    BootRoutineInstead(StaysAwayUntilLetGo);
+    const RunResult result = RunHost(scenario, DirectBinding(), nullptr, LetTheFirstGoAt);
+    AttachDirectHost();
+    for (std::atomic<bool>& letGo : leftThreadMayGoOn)
+        letGo = true;
+
+    ASSERT_EQ(Errors(result.trace), "");
+    const std::vector<TraceRecord> marks = CommandsWithId(result.trace, 0x03A4);
+    ASSERT_FALSE(marks.empty()) << "no fifth boot";
+    EXPECT_GT(marks[0].t, kFirstLetGoAt);
+    EXPECT_LE(marks[0].t, kFirstLetGoAt + 40);
+    EXPECT_EQ(bootsStarted, kBridges + 1);
+}
+
 // A routine that spawns its child from a heap block that just held garbage.
 void SpawnsFromAReusedBlock(ScriptThread* self)
 {
