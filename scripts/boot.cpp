@@ -15,8 +15,8 @@
 static World* objectRecords[kObjectCount];
 static World* generatorRecords[kCarGeneratorCount];
 
-// What a boot made for its scripts' whole life, taken before the next boot
-// replaces it.
+// What a boot made for its scripts' whole life, by the boot's slot: kept
+// until every thread of that boot has ended.
 struct BootObjects {
     ScriptControl* scriptControl;
     World* world;
@@ -24,6 +24,8 @@ struct BootObjects {
     World* objectRecords[kObjectCount];
     World* generatorRecords[kCarGeneratorCount];
 };
+
+static BootObjects bootObjects[kBridges];
 
 static void TakeBootObjects(BootObjects* objects)
 {
@@ -37,8 +39,9 @@ static void TakeBootObjects(BootObjects* objects)
 }
 
 // None of these objects' destructors sends a command.
-static void DeleteBootObjects(const BootObjects& objects)
+static void ReleaseBoot(int slot)
 {
+    BootObjects& objects = bootObjects[slot];
     delete objects.scriptControl;
     delete objects.world;
     delete objects.player;
@@ -46,6 +49,8 @@ static void DeleteBootObjects(const BootObjects& objects)
         delete record;
     for (World* record : objects.generatorRecords)
         delete record;
+    objects = BootObjects();
+    ReleaseHeldWrappers(slot);
 }
 
 static const float kStartX = 1011.72f;
@@ -136,14 +141,7 @@ static void SetGroupModels()
 
 void BootScript()
 {
-    // Once every thread of an earlier boot has ended, nothing uses what that
-    // boot made: its objects go once this boot has made their successors.
-    const bool earlierBootEnded = InitScriptThreadList();
-    BootObjects earlier;
-    TakeBootObjects(&earlier);
-    if (earlierBootEnded)
-        ReleaseHeldWrappers();
-
+    InitScriptThreadList();
     scriptControl = new ScriptControl();
     scriptControl->SetScriptName("MAIN");
 
@@ -188,8 +186,7 @@ void BootScript()
     // Unlocked last; the welcome thread locks them again at its start.
     player->SetControlsLocked(false);
 
-    if (earlierBootEnded)
-        DeleteBootObjects(earlier);
+    TakeBootObjects(&bootObjects[scheduler.bootSlot]);
     StartBootThread(WelcomeThread);
 }
 
@@ -198,16 +195,11 @@ static void ScriptsReinitialised()
     startMarkerPending = 1;
 }
 
-const ScriptBoot kStudioScriptBoot = { BootScript, ScriptsReinitialised };
+const ScriptBoot kStudioScriptBoot = { BootScript, ScriptsReinitialised, ReleaseBoot };
 
 void ResetModule()
 {
-    if (ResetScheduler()) {
-        ReleaseHeldWrappers();
-        BootObjects made;
-        TakeBootObjects(&made);
-        DeleteBootObjects(made);
-    }
+    ResetScheduler();
     scriptControl = nullptr;
     world = nullptr;
     player = nullptr;

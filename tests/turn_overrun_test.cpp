@@ -147,9 +147,18 @@ size_t MarksAfter(const std::vector<TraceRecord>& trace, int64_t t, const std::s
     return count;
 }
 
+// Once the tick has given up, later ticks return at once while the turn is
+// away: the host's own thread, busy for a bound of real time from the next
+// frame, keeps the run from ending before the late turn is back, as a game's
+// clock would.
+std::string HostBusyAt(int64_t t)
+{
+    return "at " + std::to_string(t) + " busy " + std::to_string(kTickBoundMs + 400) + "\n";
+}
+
 TEST(TurnOverrun, NoOtherThreadRunsUntilTheLateTurnIsBackThenBothTakeTurns)
 {
-    const RunResult result = RunLate({ kTickBoundMs + 300 }, "frame 20\nend 2000\n");
+    const RunResult result = RunLate({ kTickBoundMs + 300 }, "frame 20\n" + HostBusyAt(420) + "end 2400\n");
     ASSERT_EQ(Errors(result.trace), "");
     EXPECT_EQ(mostRunners, 1);
     ExpectEveryMarkOnItsOwnScript(result.trace);
@@ -161,14 +170,17 @@ TEST(TurnOverrun, NoOtherThreadRunsUntilTheLateTurnIsBackThenBothTakeTurns)
 
 TEST(TurnOverrun, TwoLateTurnsInARowNeverBlockTheHostPastTheBound)
 {
-    const RunResult result = RunLate({ kTickBoundMs + 300, kTickBoundMs + 200 }, "frame 20\nend 2000\n");
+    // The second late turn begins once the first's marks are sent, a few
+    // frames after it is back.
+    const RunResult result = RunLate({ kTickBoundMs + 300, kTickBoundMs + 200 },
+                                     "frame 20\n" + HostBusyAt(420) + HostBusyAt(700) + "end 2600\n");
     // The engine reports every tick that blocks the host past the bound and
     // a small margin.
     ASSERT_EQ(Errors(result.trace), "");
     EXPECT_EQ(mostRunners, 1);
     ExpectEveryMarkOnItsOwnScript(result.trace);
-    EXPECT_GE(MarksAfter(result.trace, 600, "BOOT1"), 60u);
-    EXPECT_GE(MarksAfter(result.trace, 600, "CHILD"), 60u);
+    EXPECT_GE(MarksAfter(result.trace, 800, "BOOT1"), 60u);
+    EXPECT_GE(MarksAfter(result.trace, 800, "CHILD"), 60u);
 }
 
 int64_t TimeOfFirst(const std::vector<TraceRecord>& trace, const std::string& kind)
@@ -179,13 +191,16 @@ int64_t TimeOfFirst(const std::vector<TraceRecord>& trace, const std::string& ki
     return -1;
 }
 
-// The late turn comes back within the teardown's bound: it ends at its next
-// command, sends nothing more, and the next boot takes turns.
+// The late turn comes back after the teardown: it ends at its next command,
+// sends nothing more, and the next boot takes turns.
 TEST(TurnOverrun, AReinitialisationDuringALateTurnEndsItAtItsNextCommand)
 {
     const RunResult result = RunLate({ kTickBoundMs + 300 }, "frame 20\nat 420 reinit\nend 1000\n");
     ASSERT_EQ(Errors(result.trace), "");
-    EXPECT_TRUE(lateTurnCameBack);
+    for (int ms = 0; ms < 4 * static_cast<int>(kTickBoundMs) && !lateTurnCameBack; ms += 10)
+        SleepMs(10);
+    ASSERT_TRUE(lateTurnCameBack);
+    SleepMs(100);
     EXPECT_FALSE(markSentAfterComingBack);
     const int64_t reinit = TimeOfFirst(result.trace, "reinit");
     ASSERT_EQ(reinit, 420);
@@ -193,9 +208,9 @@ TEST(TurnOverrun, AReinitialisationDuringALateTurnEndsItAtItsNextCommand)
     EXPECT_GE(MarksAfter(result.trace, reinit, "BOOT2"), 20u);
 }
 
-// One that does not come back within the bound is left alone: the teardown
-// gives up on it in time, the next boot runs, and when the thread does come
-// back it ends at once, sending nothing.
+// One that does not come back for long is left alone: the teardown gives up
+// on it in time, the next boot runs, and when the thread does come back it
+// ends at once, sending nothing.
 TEST(TurnOverrun, ATurnThatOutlastsTheTeardownIsLeftAloneAndEndsWhenItComesBack)
 {
     const RunResult result = RunLate({ 3 * kTickBoundMs }, "frame 20\nat 420 shutdown\nend 1000\n");
@@ -223,6 +238,65 @@ TEST(TurnOverrun, ANextBootRunsWhileALateTurnOfTheLastIsStillAway)
     ASSERT_TRUE(lateTurnCameBack);
     SleepMs(100);
     EXPECT_FALSE(markSentAfterComingBack);
+}
+
+// Boots whose thread is still in its own code, never at a wait, when the
+// next re-initialisation comes: each is left behind with its boot's bridge.
+// With every bridge held the next boot waits, and it comes as soon as one of
+// those threads has ended.
+std::atomic<int> bootsStarted { 0 };
+std::atomic<bool> leftThreadMayGoOn[kBridges + 1];
+ScriptThread* firstBootRecord = nullptr;
+
+void StaysAwayUntilLetGo(ScriptThread* self)
+{
+    const int boot = ++bootsStarted;
+    if (boot == 1)
+        firstBootRecord = self;
+    while (boot <= kBridges && !leftThreadMayGoOn[boot])
+        SleepMs(1);
+    WaitForFirstTurn(self);  // one left behind was dismissed meanwhile: it ends here
+    for (;;) {
+        CallCommand(kTurnMark, "FIFTH");
+        WaitMs(self, 0);
+    }
+}
+
+const int64_t kFirstLetGoAt = 400;
+
+bool LetTheFirstGoAt(int64_t frameTime)
+{
+    if (frameTime == kFirstLetGoAt) {
+        leftThreadMayGoOn[1] = true;
+        // Its record and handle stay until a boot releases them.
+        WaitForPlatformThreadEnd(firstBootRecord->threadHandle, kWaitForever);
+    }
+    return true;
+}
+
+TEST(TurnOverrun, ABootWaitsWhileEveryBridgeIsHeldByAThreadLeftBehind)
+{
+    bootsStarted = 0;
+    for (std::atomic<bool>& letGo : leftThreadMayGoOn)
+        letGo = false;
+    Scenario scenario;
+    std::string problem;
+    ASSERT_TRUE(ParseScenario("frame 20\nat 20 reinit\nat 40 reinit\nat 60 reinit\nat 80 reinit\nend 600\n", &scenario,
+                              &problem))
+        << problem;
+    AttachDirectHost();
+    BootRoutineInstead(StaysAwayUntilLetGo);
+    const RunResult result = RunHost(scenario, DirectBinding(), nullptr, LetTheFirstGoAt);
+    AttachDirectHost();
+    for (std::atomic<bool>& letGo : leftThreadMayGoOn)
+        letGo = true;
+
+    ASSERT_EQ(Errors(result.trace), "");
+    const std::vector<TraceRecord> marks = CommandsWithId(result.trace, 0x03A4);
+    ASSERT_FALSE(marks.empty()) << "no fifth boot";
+    EXPECT_GT(marks[0].t, kFirstLetGoAt);
+    EXPECT_LE(marks[0].t, kFirstLetGoAt + 40);
+    EXPECT_EQ(bootsStarted, kBridges + 1);
 }
 
 // A teardown from a second host thread while the host's thread waits in the
