@@ -76,8 +76,8 @@ inline std::string LateTurnScenario(uint64_t seed)
     int64_t from = kSearchCutSceneFrom;
     if (studio) {
         from = kSearchStudioFrom;
-        events += AtTime(kCycleArrivalMs, kStartPointLine) + AtTime(23000, "keydown SPACE") +
-                  AtTime(24500, "keyup SPACE");
+        events +=
+            AtTime(kCycleArrivalMs, kStartPointLine) + AtTime(23000, "keydown SPACE") + AtTime(24500, "keyup SPACE");
         for (int64_t keys = random.Between(1, 3); keys > 0; --keys) {
             const std::string pressed = random.OneOf(kSearchStudioKeys);
             const int64_t down = random.Between(from - 1000, from + 2000);
@@ -117,9 +117,10 @@ inline std::string LateTurnScenario(uint64_t seed)
     return events + "end " + std::to_string(endMs) + "\n";
 }
 
-// The boots in a trace: runs of at least this many commands on script 0 at
-// one time, with nothing else between them.
-static const size_t kSearchBootAtLeast = 100;
+// The boots in a trace: each begins with the boot's mark ("MAIN") on script
+// 0 and goes on, at one time and with nothing else between, for at most a
+// boot's commands; a late command of an earlier boot's thread may come right
+// after it.
 static const size_t kSearchBootCommands = 768;
 
 inline bool IsTeardown(const TraceRecord& record)
@@ -131,16 +132,23 @@ struct BootRun {
     size_t first, last;  // trace indices, last included
 };
 
+inline bool IsBootMark(const TraceRecord& record)
+{
+    return record.kind == "cmd" && record.script == 0 && record.id == 0x03A4 && !record.args.empty() &&
+           record.args[0].s == "MAIN";
+}
+
 inline std::vector<BootRun> BootsOf(const std::vector<TraceRecord>& trace)
 {
     std::vector<BootRun> boots;
-    for (size_t n = 0; n < trace.size();) {
+    for (size_t n = 0; n < trace.size(); ++n) {
+        if (!IsBootMark(trace[n]))
+            continue;
         size_t end = n;
-        while (end < trace.size() && trace[end].kind == "cmd" && trace[end].script == 0 && trace[end].t == trace[n].t)
+        while (end < trace.size() && end - n < kSearchBootCommands && trace[end].kind == "cmd" &&
+               trace[end].script == 0 && trace[end].t == trace[n].t)
             ++end;
-        if (end - n >= kSearchBootAtLeast)
-            boots.push_back({ n, end - 1 });
-        n = std::max(end, n + 1);
+        boots.push_back({ n, end - 1 });
     }
     return boots;
 }
@@ -244,4 +252,3 @@ private:
     bool done = false;
     std::thread watcher;
 };
-

@@ -193,9 +193,8 @@ inline std::string TeardownsInQuickSuccessionInAHostLockStall(int version)
 const int64_t kReinitOnAParkedThreadAt = 30140;
 inline std::string ReinitOnAParkedLateThread(int version)
 {
-    return StudioScenario(version,
-                          "at 30000 stall " + std::to_string(kLateByAFewMs) + "\nat 30100 busy 700\nat 30140 reinit\n",
-                          32000);
+    return StudioScenario(
+        version, "at 30000 stall " + std::to_string(kLateByAFewMs) + "\nat 30100 busy 700\nat 30140 reinit\n", 32000);
 }
 // What the re-initialisation call may take when no thread is in its turn.
 const int64_t kReinitWithoutWaitingMs = kTickBoundMs / 4;
@@ -206,7 +205,8 @@ const int64_t kNeverBackAt = kStudioTurnAt;
 const int64_t kAfterNeverBackMs = 2000;
 inline std::string CommandNeverBack(int version, bool teardowns)
 {
-    const std::string events = teardowns ? "at 28440 shutdown\nat 28800 reinit\nat 29400 shutdown\nat 29600 reinit\n" : "";
+    const std::string events =
+        teardowns ? "at 28440 shutdown\nat 28800 reinit\nat 29400 shutdown\nat 29600 reinit\n" : "";
     return StudioScenario(version, StallOnTheStudiosTurn("forever") + events, kNeverBackAt + kAfterNeverBackMs);
 }
 
@@ -226,8 +226,7 @@ inline std::string FifthBootWithFourThreadsAway(int version)
 // for the studio's late turn.
 inline std::string ReinitFromASecondThreadInALateTick(int version, const std::string& stall)
 {
-    return StudioScenario(version,
-                          StallOnTheStudiosTurn(stall) + "at " + std::to_string(kStudioTurnAt) +
-                              " reinit second-thread 300\n",
-                          kStudioTurnAt + kBackAfterTheTeardownMs + 1500);
+    return StudioScenario(
+        version, StallOnTheStudiosTurn(stall) + "at " + std::to_string(kStudioTurnAt) + " reinit second-thread 300\n",
+        kStudioTurnAt + kBackAfterTheTeardownMs + 1500);
 }

@@ -99,13 +99,15 @@ static void CallOnSecondThread(const ScenarioEvent& event)
 {
     const Clock::time_point due = Clock::now() + std::chrono::milliseconds(event.afterMs);
     std::thread before = std::move(engineRun->secondThread);
-    engineRun->secondThread = std::thread([event, due](std::thread before) {
-        if (before.joinable())
-            before.join();
-        std::this_thread::sleep_until(due);
-        std::lock_guard<std::recursive_mutex> hold(engineLock);
-        RecordAndCall(event);
-    }, std::move(before));
+    engineRun->secondThread = std::thread(
+        [event, due](std::thread before) {
+            if (before.joinable())
+                before.join();
+            std::this_thread::sleep_until(due);
+            std::lock_guard<std::recursive_mutex> hold(engineLock);
+            RecordAndCall(event);
+        },
+        std::move(before));
 }
 
 // The run ends once the second thread's calls have returned.

@@ -62,7 +62,7 @@ struct ScenarioEvent {
     float x, y, z;          // player position
     int64_t stallMs;        // a stall's real ms, or kStallForever
     StallHold stallHolds;
-    int64_t busyMs;  // real ms the host's own thread spends in its own code
+    int64_t busyMs;         // real ms the host's own thread spends in its own code
     bool fromSecondThread;  // reinit, shutdown: made by the second host thread
     int64_t afterMs;        // and this many real ms after the host's thread reached the event's time
 };

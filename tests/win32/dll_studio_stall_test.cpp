@@ -191,7 +191,8 @@ TEST_P(RealStudioStall, AThreadLeftBehindIsReleasedOnceItHasEnded)
 {
     const ProcessLevel oneBoot = ProcessLevelAfterOneMoreBoot();
     for (const char* teardown : { "reinit", "shutdown" }) {
-        const std::string scenario = TeardownDuringAStall(GetParam(), std::to_string(kBackAfterTheTeardownMs), teardown);
+        const std::string scenario =
+            TeardownDuringAStall(GetParam(), std::to_string(kBackAfterTheTeardownMs), teardown);
         EXPECT_EQ(LateTurnSearchFailures(RunFreshAfterCounting(scenario).trace), "") << teardown;
         EXPECT_EQ(ProcessLevelFailures(oneBoot), "") << teardown;
     }
