@@ -197,6 +197,7 @@ static bool Stall(const DecodedCommand& command, const uint8_t* code, EngineScri
     record.ms = static_cast<int>(stall.stallMs);
     RecordTrace(record);
     engineRun->stalledScript = script;
+    ++engineRun->stallsInProgress;
     engineRun->stallBeganAt = engineRun->now;
     engineRun->stallBeganReal = std::chrono::steady_clock::now();
     const uint64_t runOfStall = runsStarted;
@@ -207,6 +208,7 @@ static bool Stall(const DecodedCommand& command, const uint8_t* code, EngineScri
     if (runsStarted != runOfStall)
         return false;  // a later run: this one and its scripts are gone
     engineRun->stalledScript = nullptr;
+    --engineRun->stallsInProgress;
     if (engineRun->ended)
         return false;
     if (memcmp(code, sent.data(), sent.size()) != 0)

@@ -215,12 +215,13 @@ static void StepScripts()
 }
 
 // While a command is stalled, the simulated clock runs no faster than real
-// time from the stall's start, as a game's clock would: the frames after a
-// tick that blocked for its bound catch up at once, and the stall covers
-// about its ms of the scenario.
+// time from the latest stall's start, as a game's clock would: the frames
+// after a tick that blocked for its bound catch up at once, and each stall
+// covers about its ms of the scenario, one that began while a thread left
+// behind was still in its own too.
 static void KeepPaceWithStall()
 {
-    if (!engineRun->stalledScript)
+    if (engineRun->stallsInProgress == 0)
         return;
     const std::chrono::steady_clock::time_point due =
         engineRun->stallBeganReal + std::chrono::milliseconds(engineRun->now - engineRun->stallBeganAt);
@@ -229,17 +230,17 @@ static void KeepPaceWithStall()
     engineLock.lock();
 }
 
-// The run's end lets go of a command still stalled: its wait ends and it
-// leaves the interpreter unrun, since nothing is recorded after the end. The
-// run waits for that within the bound; a thread that does not come back (one
-// the module terminated inside its stall) is left where it is.
+// The run's end lets go of the commands still stalled: their waits end and
+// they leave the interpreter unrun, since nothing is recorded after the end.
+// The run waits for that within the bound; a thread that does not come back
+// (one the module terminated inside its stall) is left where it is.
 static void LetGoOfStall()
 {
     engineRun->ended = true;
     threadServices.releaseStalls(true);
     const std::chrono::steady_clock::time_point giveUpAt =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kHostCallBoundMs);
-    while (engineRun->stalledScript && std::chrono::steady_clock::now() < giveUpAt) {
+    while (engineRun->stallsInProgress > 0 && std::chrono::steady_clock::now() < giveUpAt) {
         engineLock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         engineLock.lock();
