@@ -105,7 +105,9 @@ static void CallOnSecondThread(const ScenarioEvent& event)
                 before.join();
             std::this_thread::sleep_until(due);
             std::lock_guard<std::recursive_mutex> hold(engineLock);
+            engineRun->secondThreadCalling = true;
             RecordAndCall(event);
+            engineRun->secondThreadCalling = false;
         },
         std::move(before));
 }
@@ -203,7 +205,7 @@ static void StepScripts()
     size_t count = engineRun->scripts.size();  // scripts started during this frame wait for the next
     for (size_t n = 0; n < count && n < engineRun->scripts.size(); ++n) {
         EngineScript* script = engineRun->scripts[n].get();
-        if (script->wakeAt > engineRun->now)
+        if (script->wakeAt > engineRun->now || engineRun->secondThreadCalling)
             continue;
         script->wakeAt = engineRun->now + 1;
         engineRun->stepping = script;

@@ -15,8 +15,9 @@
 //                          of real time (default 0) after the host's own thread
 //                          reached T, so that they may land at any moment of a
 //                          tick there; the second thread makes its calls one
-//                          after another, in time order, and the run's end
-//                          waits for them
+//                          after another, in time order, the host's thread
+//                          starts no step while one is made, and the run's
+//                          end waits for them
 //   at T snapshot          a "world" record of where everything stands at T
 //   at T stall MS [HOLDS]  the first command a script thread sends at or after T
 //                          takes MS ms of real time in the host's interpreter;
