@@ -30,6 +30,7 @@ TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
     // keeps for good.
     RunScenarioTextThroughSites("frame 20\nat 0 reinit second-thread\nend 100\n");
     const ProcessLevel oneBoot = ProcessLevelAfterOneMoreBoot();
+    ProcessLevel before = oneBoot;
     const uint64_t first = TestSeed(kFirstSeed), runs = SearchRuns(kFixedRuns);
     const auto start = std::chrono::steady_clock::now();
     int ran = 0, failed = 0;
@@ -46,9 +47,11 @@ TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
             result = RunScenarioTextThroughSites(text);
         }
         std::string failures = LateTurnSearchFailures(result.trace);
-        const std::string level = ProcessLevelFailures(oneBoot);
-        if (!level.empty())
-            failures += level + "\n";
+        // Each run is judged on its own, as natively.
+        const ProcessLevel after = ProcessLevelAfterOneMoreBoot(&before);
+        if (after.threads != before.threads || after.handles != before.handles)
+            failures += "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) + "\n";
+        before = after;
         if (!failures.empty()) {
             ++failed;
             ADD_FAILURE() << failures << KeepScenarioForReplay("late-turn", seed, text);
