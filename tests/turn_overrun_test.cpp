@@ -256,13 +256,13 @@ TEST(TurnOverrun, ANextBootRunsWhileALateTurnOfTheLastIsStillAway)
 // those threads has ended.
 std::atomic<int> bootsStarted { 0 };
 std::atomic<bool> leftThreadMayGoOn[kBridges + 1];
-ScriptThread* firstBootRecord = nullptr;
+std::atomic<ScriptThread*> bootRecords[kBridges + 1];
 
 void StaysAwayUntilLetGo(ScriptThread* self)
 {
     const int boot = ++bootsStarted;
-    if (boot == 1)
-        firstBootRecord = self;
+    if (boot <= kBridges)
+        bootRecords[boot] = self;
     while (boot <= kBridges && !leftThreadMayGoOn[boot])
         SleepMs(1);
     WaitForFirstTurn(self);  // one left behind was dismissed meanwhile: it ends here
@@ -279,7 +279,7 @@ bool LetTheFirstGoAt(int64_t frameTime)
     if (frameTime == kFirstLetGoAt) {
         leftThreadMayGoOn[1] = true;
         // Its record and handle stay until a boot releases them.
-        WaitForPlatformThreadEnd(firstBootRecord->threadHandle, kWaitForever);
+        WaitForPlatformThreadEnd(bootRecords[1].load()->threadHandle, kWaitForever);
     }
     return true;
 }
@@ -298,8 +298,11 @@ TEST(TurnOverrun, ABootWaitsWhileEveryBridgeIsHeldByAThreadLeftBehind)
     BootRoutineInstead(StaysAwayUntilLetGo);
     const RunResult result = RunHost(scenario, DirectBinding(), nullptr, LetTheFirstGoAt);
     AttachDirectHost();
-    for (std::atomic<bool>& letGo : leftThreadMayGoOn)
-        letGo = true;
+    // The others end too; the fifth boot released the first one's record.
+    for (int boot = 2; boot <= kBridges; ++boot) {
+        leftThreadMayGoOn[boot] = true;
+        WaitForPlatformThreadEnd(bootRecords[boot].load()->threadHandle, kWaitForever);
+    }
 
     ASSERT_EQ(Errors(result.trace), "");
     const std::vector<TraceRecord> marks = CommandsWithId(result.trace, 0x03A4);
