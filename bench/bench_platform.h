@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 
 // The build and where it runs, for the table's heading.
 const char* BuildDescription();

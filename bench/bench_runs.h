@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 
 static const int kWatchedScripts = 8;
 

@@ -9,8 +9,8 @@
 
 #include "game/command_catalogue.h"
 #include "hostsim/direct/direct_binding.h"
-#include "hostsim/host_commands.h"
-#include "hostsim/snapshot.h"
+#include "hostsim/commands/host_commands.h"
+#include "hostsim/record/snapshot.h"
 #include "script/command.h"
 #include "script/scheduler.h"
 #include "tests/trace_helpers.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/scenario.h"
+#include "hostsim/engine/scenario.h"
 #include "scripts/studio_key_map.h"
 #include "tests/studio_feature_steps.h"
 #include "tools/release/game_keys.h"

@@ -15,7 +15,7 @@
 #include <mutex>
 #include <thread>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 #include "tests/trace_helpers.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 
 struct ModuleHeap {
     int64_t bytes;  // held now by allocations that module code made

@@ -2,7 +2,7 @@
 // state sent again and again told once, and the texts' colour codes.
 #include <gtest/gtest.h>
 
-#include "hostsim/readable_log.h"
+#include "hostsim/record/readable_log.h"
 
 namespace {
 

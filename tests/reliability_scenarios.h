@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "hostsim/trace.h"
+#include "hostsim/record/trace.h"
 #include "tests/trace_helpers.h"
 
 // splitmix64: small, and the same sequence on every compiler.

@@ -2,7 +2,7 @@
 // pass over the key map.
 #include <gtest/gtest.h>
 
-#include "hostsim/scenario.h"
+#include "hostsim/engine/scenario.h"
 #include "tests/studio_session.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/trace.h"
+#include "hostsim/record/trace.h"
 
 // The command records, in order.
 inline std::vector<TraceRecord> Commands(const std::vector<TraceRecord>& trace)

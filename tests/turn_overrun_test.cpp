@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include "game/radar_marker.h"
+#include "host/hook_work.h"
 #include "hostsim/direct/direct_binding.h"
 #include "script/command.h"
 #include "script/scheduler.h"
@@ -310,6 +312,65 @@ TEST(TurnOverrun, ABootWaitsWhileEveryBridgeIsHeldByAThreadLeftBehind)
     EXPECT_GT(marks[0].t, kFirstLetGoAt);
     EXPECT_LE(marks[0].t, kFirstLetGoAt + 40);
     EXPECT_EQ(bootsStarted, kBridges + 1);
+}
+
+// A teardown from a second host thread while the host's thread waits in the
+// late turn's tick: the same as from the host's own thread.
+TEST(TurnOverrun, AReinitialisationFromASecondHostThreadDuringALateTurnEndsItAtItsNextCommand)
+{
+    const RunResult result =
+        RunLate({ kTickBoundMs + 300 }, "frame 20\nat 400 reinit second-thread 300\n" + HostBusyAt(420) + "end 2400\n");
+    ASSERT_EQ(Errors(result.trace), "");
+    for (int ms = 0; ms < 4 * static_cast<int>(kTickBoundMs) && !lateTurnCameBack; ms += 10)
+        SleepMs(10);
+    ASSERT_TRUE(lateTurnCameBack);
+    SleepMs(100);
+    EXPECT_FALSE(markSentAfterComingBack);
+    const int64_t reinit = TimeOfFirst(result.trace, "reinit");
+    EXPECT_EQ(MarksAfter(result.trace, reinit, "BOOT1"), 0u);
+    EXPECT_GE(MarksAfter(result.trace, reinit, "BOOT2"), 20u);
+}
+
+// Places a marker in one turn and drops it in the next, so that every other
+// turn begins with the command of the marker's destructor.
+void DropsAMarkerEveryOtherTurn(ScriptThread* self)
+{
+    WaitForFirstTurn(self);
+    for (;;) {
+        RadarMarker* marker = new RadarMarker;
+        marker->PlaceAtPoint(1.0f, 2.0f, 3.0f, 1);
+        WaitMs(self, 0);
+        delete marker;
+        WaitMs(self, 0);
+    }
+}
+
+// A teardown that lands while a destructor's command is in the host: the
+// thread ends there without unwinding through the destructor (which cannot
+// throw), and the process goes on.
+RunResult RunFreshRoutine(ScriptRoutine routine, const std::string& scenario)
+{
+    ReinitScripts();
+    return RunRoutine(routine, scenario);
+}
+
+TEST(TurnOverrun, ATeardownDuringADestructorsCommandEndsTheThreadAlone)
+{
+    const RunResult probe = RunFreshRoutine(DropsAMarkerEveryOtherTurn, "frame 20\nend 600\n");
+    int64_t dropAt = -1;
+    for (const TraceRecord& command : CommandsWithId(probe.trace, 0x0164))
+        if (dropAt < 0 && command.t >= 400)
+            dropAt = command.t;
+    ASSERT_GE(dropAt, 0);
+    for (const char* teardown : { "reinit", "shutdown" }) {
+        const std::string scenario = "frame 20\nat " + std::to_string(dropAt) + " stall " +
+                                     std::to_string(kTickBoundMs + 300) + "\nat " + std::to_string(dropAt + 20) + " " +
+                                     teardown + "\nend " + std::to_string(dropAt + 2000) + "\n";
+        const RunResult result = RunFreshRoutine(DropsAMarkerEveryOtherTurn, scenario);
+        EXPECT_EQ(Errors(result.trace), "") << teardown;
+        const std::vector<TraceRecord> drops = CommandsWithId(result.trace, 0x0164);
+        EXPECT_TRUE(!drops.empty() && drops.back().t > dropAt) << teardown << ": the stalled drop never came back";
+    }
 }
 
 // A routine that spawns its child from a heap block that just held garbage.

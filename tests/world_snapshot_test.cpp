@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "hostsim/snapshot.h"
+#include "hostsim/record/snapshot.h"
 #include "scripts/boot_data.h"
 #include "tests/studio_feature_steps.h"
 

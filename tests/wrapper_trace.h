@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/trace.h"
+#include "hostsim/record/trace.h"
 
 // "00F6 v1 f1.5 f2 i0": the id, then each argument as the host decoded it
 // (a variable shows the value that was sent in it).

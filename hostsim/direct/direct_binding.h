@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 #include "platform/platform.h"
 
 // Points the module's command bridge and key polls at the engine, and hands

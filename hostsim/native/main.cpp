@@ -1,6 +1,6 @@
 // The native substitute host: the module linked in, reached directly.
 #include "hostsim/direct/direct_binding.h"
-#include "hostsim/run_main.h"
+#include "hostsim/command_line/run_main.h"
 
 static RunResult RunNative(const Scenario& scenario, void (*onRecord)(const TraceRecord&))
 {

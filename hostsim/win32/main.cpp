@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "hostsim/run_main.h"
+#include "hostsim/command_line/run_main.h"
 #include "hostsim/win32/exit_alone.h"
 #include "hostsim/win32/site_binding.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 
 HMODULE LoadBesideProgram(const char* file, std::string* problem)
 {

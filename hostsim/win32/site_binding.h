@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 
 // Checks the arena, lays the host's code for the version, loads the module
 // (which patches it) and redirects the module's key polls to the scenario.

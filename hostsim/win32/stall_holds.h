@@ -3,7 +3,7 @@
 // engine uses on the real module's script threads.
 #pragma once
 
-#include "hostsim/engine.h"
+#include "hostsim/engine/engine.h"
 
 // The host's own lock: its shutdown and re-initialisation code takes it
 // after the module's hooks (host_image.cpp), so a stall "hostlock" whose

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "hostsim/key_labels.h"
+#include "hostsim/record/key_labels.h"
 
 static const size_t kListedCommands = 22;
 // A clock set shows as "set" for this long, unless a freeze holds it.

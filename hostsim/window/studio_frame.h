@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/engine.h"
-#include "hostsim/trace.h"
+#include "hostsim/engine/engine.h"
+#include "hostsim/record/trace.h"
 #include "hostsim/window/view_geometry.h"
 
 // How near the user looks, and whether the view shows the whole city

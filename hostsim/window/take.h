@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "hostsim/scenario.h"
+#include "hostsim/engine/scenario.h"
 
 struct Take {
     Scenario played;                  // the scenario the window runs; its events are part of the take

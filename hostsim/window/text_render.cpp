@@ -4,7 +4,7 @@
 #include <map>
 #include <tuple>
 
-#include "hostsim/text_codes.h"
+#include "hostsim/record/text_codes.h"
 
 struct FontFile {
     const char* file;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "hostsim/key_labels.h"
+#include "hostsim/record/key_labels.h"
 #include "scripts/studio_animation_keys.h"
 #include "scripts/studio_key_map.h"
 #include "scripts/studio_state.h"

@@ -1,0 +1,8 @@
+// The fields of a "world" record, after "t" and "kind", as JSON.
+#pragma once
+
+#include <string>
+
+#include "hostsim/engine/host_world.h"
+
+std::string WorldJson(const HostWorld& world);

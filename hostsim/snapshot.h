@@ -1,8 +1,0 @@
-// The fields of a "world" record, after "t" and "kind", as JSON.
-#pragma once
-
-#include <string>
-
-#include "hostsim/host_world.h"
-
-std::string WorldJson(const HostWorld& world);
