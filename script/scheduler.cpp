@@ -130,8 +130,9 @@ static uint32_t TurnBound()
         return kTickBoundMs;
     if (PlatformMs() - scheduler.lastLateAtMs >= kBoundRenewedAfterMs)
         scheduler.boundSpentMs = 0;
-    const uint32_t left = kTickBoundMs - scheduler.boundSpentMs;
-    return scheduler.boundSpentMs + kLeastTurnMs < kTickBoundMs ? left : kLeastTurnMs;
+    if (scheduler.boundSpentMs + kLeastTurnMs >= kTickBoundMs)
+        return kLeastTurnMs;
+    return kTickBoundMs - scheduler.boundSpentMs;
 }
 
 static void SpendBound(uint32_t ms)

@@ -22,19 +22,25 @@ std::string Stall(int64_t ms)
 }
 
 // Each case a test of its own: in the sanitizer builds the bound, and so
-// every late turn, is ten times as long.
+// every late turn, is ten times as long. A stall covers about its ms of the
+// run, so each run ends as long after its stalls.
+const int64_t kOneStallEndsAt = kStudioTurnAt + kLateByAFewMs + 1290;
+const int64_t kTwoStallsEndAt = kStudioTurnAt + kLateByAFewMs + kLateAgainMs + 1090;
 
 TEST(StudioStall, NoOtherScriptRunsUntilTheLateStudioTurnWaitsThenBothTakeTurns)
 {
     for (int version : kVersions)
-        EXPECT_EQ(LateStudioTurnFailures(RunSession(StudioScenario(version, Stall(kLateByAFewMs), 31000)).trace, 1), "")
+        EXPECT_EQ(
+            LateStudioTurnFailures(RunSession(StudioScenario(version, Stall(kLateByAFewMs), kOneStallEndsAt)).trace, 1),
+            "")
             << "version " << version;
 }
 
 TEST(StudioStall, TwoLateCommandsInARowNeverBlockTheHostPastTheBound)
 {
     for (int version : kVersions) {
-        const RunResult run = RunSession(StudioScenario(version, Stall(kLateByAFewMs) + Stall(kLateAgainMs), 32000));
+        const RunResult run =
+            RunSession(StudioScenario(version, Stall(kLateByAFewMs) + Stall(kLateAgainMs), kTwoStallsEndAt));
         EXPECT_EQ(LateStudioTurnFailures(run.trace, 2), "") << "version " << version;
     }
 }
@@ -43,7 +49,7 @@ TEST(StudioStall, ALateTurnGoesOnOnlyInsideATickOfItsScript)
 {
     for (int version : kVersions) {
         const RunResult run =
-            RunSession(StudioScenario(version, Stall(kLateByAFewMs) + HostBusyAsTheStallEnds(), 31000));
+            RunSession(StudioScenario(version, Stall(kLateByAFewMs) + HostBusyAsTheStallEnds(), kOneStallEndsAt));
         EXPECT_EQ(LateStudioTurnFailures(run.trace, 1), "") << "version " << version;
     }
 }

@@ -20,7 +20,7 @@ struct PlatformThread {
     ScriptRoutine routine;
     ScriptThread* self;
     jmp_buf end;  // the thread's start routine, where EndOwnThread returns to
-    bool ended;   // joined
+    bool ended;   // joined; guarded by joinLock
 };
 
 static pthread_mutex_t platformLock = PTHREAD_MUTEX_INITIALIZER;
@@ -128,16 +128,22 @@ void EndOwnThread()
     longjmp(currentThread->end, 1);
 }
 
+// Two teardowns, from two host threads, may wait for the same thread: its
+// join is theirs in turn.
+static pthread_mutex_t joinLock = PTHREAD_MUTEX_INITIALIZER;
+
 bool WaitForPlatformThreadEnd(PlatformThread* thread, uint32_t timeoutMs)
 {
-    // A shutdown followed by a re-initialisation waits twice; a thread
-    // joined already must not be joined again.
+    pthread_mutex_lock(&joinLock);
+    // A thread joined already must not be joined again.
     if (!thread->ended) {
         timespec deadline;
         DeadlineAfter(CLOCK_REALTIME, timeoutMs, &deadline);  // the join's clock
         thread->ended = pthread_timedjoin_np(thread->thread, nullptr, &deadline) == 0;
     }
-    return thread->ended;
+    const bool ended = thread->ended;
+    pthread_mutex_unlock(&joinLock);
+    return ended;
 }
 
 bool ClosePlatformThread(PlatformThread* thread)
