@@ -19,11 +19,14 @@ static const int kWarmUpSteps = 100;
 // are compared in blocks of this many.
 static const int kBlock = 50;
 
-// The thread side of the ping-pong: what WaitMs does, less the command.
+// The thread side of the ping-pong: what WaitMs does, less the command and
+// the state word's claim; it ends once its word says dismissed.
 static void Answer(ScriptThread* pair)
 {
     for (;;) {
         WaitPlatformEvent(pair->resumeEvent, kWaitForever);
+        if (__atomic_load_n(&pair->state, __ATOMIC_SEQ_CST) == kThreadDismissed)
+            return;
         RaisePlatformEvent(pair->yieldEvent);
     }
 }
@@ -58,7 +61,9 @@ static int64_t PingPongNs(int rounds)
 
 static void StopPingPong()
 {
-    TerminatePlatformThread(pingPong.thread);
+    __atomic_store_n(&pingPong.pair.state, static_cast<uint32_t>(kThreadDismissed), __ATOMIC_SEQ_CST);
+    RaisePlatformEvent(pingPong.pair.resumeEvent);
+    WaitForPlatformThreadEnd(pingPong.thread, kWaitForever);
     ClosePlatformThread(pingPong.thread);
     ClosePlatformEvent(pingPong.pair.resumeEvent);
     ClosePlatformEvent(pingPong.pair.yieldEvent);

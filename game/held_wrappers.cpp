@@ -1,19 +1,31 @@
-// The table of held wrappers. Touched only by the holder of the turn: a
-// script thread during its turn, or the boot script.
+// The tables of held wrappers, one per boot slot. Touched only by the holder
+// of the turn (a script thread during its turn, or the boot script), and by a
+// boot or reset once every thread of that boot has ended.
 #include "game/held_wrappers.h"
 
 #include <new>
 
-static void* heldWrappers[kHeldWrapperCapacity];
-static int heldCount = 0;
+#include "script/scheduler.h"
 
-// The table fills only when boots in a row could not free what the boot
-// before held (one of its threads was not seen to end); a wrapper that does
-// not fit is then simply never freed.
+struct HeldWrappers {
+    void* wrappers[kHeldWrapperCapacity];
+    int count;
+};
+static HeldWrappers held[kBridges];
+
+// The current boot's: a thread holds wrappers only during its boot.
+static HeldWrappers& Held()
+{
+    return held[scheduler.bootSlot];
+}
+
+// A boot's scripts hold far fewer than the table's room; a wrapper that
+// does not fit would simply never be freed.
 static void Hold(void* wrapper)
 {
-    if (heldCount < kHeldWrapperCapacity)
-        heldWrappers[heldCount++] = wrapper;
+    HeldWrappers& table = Held();
+    if (table.count < kHeldWrapperCapacity)
+        table.wrappers[table.count++] = wrapper;
 }
 
 // Only the storage is released: the object's lifetime ends without its
@@ -22,9 +34,10 @@ static void LetGo(void* wrapper)
 {
     if (wrapper == nullptr)
         return;
-    for (int n = 0; n < heldCount; ++n) {
-        if (heldWrappers[n] == wrapper) {
-            heldWrappers[n] = heldWrappers[--heldCount];
+    HeldWrappers& table = Held();
+    for (int n = 0; n < table.count; ++n) {
+        if (table.wrappers[n] == wrapper) {
+            table.wrappers[n] = table.wrappers[--table.count];
             break;
         }
     }
@@ -52,8 +65,9 @@ void Keep(Car* car)
     Hold(car);
 }
 
-void ReleaseHeldWrappers()
+void ReleaseHeldWrappers(int slot)
 {
-    while (heldCount > 0)
-        ::operator delete(heldWrappers[--heldCount]);
+    HeldWrappers& table = held[slot];
+    while (table.count > 0)
+        ::operator delete(table.wrappers[--table.count]);
 }

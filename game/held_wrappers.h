@@ -19,6 +19,6 @@ void Replace(Car*& holder, Car* newer);
 // A wrapper kept for the rest of its boot of the scripts.
 void Keep(Car* car);
 
-// Frees every wrapper still held. For the next boot after a
-// re-initialisation, once every script thread that held one has ended.
-void ReleaseHeldWrappers();
+// Frees every wrapper a boot's threads still held (its slot, as the
+// scheduler gives it), once every one of those threads has ended.
+void ReleaseHeldWrappers(int slot);

@@ -3,10 +3,9 @@
 // (the native build used for tests and the desktop front end). Nothing else in
 // the module includes an OS header.
 //
-// Sections: events, threads, keyboard, counts, code memory.
+// Sections: events, threads, clock, keyboard, counts, code memory.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -33,34 +32,23 @@ typedef void (*ScriptRoutine)(ScriptThread* self);
 
 // The thread starts at once.
 PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self);
-// Stops a thread parked at an event wait, where it holds nothing. One that
-// is still in its start-up is only flagged, and ends at its first-turn check
-// (StopThisThreadIfDismissed).
-void TerminatePlatformThread(PlatformThread* thread);
-// Dismisses a thread that may be anywhere, in the host's code or in the heap
-// among other places, so is never stopped from outside: it ends itself at
-// its next StopIfDismissed and runs no script code after it.
-void DismissPlatformThread(PlatformThread* thread);
-// Ends the calling script thread if it was dismissed, or terminated while
-// still in its start-up; on a thread that is no script thread it does nothing.
-// Cold: laid out away from the command path that calls it.
-__attribute__((cold)) void StopThisThreadIfDismissed();
-// Threads dismissed so far, never reset: until the first, StopIfDismissed
-// costs one load, since it runs around every host command.
-extern std::atomic<uint32_t> platformDismissals;
-// A script thread calls this where it holds nothing (before and after each
-// host command); a dismissed one ends here.
-inline void StopIfDismissed()
-{
-    if (platformDismissals.load(std::memory_order_acquire) != 0)
-        StopThisThreadIfDismissed();
-}
+// The record the calling script thread runs for; null on any other thread
+// (the host's, which runs the boot script).
+ScriptThread* OwnScriptThread();
+// Ends the calling script thread where it stands, without unwinding: no
+// destructor of the frames it leaves runs (one may be sending the command
+// the thread ends at), so it must hold nothing here.
+[[noreturn]] void EndOwnThread();
 // True once the thread has ended, waiting at most timeoutMs for it.
 bool WaitForPlatformThreadEnd(PlatformThread* thread, uint32_t timeoutMs);
 // Releases the handle of a thread that has ended. Returns false when it has
-// not (it was dismissed and is still away in the host); it is then left
-// alone and the caller must keep what that thread may still touch.
+// not; it is then left alone and the caller must keep what that thread may
+// still touch.
 bool ClosePlatformThread(PlatformThread* thread);
+
+// --- Clock ------------------------------------------------------------------
+// Milliseconds from some fixed moment, wrapping: only differences count.
+uint32_t PlatformMs();
 
 // --- Keyboard ---------------------------------------------------------------
 // The asynchronous state of a Windows virtual key: bit 0x8000 set while held.

@@ -10,21 +10,13 @@
 #include "script/scheduler.h"
 
 // In the module's own data, where the host's 32-bit script offsets reach
-// them wherever the module is loaded; a boot takes the next in turn, so the
-// oldest comes back once as many boots as there are more have each left a
-// thread behind.
-static const int kBridges = 4;
+// them wherever the module is loaded.
 static CommandBridgeState bridges[kBridges];
 CommandBridgeState* bridge = &bridges[0];
 
-void TakeNextBridge()
+void UseBridge(int slot)
 {
-    bridge = &bridges[(bridge - bridges + 1) % kBridges];
-}
-
-void ResetBridgeChoice()
-{
-    bridge = &bridges[0];
+    bridge = &bridges[slot];
 }
 
 enum ArgumentTypeByte : uint8_t {
@@ -46,8 +38,7 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
 {
     // A thread dismissed by a teardown sends nothing more, and a late turn
     // sends only inside a tick.
-    StopIfDismissed();
-    GoOnOnlyInsideATick();
+    CheckTurnBeforeCommand();
     va_list arguments;
     va_start(arguments, command);
 
@@ -117,8 +108,8 @@ uint32_t RunHostCommand(HostScript* record, const uint8_t* command)
     WriteInstructionPointer(record, pointer);
     reinterpret_cast<HostInterpreter>(hostAddresses.interpreter)(record);
     // A command that ran late may come back after a teardown gave up on
-    // this thread, and the host reused or freed the record and a newer boot
-    // took over the bridge: not even the condition is read then.
-    StopIfDismissed();
+    // this thread, and the host reused or freed the record: not even the
+    // condition is read then.
+    CheckTurnAfterCommand();
     return ReadCondition(record);
 }

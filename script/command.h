@@ -28,15 +28,13 @@ struct CommandBridgeState {
     uint8_t commandBuffer[kCommandBufferSize];      // the command being run, as the host reads it
     void* commandVariables[kCommandVariableSlots];  // where each local's result goes back to
 };
+// One bridge per boot slot: a boot takes a bridge that no thread of an
+// earlier boot can still be using, since a thread left behind may be in the
+// host's interpreter, which reads its command from the bridge as it runs it.
+static const int kBridges = 4;
 // The bridge every command goes through, changed only by a boot.
 extern CommandBridgeState* bridge;
-// A thread that a teardown gave up on may still be in the host's interpreter,
-// which reads that thread's command from the bridge as it runs it: the boot
-// after it leaves that bridge to it and takes another.
-void TakeNextBridge();
-// Back to the first bridge, as at load: only once no thread can still be in
-// the host's interpreter with a command of its bridge.
-void ResetBridgeChoice();
+void UseBridge(int slot);
 
 // Only the holder of the turn may call this, with scheduler.currentHostScript
 // its script's record. Returns 0 when the command's condition is false, else

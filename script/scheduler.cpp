@@ -6,71 +6,196 @@
 #include "game/command_catalogue.h"
 #include "script/command.h"
 
-static const SchedulerState kSchedulerAtLoad = { {}, 1, 0, 0, nullptr, nullptr, nullptr, {} };
+static const SchedulerState kSchedulerAtLoad = { nullptr, -1, 1, 0, 0, nullptr, nullptr, 0, 0, 0, 0, {} };
 SchedulerState scheduler = kSchedulerAtLoad;
+
+// One boot record per bridge: a boot takes both, and they are free again once
+// every thread of that boot has ended. Free while the record's next is null.
+static ScriptThread bootRecords[kBridges];
+
+template <typename T>
+static T Load(const T& field)
+{
+    return __atomic_load_n(&field, __ATOMIC_SEQ_CST);
+}
+
+template <typename T>
+static void Store(T& field, T value)
+{
+    __atomic_store_n(&field, value, __ATOMIC_SEQ_CST);
+}
+
+// Moves the word from `from` to `to`; on failure `from` holds what it was.
+static bool Claim(ScriptThread* thread, uint32_t& from, uint32_t to)
+{
+    return __atomic_compare_exchange_n(&thread->state, &from, to, false, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST);
+}
+
+static void CountLateOrDismissed(int change)
+{
+    __atomic_add_fetch(&scheduler.threadsLateOrDismissed, static_cast<uint32_t>(change), __ATOMIC_SEQ_CST);
+}
 
 void SetScriptBoot(ScriptBoot boot)
 {
     scheduler.boot = boot;
 }
 
-static void SetLateTurnWithoutTick(ScriptThread* late)
+// --- The thread's side --------------------------------------------------------
+
+// The thread's last act: dismissed, it holds nothing of the game's here.
+[[noreturn]] static void EndDismissed(ScriptThread* self)
 {
-    __atomic_store_n(&scheduler.lateTurnWithoutTick, late, __ATOMIC_RELEASE);
+    Store(self->state, static_cast<uint32_t>(kThreadEnded));
+    CountLateOrDismissed(-1);
+    EndOwnThread();
+}
+
+static void Park(ScriptThread* self, uint32_t from)
+{
+    if (!Claim(self, from, kThreadParked))
+        EndDismissed(self);
+}
+
+// Parked: its next turn, or its end if a teardown raised the event instead.
+// The turn may be late already, if the tick gave up before the thread woke:
+// it then parks again at its next command.
+static void WaitForTurn(ScriptThread* self)
+{
+    WaitPlatformEvent(self->resumeEvent, kWaitForever);
+    if (Load(self->state) == kThreadDismissed)
+        EndDismissed(self);
+}
+
+// Back from a late turn's command, or at its yield: no tick waits for it.
+static void ParkLateTurn(ScriptThread* self)
+{
+    Park(self, kThreadLate);
+    CountLateOrDismissed(-1);
+}
+
+void GoOnOnlyInTurn()
+{
+    ScriptThread* const self = OwnScriptThread();
+    if (!self)
+        return;  // the boot script, on the host's thread inside a tick
+    for (;;) {
+        const uint32_t state = Load(self->state);
+        if (state == kThreadDismissed)
+            EndDismissed(self);
+        if (state != kThreadLate)
+            return;
+        // Resumed, it may find its tick gone already: it parks again.
+        ParkLateTurn(self);
+        WaitForTurn(self);
+    }
+}
+
+void EndIfDismissed()
+{
+    ScriptThread* const self = OwnScriptThread();
+    if (self && Load(self->state) == kThreadDismissed)
+        EndDismissed(self);
+}
+
+// A tick may have given it its first turn already: the resume is kept.
+void WaitForFirstTurn(ScriptThread* self)
+{
+    uint32_t state = kThreadStarting;
+    if (!Claim(self, state, kThreadParked) && state == kThreadDismissed)
+        EndDismissed(self);
+    WaitForTurn(self);
+}
+
+void WaitMs(ScriptThread* self, int32_t ms)
+{
+    CallCommand(kWait, ms);
+    uint32_t state = kThreadInTurn;
+    if (Claim(self, state, kThreadParked))
+        RaisePlatformEvent(self->yieldEvent);
+    else if (state == kThreadLate)
+        ParkLateTurn(self);
+    else
+        EndDismissed(self);
+    WaitForTurn(self);
+}
+
+// --- The tick's side ----------------------------------------------------------
+
+// How long this tick may wait for a yield: the bound, less what late turns
+// spent of it lately.
+static uint32_t TurnBound()
+{
+    if (scheduler.boundSpentMs == 0)
+        return kTickBoundMs;
+    if (PlatformMs() - scheduler.lastLateAtMs >= kBoundRenewedAfterMs)
+        scheduler.boundSpentMs = 0;
+    if (scheduler.boundSpentMs + kLeastTurnMs >= kTickBoundMs)
+        return kLeastTurnMs;
+    return kTickBoundMs - scheduler.boundSpentMs;
+}
+
+static void SpendBound(uint32_t ms)
+{
+    scheduler.boundSpentMs += ms;
+    scheduler.lastLateAtMs = PlatformMs();
 }
 
 // Resumes the thread and waits, within the bound, for it to give the turn
-// back. A thread that keeps it longer stays the turn holder: its turn is
-// late, and it sends no further command until a tick waits for it again.
+// back. A thread that keeps it longer has a late turn.
 static void GiveTurn(ScriptThread* thread)
 {
-    // Listed before the resume, so that a teardown from another host thread
-    // knows this thread may be running.
-    scheduler.turnHolder = thread;
-    if (!RaisePlatformEvent(thread->resumeEvent) || WaitPlatformEvent(thread->yieldEvent, kTickBoundMs))
-        scheduler.turnHolder = nullptr;
-    else
-        SetLateTurnWithoutTick(thread);
-}
-
-// While a turn is late no other thread may run, since the late thread is
-// still sending commands with the command buffer and its script's record.
-// Its own script's step lets it go on and waits for the turn to come back,
-// within the bound, and ends there: the thread's next turn is its script's
-// next step. Every other step returns at once, as for a host script the
-// module did not start.
-static void WaitForLateTurn(HostScript* script)
-{
-    if (script != scheduler.currentHostScript)
-        return;
-    ScriptThread* const late = scheduler.turnHolder;
-    SetLateTurnWithoutTick(nullptr);
-    RaisePlatformEvent(late->goOnEvent);
-    if (WaitPlatformEvent(late->yieldEvent, kTickBoundMs))
-        scheduler.turnHolder = nullptr;
-    else
-        SetLateTurnWithoutTick(late);
-}
-
-// A raise kept from a tick that the thread did not wait for (it was still in
-// a command) wakes it once more to no effect; a teardown's raise ends it.
-void WaitForATickOfLateTurn(ScriptThread* late)
-{
+    // One still starting finds the resume kept at its first wait; one
+    // dismissed by a teardown from another host thread gets no turn.
+    uint32_t state = Load(thread->state);
     do {
-        WaitPlatformEvent(late->goOnEvent, kWaitForever);
-        StopIfDismissed();
-    } while (__atomic_load_n(&scheduler.lateTurnWithoutTick, __ATOMIC_ACQUIRE));
+        if (state != kThreadStarting && state != kThreadParked)
+            return;
+    } while (!Claim(thread, state, kThreadInTurn));
+    if (!RaisePlatformEvent(thread->resumeEvent)) {
+        state = kThreadInTurn;
+        Claim(thread, state, kThreadParked);  // it waits for a resume that never came
+        return;
+    }
+    const uint32_t bound = TurnBound();
+    if (WaitPlatformEvent(thread->yieldEvent, bound)) {
+        Store(scheduler.lateTurn, static_cast<ScriptThread*>(nullptr));
+        return;
+    }
+    SpendBound(bound);
+    // Late, unless it gave the turn back as the bound passed (its yield is
+    // then raised at once) or a teardown dismissed it.
+    Store(scheduler.lateTurn, thread);
+    CountLateOrDismissed(1);
+    state = kThreadInTurn;
+    if (Claim(thread, state, kThreadLate))
+        return;
+    CountLateOrDismissed(-1);
+    Store(scheduler.lateTurn, static_cast<ScriptThread*>(nullptr));
+    if (state == kThreadParked)
+        WaitPlatformEvent(thread->yieldEvent, kWaitForever);
 }
 
+static int FreeBootSlot();
+static void ReleaseEndedBoots(bool current);
+
+// While a turn is late nothing else runs; its own script's tick gives it the
+// turn again once it is back. A boot waits while every bridge is held by a
+// thread that may still run: it never shares one with such a thread, and
+// each later tick tries again.
 uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
 {
-    if (scheduler.turnHolder) {
-        WaitForLateTurn(script);
+    if (ScriptThread* const late = Load(scheduler.lateTurn)) {
+        if (script == scheduler.currentHostScript && Load(late->state) == kThreadParked)
+            GiveTurn(late);
         return 1;
     }
     scheduler.currentHostScript = script;
-    if (!scheduler.scriptsStarted) {
-        scheduler.scriptsStarted = 1;
+    if (!Load(scheduler.scriptsStarted)) {
+        ReleaseEndedBoots(true);
+        if (FreeBootSlot() < 0)
+            return 1;
+        Store(scheduler.scriptsStarted, static_cast<uint8_t>(1));
         scheduler.boot.bootScript();
         return 1;
     }
@@ -80,141 +205,211 @@ uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
     return 1;
 }
 
-static void CreateEvents(ScriptThread* thread)
+// --- The list and the boots ---------------------------------------------------
+
+static void SetUpRecord(ScriptThread* thread)
 {
     thread->resumeEvent = CreatePlatformEvent();
     thread->yieldEvent = CreatePlatformEvent();
-    thread->goOnEvent = CreatePlatformEvent();
+    thread->state = kThreadStarting;
 }
 
-// Records, events and threads of an earlier boot: all terminated by the
-// teardown that made this boot possible, so they can be released now. False
-// when a thread could not be seen to end; what it may touch is kept, its
-// command bridge too.
-static bool ReleaseThreadsOfEarlierBoot()
+static void CloseEvents(ScriptThread* thread)
 {
-    if (!scheduler.scriptThreadList.next)
-        return true;  // the first boot: nothing was made before
-    bool allEnded = true;
-    ScriptThread* thread = &scheduler.scriptThreadList;
-    do {
-        ScriptThread* following = thread->next;
-        // A boot record whose thread was never started has none to wait for.
-        if (!thread->threadHandle || ClosePlatformThread(thread->threadHandle)) {
-            ClosePlatformEvent(thread->resumeEvent);
-            ClosePlatformEvent(thread->yieldEvent);
-            ClosePlatformEvent(thread->goOnEvent);
-            if (thread != &scheduler.scriptThreadList)
-                delete thread;
-        } else {
-            allEnded = false;
+    ClosePlatformEvent(thread->resumeEvent);
+    ClosePlatformEvent(thread->yieldEvent);
+}
+
+// The first free slot in turn after the current one, which comes last.
+static int FreeBootSlot()
+{
+    for (int n = 1; n <= kBridges; ++n) {
+        const int slot = (scheduler.bootSlot + n + kBridges) % kBridges;
+        if (!bootRecords[slot].next)
+            return slot;
+    }
+    return -1;
+}
+
+// Claims the record for a teardown, wherever it is; one already dismissed
+// or ended is left as it is. Raises both its events: a parked thread wakes
+// and ends, and a tick on another host thread that waits for it returns.
+static void Dismiss(ScriptThread* thread)
+{
+    uint32_t state = Load(thread->state);
+    for (;;) {
+        if (state == kThreadDismissed || state == kThreadEnded)
+            return;
+        const bool counted = state == kThreadLate;
+        if (!counted)
+            CountLateOrDismissed(1);
+        if (Claim(thread, state, kThreadDismissed))
+            break;
+        if (!counted)
+            CountLateOrDismissed(-1);
+    }
+    RaisePlatformEvent(thread->resumeEvent);
+    RaisePlatformEvent(thread->yieldEvent);
+}
+
+static ScriptThread* Next(const ScriptThread* thread)
+{
+    return __atomic_load_n(&thread->next, __ATOMIC_ACQUIRE);
+}
+
+static PlatformThread* HandleOf(const ScriptThread* thread)
+{
+    return __atomic_load_n(&thread->threadHandle, __ATOMIC_ACQUIRE);
+}
+
+// A record whose thread ended without EndDismissed (a test's routine that
+// returned, or a boot record with no thread) may still be counted.
+static void ReleaseRecord(ScriptThread* thread)
+{
+    if (Load(thread->state) == kThreadDismissed)
+        CountLateOrDismissed(-1);
+    CloseEvents(thread);
+}
+
+// Releases every record of the boot whose thread has ended, its handle and
+// events; the boot record goes last, with what the boot made. A record
+// whose thread never started has none to wait for.
+static void ReleaseEndedThreads(int slot)
+{
+    ScriptThread* const head = &bootRecords[slot];
+    Dismiss(head);
+    for (ScriptThread* thread = head->next; thread != head;) {
+        ScriptThread* const following = thread->next;
+        Dismiss(thread);
+        if (ClosePlatformThread(thread->threadHandle)) {
+            thread->prev->next = following;
+            following->prev = thread->prev;
+            ReleaseRecord(thread);
+            delete thread;
         }
         thread = following;
-    } while (thread != &scheduler.scriptThreadList);
-    if (!allEnded)
-        TakeNextBridge();
-    return allEnded;
+    }
+    if (head->next != head)
+        return;
+    if (head->threadHandle && !ClosePlatformThread(head->threadHandle))
+        return;
+    ReleaseRecord(head);
+    memset(head, 0, sizeof *head);
+    if (Load(scheduler.scriptThreadList) == head)
+        Store(scheduler.scriptThreadList, static_cast<ScriptThread*>(nullptr));
+    scheduler.boot.releaseBoot(slot);
 }
 
-bool InitScriptThreadList()
+// Every boot but the current one (and the current one too once it has been
+// torn down), unless a teardown is walking a list meanwhile.
+static void ReleaseEndedBoots(bool current)
 {
-    const bool earlierBootEnded = ReleaseThreadsOfEarlierBoot();
-    memset(&scheduler.scriptThreadList, 0, sizeof scheduler.scriptThreadList);
-    scheduler.scriptThreadList.next = &scheduler.scriptThreadList;
-    scheduler.scriptThreadList.prev = &scheduler.scriptThreadList;
-    scheduler.scriptThreadList.id = scheduler.threadIdCounter;
-    CreateEvents(&scheduler.scriptThreadList);
-    WriteInstructionPointer(scheduler.currentHostScript, scheduler.scriptThreadList.id);
-    return earlierBootEnded;
+    if (Load(scheduler.teardownsUnderway))
+        return;
+    for (int slot = 0; slot < kBridges; ++slot)
+        if (bootRecords[slot].next && (current || slot != scheduler.bootSlot))
+            ReleaseEndedThreads(slot);
+}
+
+void InitScriptThreadList()
+{
+    ReleaseEndedBoots(false);
+    const int slot = FreeBootSlot();
+    ScriptThread* const head = &bootRecords[slot];
+    head->next = head;
+    head->prev = head;
+    head->id = scheduler.threadIdCounter;
+    SetUpRecord(head);
+    UseBridge(slot);
+    scheduler.bootSlot = slot;
+    // A boot's scripts start with the whole bound: a host lock held by a
+    // stall of the last boot may hold the re-initialisation call that came
+    // before, which would otherwise have to take what the tick left.
+    scheduler.boundSpentMs = 0;
+    // The list this boot's teardown walks; the boot before is released only
+    // once no teardown can still be walking it.
+    Store(scheduler.scriptThreadList, head);
+    ReleaseEndedBoots(false);
+    WriteInstructionPointer(scheduler.currentHostScript, head->id);
 }
 
 void SpawnScriptThread(ScriptRoutine routine)
 {
+    ScriptThread* const head = scheduler.scriptThreadList;
     ScriptThread* thread = new ScriptThread();  // zeroed: no field is ever read before it is set
     thread->id = ++scheduler.threadIdCounter;
-    CreateEvents(thread);
+    SetUpRecord(thread);
     thread->threadHandle = CreatePlatformThread(routine, thread);
     // Listed only now that its thread exists: a teardown may come at any time.
-    thread->next = scheduler.scriptThreadList.next;
-    thread->prev = &scheduler.scriptThreadList;
-    scheduler.scriptThreadList.next->prev = thread;
-    scheduler.scriptThreadList.next = thread;
+    thread->next = head->next;
+    thread->prev = head;
+    head->next->prev = thread;
+    Store(head->next, thread);
+    // A teardown from another host thread that began meanwhile may have
+    // walked the list without it.
+    if (Load(scheduler.scriptsStopping))
+        Dismiss(thread);
     CallCommand(kStartScript, thread->id);
 }
 
 ScriptThread* FindScriptThread(uint32_t id)
 {
-    if (scheduler.scriptsStopping)
+    ScriptThread* const head = Load(scheduler.scriptThreadList);
+    if (Load(scheduler.scriptsStopping) || !head)
         return nullptr;
-    ScriptThread* thread = &scheduler.scriptThreadList;
+    ScriptThread* thread = head;
     do {
         if (thread->id == id)
             return thread;
-        thread = thread->next;
-    } while (thread != &scheduler.scriptThreadList);
+        thread = Next(thread);
+    } while (thread != head);
     return nullptr;
 }
 
 void StartBootThread(ScriptRoutine routine)
 {
-    scheduler.scriptThreadList.threadHandle = CreatePlatformThread(routine, &scheduler.scriptThreadList);
+    ScriptThread* const head = scheduler.scriptThreadList;
+    __atomic_store_n(&head->threadHandle, CreatePlatformThread(routine, head), __ATOMIC_RELEASE);
 }
 
-void WaitForFirstTurn(ScriptThread* self)
+// Counted as underway before it looks at the flag: a boot that has seen no
+// teardown underway may release the list only once the flag is clear.
+void TeardownScriptThreads()
 {
-    // The full check: a thread terminated in its start-up is flagged alone.
-    StopThisThreadIfDismissed();
-    WaitPlatformEvent(self->resumeEvent, kWaitForever);
-}
-
-// A thread dismissed during its turn ends in the command (CallCommand stops
-// it), before it touches its record's events: the boot record's are a newer
-// boot's by the time such a thread comes back.
-void WaitMs(ScriptThread* self, int32_t ms)
-{
-    CallCommand(kWait, ms);
-    RaisePlatformEvent(self->yieldEvent);
-    WaitPlatformEvent(self->resumeEvent, kWaitForever);
+    __atomic_add_fetch(&scheduler.teardownsUnderway, 1, __ATOMIC_SEQ_CST);
+    ScriptThread* const head = Load(scheduler.scriptsStarted) ? Load(scheduler.scriptThreadList) : nullptr;
+    if (head) {
+        Store(scheduler.scriptsStopping, static_cast<uint8_t>(1));
+        ScriptThread* thread = head;
+        do {
+            Dismiss(thread);
+            thread = Next(thread);
+        } while (thread != head);
+        Store(scheduler.lateTurn, static_cast<ScriptThread*>(nullptr));
+        do {
+            if (PlatformThread* handle = HandleOf(thread))
+                WaitForPlatformThreadEnd(handle, kThreadEndGraceMs);
+            thread = Next(thread);
+        } while (thread != head);
+    }
+    __atomic_sub_fetch(&scheduler.teardownsUnderway, 1, __ATOMIC_SEQ_CST);
 }
 
 void RestartScripts()
 {
-    scheduler.scriptsStopping = 0;
-    scheduler.scriptsStarted = 0;
+    Store(scheduler.scriptsStopping, static_cast<uint8_t>(0));
+    Store(scheduler.scriptsStarted, static_cast<uint8_t>(0));
     scheduler.boot.scriptsReinitialised();
 }
 
-bool ResetScheduler()
+void ResetScheduler()
 {
     TeardownScriptThreads();
-    const bool allEnded = ReleaseThreadsOfEarlierBoot();
-    const ScriptBoot boot = scheduler.boot;
-    scheduler = kSchedulerAtLoad;
-    scheduler.boot = boot;
-    return allEnded;
-}
-
-void TeardownScriptThreads()
-{
-    if (!scheduler.scriptsStarted)
-        return;
-    scheduler.scriptsStopping = 1;
-    ScriptThread* const holder = scheduler.turnHolder;
-    if (holder) {
-        DismissPlatformThread(holder->threadHandle);
-        RaisePlatformEvent(holder->goOnEvent);  // it may be held before its next command
-        WaitForPlatformThreadEnd(holder->threadHandle, kTickBoundMs);
-    }
-    ScriptThread* thread = &scheduler.scriptThreadList;
-    do {
-        // A boot record whose thread was never started has none to stop.
-        if (thread != holder && thread->threadHandle) {
-            TerminatePlatformThread(thread->threadHandle);
-            WaitForPlatformThreadEnd(thread->threadHandle, kThreadEndGraceMs);
-        }
-        RaisePlatformEvent(thread->yieldEvent);
-        thread = thread->next;
-    } while (thread != &scheduler.scriptThreadList);
-    scheduler.turnHolder = nullptr;
-    SetLateTurnWithoutTick(nullptr);
+    ReleaseEndedBoots(true);
+    SchedulerState reset = kSchedulerAtLoad;
+    reset.boot = scheduler.boot;
+    // Threads left behind still run, and their boots are still held.
+    reset.threadsLateOrDismissed = scheduler.threadsLateOrDismissed;
+    reset.bootSlot = scheduler.bootSlot;
+    scheduler = reset;
 }

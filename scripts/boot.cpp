@@ -16,8 +16,8 @@
 static World* objectRecords[kObjectCount];
 static World* generatorRecords[kCarGeneratorCount];
 
-// What a boot made for its scripts' whole life, taken before the next boot
-// replaces it.
+// What a boot made for its scripts' whole life, by the boot's slot: kept
+// until every thread of that boot has ended.
 struct BootObjects {
     ScriptControl* scriptControl;
     World* world;
@@ -25,6 +25,8 @@ struct BootObjects {
     World* objectRecords[kObjectCount];
     World* generatorRecords[kCarGeneratorCount];
 };
+
+static BootObjects bootObjects[kBridges];
 
 static void TakeBootObjects(BootObjects* objects)
 {
@@ -38,8 +40,9 @@ static void TakeBootObjects(BootObjects* objects)
 }
 
 // None of these objects' destructors sends a command.
-static void DeleteBootObjects(const BootObjects& objects)
+static void ReleaseBoot(int slot)
 {
+    BootObjects& objects = bootObjects[slot];
     delete objects.scriptControl;
     delete objects.world;
     delete objects.player;
@@ -47,6 +50,8 @@ static void DeleteBootObjects(const BootObjects& objects)
         delete record;
     for (World* record : objects.generatorRecords)
         delete record;
+    objects = BootObjects();
+    ReleaseHeldWrappers(slot);
 }
 
 static const float kStartX = 1011.72f;
@@ -137,14 +142,7 @@ static void SetGroupModels()
 
 void BootScript()
 {
-    // Once every thread of an earlier boot has ended, nothing uses what that
-    // boot made: its objects go once this boot has made their successors.
-    const bool earlierBootEnded = InitScriptThreadList();
-    BootObjects earlier;
-    TakeBootObjects(&earlier);
-    if (earlierBootEnded)
-        ReleaseHeldWrappers();
-
+    InitScriptThreadList();
     scriptControl = new ScriptControl();
     scriptControl->SetScriptName("MAIN");
 
@@ -189,8 +187,7 @@ void BootScript()
     // Unlocked last; the welcome thread locks them again at its start.
     player->SetControlsLocked(false);
 
-    if (earlierBootEnded)
-        DeleteBootObjects(earlier);
+    TakeBootObjects(&bootObjects[scheduler.bootSlot]);
     StartBootThread(WelcomeThread);
 }
 
@@ -199,17 +196,11 @@ static void ScriptsReinitialised()
     ArmStartMarker();
 }
 
-const ScriptBoot kStudioScriptBoot = { BootScript, ScriptsReinitialised };
+const ScriptBoot kStudioScriptBoot = { BootScript, ScriptsReinitialised, ReleaseBoot };
 
 void ResetModule()
 {
-    if (ResetScheduler()) {
-        ResetBridgeChoice();
-        ReleaseHeldWrappers();
-        BootObjects made;
-        TakeBootObjects(&made);
-        DeleteBootObjects(made);
-    }
+    ResetScheduler();
     scriptControl = nullptr;
     world = nullptr;
     player = nullptr;

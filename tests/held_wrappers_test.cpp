@@ -38,13 +38,13 @@ TEST(HeldWrappers, ReplacingKeepingAndReleasingSendNothing)
 
     Ped* pedHolder = nullptr;
     Car* carHolder = nullptr;
-    Ped* firstPed = new Ped(&scheduler.scriptThreadList, true);
+    Ped* firstPed = new Ped(scheduler.scriptThreadList, true);
     firstPed->Create(4, 1, 0.0f, 0.0f, 0.0f);
-    Car* firstCar = new Car(&scheduler.scriptThreadList, 130, 0.0f, 0.0f, 0.0f, true);
-    Ped* secondPed = new Ped(&scheduler.scriptThreadList, true);
+    Car* firstCar = new Car(scheduler.scriptThreadList, 130, 0.0f, 0.0f, 0.0f, true);
+    Ped* secondPed = new Ped(scheduler.scriptThreadList, true);
     secondPed->Create(4, 2, 0.0f, 0.0f, 0.0f);
-    Car* secondCar = new Car(&scheduler.scriptThreadList, 131, 0.0f, 0.0f, 0.0f, true);
-    Car* keptCar = new Car(&scheduler.scriptThreadList, 191, 0.0f, 0.0f, 0.0f, false);
+    Car* secondCar = new Car(scheduler.scriptThreadList, 131, 0.0f, 0.0f, 0.0f, true);
+    Car* keptCar = new Car(scheduler.scriptThreadList, 191, 0.0f, 0.0f, 0.0f, false);
     ASSERT_GT(commandsSent, 0);
 
     commandsSent = 0;
@@ -55,12 +55,12 @@ TEST(HeldWrappers, ReplacingKeepingAndReleasingSendNothing)
     Keep(keptCar);
     EXPECT_EQ(pedHolder, secondPed);
     EXPECT_EQ(carHolder, secondCar);
-    ReleaseHeldWrappers();  // frees the second ped and car and the kept car
+    ReleaseHeldWrappers(scheduler.bootSlot);  // frees the second ped and car and the kept car
     EXPECT_EQ(commandsSent, 0);
 }
 
-// Boots in a row whose threads were not seen to end keep what each held, so
-// the table fills; what does not fit is left alone, never written past it.
+// A boot's table that fills: what does not fit is left alone, never written
+// past it.
 TEST(HeldWrappers, MoreWrappersThanTheTableHoldsAreKeptWithoutOverrunningIt)
 {
     const int kept = 3 * kHeldWrapperCapacity;
@@ -72,7 +72,7 @@ TEST(HeldWrappers, MoreWrappersThanTheTableHoldsAreKeptWithoutOverrunningIt)
     Ped* holder = nullptr;
     Replace(holder, static_cast<Ped*>(::operator new(sizeof(Ped))));
     Replace(holder, static_cast<Ped*>(::operator new(sizeof(Ped))));  // freed: it was not in the table
-    ReleaseHeldWrappers();                                            // the first kHeldWrapperCapacity kept cars
+    ReleaseHeldWrappers(scheduler.bootSlot);                          // the first kHeldWrapperCapacity kept cars
     for (int n = kHeldWrapperCapacity; n < kept; ++n)
         ::operator delete(cars[n]);  // a double free if the release had reached them
     ::operator delete(holder);

@@ -16,6 +16,9 @@ struct ModuleAtLoad : testing::EmptyTestEventListener {
         ResetModule();
         AttachDirectHost();
     }
+    // The last test's threads, and those left behind that have ended since,
+    // are joined and released: none ends the process unjoined.
+    void OnTestProgramEnd(const testing::UnitTest&) override { ResetModule(); }
 };
 
 const bool registered = [] {

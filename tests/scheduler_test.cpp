@@ -100,7 +100,7 @@ TEST(Scheduler, TheBootRecordIsOneAndTheFirstSpawnTwo)
 {
     RunResult result = RunRoutine(SpawnsOneChild, "end 100\n");
     ASSERT_EQ(Errors(result.trace), "");
-    EXPECT_EQ(scheduler.scriptThreadList.id, 1u);
+    EXPECT_EQ(scheduler.scriptThreadList->id, 1u);
     std::vector<TraceRecord> starts = CommandsWithId(result.trace, kStartScript.id);
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].args[0].i, 2);
@@ -154,9 +154,9 @@ TEST(Scheduler, AfterReinitTheNextTickBootsAgainWithTheLastIdGivenOut)
     EXPECT_EQ(starts[0].args[0].i, 2);
     EXPECT_EQ(starts[1].args[0].i, 3);
     // The second boot's record carries the last id given out before it.
-    EXPECT_EQ(scheduler.scriptThreadList.id, 2u);
-    EXPECT_EQ(scheduler.scriptThreadList.next->id, 3u);
-    EXPECT_EQ(scheduler.scriptThreadList.next->next, &scheduler.scriptThreadList);
+    EXPECT_EQ(scheduler.scriptThreadList->id, 2u);
+    EXPECT_EQ(scheduler.scriptThreadList->next->id, 3u);
+    EXPECT_EQ(scheduler.scriptThreadList->next->next, scheduler.scriptThreadList);
     // Both boot records' threads ran after their boot: the first host script
     // of each boot is script 0.
     EXPECT_EQ(starts[1].script, 0);
@@ -168,7 +168,7 @@ TEST(Scheduler, ReinitBeforeTheFirstTickChangesNothing)
     RunResult result = RunRoutine(WaitZeroForever, "frame 20\nat 0 reinit\nend 100\n");
     ASSERT_EQ(Errors(result.trace), "");
     EXPECT_EQ(scheduler.scriptsStarted, 1);
-    EXPECT_EQ(scheduler.scriptThreadList.id, 1u);
+    EXPECT_EQ(scheduler.scriptThreadList->id, 1u);
     EXPECT_EQ(CommandsWithId(result.trace, kWait.id).size(), 5u);
 }
 

@@ -164,3 +164,72 @@ inline std::string NothingAfterShutdownFailures(const std::vector<TraceRecord>& 
     }
     return failures;
 }
+
+// --- The player quits to the menu and loads a game while a command is slow ---
+// Each scenario as the player meets it, on the studio reached as above; what
+// must hold of it is what the late-turn search checks of every run
+// (tests/late_turn_search.h).
+
+// A shutdown leaves the stalled thread to come back; the re-initialisation
+// after it, while the stall lasts, must leave it too.
+inline std::string ReinitAfterAShutdownInAStall(int version)
+{
+    return StudioScenario(version,
+                          StallOnTheStudiosTurn(std::to_string(kBackAfterTheTeardownMs)) +
+                              "at 28440 shutdown\nat 29600 reinit\n",
+                          kStudioTurnAt + kBackAfterTheTeardownMs + 1500);
+}
+
+// The same in quick succession, a longer stall holding the host's lock, and
+// again a second later: once hung the Windows substitute host for good.
+inline std::string TeardownsInQuickSuccessionInAHostLockStall(int version)
+{
+    return StudioScenario(version,
+                          "at 28019 stall " + std::to_string(2 * kTickBoundMs + 700) +
+                              " hostlock\nat 28039 shutdown\nat 28059 reinit\nat 29319 shutdown\nat 29319 reinit\n",
+                          28019 + 2 * kTickBoundMs + 2200);
+}
+
+// A late turn whose late command is its own wait comes back while the host is
+// in its own code: the thread gives the turn back and parks, and the
+// re-initialisation then must not wait on it.
+const int64_t kReinitOnAParkedThreadAt = 30140;
+inline std::string ReinitOnAParkedLateThread(int version)
+{
+    return StudioScenario(
+        version, "at 30000 stall " + std::to_string(kLateByAFewMs) + "\nat 30100 busy 700\nat 30140 reinit\n", 32000);
+}
+// What the re-initialisation call may take when no thread is in its turn.
+const int64_t kReinitWithoutWaitingMs = kTickBoundMs / 4;
+
+// A command that never comes back, and the game going on for 2 s after it,
+// alone and with two shutdowns and two re-initialisations around it.
+const int64_t kNeverBackAt = kStudioTurnAt;
+const int64_t kAfterNeverBackMs = 2000;
+inline std::string CommandNeverBack(int version, bool teardowns)
+{
+    const std::string events =
+        teardowns ? "at 28440 shutdown\nat 28800 reinit\nat 29400 shutdown\nat 29600 reinit\n" : "";
+    return StudioScenario(version, StallOnTheStudiosTurn("forever") + events, kNeverBackAt + kAfterNeverBackMs);
+}
+
+// Four boots in a row each leave their welcome thread stalled in its first
+// turn, so that the fifth boot comes while four threads are away in the
+// host's interpreter, each with the command bridge it took.
+inline std::string FifthBootWithFourThreadsAway(int version)
+{
+    std::string events = "version " + std::to_string(version) + "\nframe 20\n";
+    for (int boot = 0; boot < 4; ++boot)
+        events += "at " + std::to_string(40 * boot + 20) + " stall " + std::to_string(9 * kTickBoundMs) + "\nat " +
+                  std::to_string(40 * boot + 40) + " reinit\n";
+    return events + "end " + std::to_string(11 * kTickBoundMs) + "\n";
+}
+
+// A re-initialisation from a second host thread inside the tick that waits
+// for the studio's late turn.
+inline std::string ReinitFromASecondThreadInALateTick(int version, const std::string& stall)
+{
+    return StudioScenario(
+        version, StallOnTheStudiosTurn(stall) + "at " + std::to_string(kStudioTurnAt) + " reinit second-thread 300\n",
+        kStudioTurnAt + kBackAfterTheTeardownMs + 1500);
+}

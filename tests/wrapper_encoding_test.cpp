@@ -37,8 +37,8 @@ protected:
     {
         hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&KeepingInterpreter);
         hostAddresses.scriptSpaceBase = 0;
-        WriteInstructionPointer(&record, scheduler.scriptThreadList.id);
         scheduler.currentHostScript = &record;
+        InitScriptThreadList();             // the boot record's id, written into the record
         scriptControl = new ScriptControl;  // the module frees it with its other boot objects
         memset(bridge->commandBuffer, 0xCC, sizeof bridge->commandBuffer);
         sent.clear();

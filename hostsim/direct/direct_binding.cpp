@@ -2,6 +2,7 @@
 #include "hostsim/direct/direct_binding.h"
 
 #include "host/host_addresses.h"
+#include "game/held_wrappers.h"
 #include "host/hook_work.h"
 #include "script/scheduler.h"
 #include "scripts/boot.h"
@@ -34,7 +35,7 @@ static void NothingToTell()
 void BootRoutineInstead(ScriptRoutine routine)
 {
     routineUnderTest = routine;
-    SetScriptBoot({ BootRoutineUnderTest, NothingToTell });
+    SetScriptBoot({ BootRoutineUnderTest, NothingToTell, ReleaseHeldWrappers });
 }
 
 static void Tick(HostScript* script)

@@ -199,6 +199,7 @@ static bool Stall(const DecodedCommand& command, const uint8_t* code, EngineScri
     record.ms = static_cast<int>(stall.stallMs);
     RecordTrace(record);
     engineRun->stalledScript = script;
+    ++engineRun->stallsInProgress;
     engineRun->stallBeganAt = engineRun->now;
     engineRun->stallBeganReal = std::chrono::steady_clock::now();
     const uint64_t runOfStall = runsStarted;
@@ -209,6 +210,7 @@ static bool Stall(const DecodedCommand& command, const uint8_t* code, EngineScri
     if (runsStarted != runOfStall)
         return false;  // a later run: this one and its scripts are gone
     engineRun->stalledScript = nullptr;
+    --engineRun->stallsInProgress;
     if (engineRun->ended)
         return false;
     if (memcmp(code, sent.data(), sent.size()) != 0)
@@ -227,6 +229,10 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
         ReportHostError("command outside a tick");
         return;
     }
+    // A second host thread's re-initialisation may drop the stepped script
+    // during its tick: what the tick runs still lands on its record.
+    if (!script && record == &engineRun->stepping->record)
+        script = engineRun->stepping;
     if (script != engineRun->stepping) {
         ReportHostError("command on a record other than the stepped script's");
         return;

@@ -5,6 +5,7 @@
 // native build and the Windows substitute host.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -70,6 +71,10 @@ int16_t EngineKeyState(int virtualKey);
 // starts one new first script, numbered 0 again, as a new game does.
 void EngineReinitContinuation();
 void EngineShutdownContinuation();
+// The host's own code behind a call into the module waited this long (for
+// the host's lock, which a stalled command holds): that wait is the host's,
+// so its checks of how long the module held it leave it out.
+void HostWaitedInItsOwnCode(std::chrono::steady_clock::duration wait);
 
 // A front end that runs the host in real time: called before each frame,
 // with the frame's simulated time, once the previous frame is stepped. It may

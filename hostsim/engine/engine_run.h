@@ -7,6 +7,8 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "hostsim/engine/engine.h"
@@ -45,9 +47,20 @@ struct EngineRun {
     uint64_t hostThread = 0;                // the host's own thread, whose commands (the boot's) bind no script
     std::deque<ScenarioEvent> armedStalls;  // stalls whose time has come, for the next commands of script threads
     EngineScript* stalledScript = nullptr;  // whose command is stalled, if one is
+    int stallsInProgress = 0;               // more than one when a thread left behind is still in its stall
     int64_t stallBeganAt = 0;               // simulated ms
     std::chrono::steady_clock::time_point stallBeganReal;
     bool ended = false;  // the end is recorded: no command runs any more
+    // The host's own thread's calls into the module that ended within the
+    // last window of real time (run_loop.cpp): when each began and ended.
+    std::deque<std::pair<std::chrono::steady_clock::time_point, std::chrono::steady_clock::time_point>> recentCalls;
+    std::chrono::steady_clock::time_point nextWindowReport;  // one report a window
+    // The second host thread's latest call; each call waits for the one before.
+    std::thread secondThread;
+    // The second thread is inside its call, its hook's work or the host's own
+    // code after it: the host's thread starts no step meanwhile, as a game
+    // steps no script while its list of scripts is being made anew.
+    bool secondThreadCalling = false;
 };
 
 extern EngineRun* engineRun;

@@ -18,18 +18,59 @@ namespace hostsim {
 static const int64_t kHostCallBoundMs = kTickBoundMs;
 static const int64_t kHostCallMarginMs = 500;
 
+// The host's own thread's calls may block it for no more than that within
+// any five bounds of real time: a command that never comes back costs the
+// game one bound, not one a frame.
+static const int64_t kHostCallWindowMs = 5 * kHostCallBoundMs;
+
+typedef std::chrono::steady_clock Clock;
+
+static int64_t MsBetween(Clock::time_point start, Clock::time_point end)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
+}
+
+static void CheckHostCallsWithinWindow(Clock::time_point start, Clock::time_point end)
+{
+    std::deque<std::pair<Clock::time_point, Clock::time_point>>& calls = engineRun->recentCalls;
+    calls.emplace_back(start, end);
+    const Clock::time_point windowStart = end - std::chrono::milliseconds(kHostCallWindowMs);
+    while (calls.front().second <= windowStart)
+        calls.pop_front();
+    Clock::duration blocked = Clock::duration::zero();
+    for (const std::pair<Clock::time_point, Clock::time_point>& call : calls)
+        blocked += call.second - std::max(call.first, windowStart);
+    const int64_t blockedMs = std::chrono::duration_cast<std::chrono::milliseconds>(blocked).count();
+    if (blockedMs <= kHostCallBoundMs + kHostCallMarginMs || end < engineRun->nextWindowReport)
+        return;
+    engineRun->nextWindowReport = end + std::chrono::milliseconds(kHostCallWindowMs);
+    ReportHostError("calls into the module blocked the host for " + std::to_string(blockedMs) + " ms within " +
+                    std::to_string(kHostCallWindowMs / 1000) + " s, over the " + std::to_string(kHostCallBoundMs) +
+                    " ms bound");
+}
+
+static thread_local Clock::duration hostOwnWait;
+
+void HostWaitedInItsOwnCode(Clock::duration wait)
+{
+    hostOwnWait += wait;
+}
+
 // Runs a call into the module without the engine's lock, which the commands
-// of the script threads it may wait for need, and returns how long it took in
-// real time, in ms.
+// of the script threads it may wait for need, and returns how long it held
+// the calling thread in real time, in ms, but for the host's own waits.
 template <typename Call>
 static int64_t RealMsOf(Call call)
 {
     engineLock.unlock();
-    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    hostOwnWait = Clock::duration::zero();
+    const Clock::time_point start = Clock::now();
     call();
-    const std::chrono::steady_clock::time_point end = std::chrono::steady_clock::now();
+    const Clock::time_point end = Clock::now() - hostOwnWait;
     engineLock.lock();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
+    if (threadServices.currentThread() == engineRun->hostThread)
+        CheckHostCallsWithinWindow(start, end);
+    return MsBetween(start, end);
 }
 
 static void CheckHostCallTime(const std::string& what, int64_t ms)
@@ -39,13 +80,49 @@ static void CheckHostCallTime(const std::string& what, int64_t ms)
                         std::to_string(kHostCallBoundMs) + " ms bound");
 }
 
-// Records the host's call into the module, then makes it within the bound.
-static void RecordAndCall(RecordKind kind, const std::string& what, void (*call)())
+// Records the host's re-initialisation or shutdown call, then makes it within
+// the bound.
+static void RecordAndCall(const ScenarioEvent& event)
 {
+    const bool reinit = event.kind == kEventReinit;
     TraceRecord record;
-    record.kind = kind;
+    record.kind = reinit ? kReinitRecord : kShutdownRecord;
+    record.fromSecondThread = event.fromSecondThread;
     RecordTrace(record);
-    CheckHostCallTime(what, RealMsOf(call));
+    CheckHostCallTime(reinit ? "the re-initialisation call" : "the shutdown call",
+                      RealMsOf(reinit ? engineRun->binding.reinit : engineRun->binding.shutdown));
+    if (!reinit)
+        engineRun->shutDown = true;
+}
+
+// The second host thread makes the call afterMs from now, once its call
+// before has returned.
+static void CallOnSecondThread(const ScenarioEvent& event)
+{
+    const Clock::time_point due = Clock::now() + std::chrono::milliseconds(event.afterMs);
+    std::thread before = std::move(engineRun->secondThread);
+    engineRun->secondThread = std::thread(
+        [event, due](std::thread before) {
+            if (before.joinable())
+                before.join();
+            std::this_thread::sleep_until(due);
+            std::lock_guard<std::recursive_mutex> hold(engineLock);
+            engineRun->secondThreadCalling = true;
+            RecordAndCall(event);
+            engineRun->secondThreadCalling = false;
+        },
+        std::move(before));
+}
+
+// The run ends once the second thread's calls have returned.
+static void WaitForSecondThread()
+{
+    std::thread last = std::move(engineRun->secondThread);
+    if (!last.joinable())
+        return;
+    engineLock.unlock();
+    last.join();
+    engineLock.lock();
 }
 
 static void ApplyEvent(const ScenarioEvent& event)
@@ -62,7 +139,11 @@ static void ApplyEvent(const ScenarioEvent& event)
         engineRun->world.player.z = event.z;
         break;
     case kEventReinit:
-        RecordAndCall(kReinitRecord, "the re-initialisation call", engineRun->binding.reinit);
+    case kEventShutdown:
+        if (event.fromSecondThread)
+            CallOnSecondThread(event);
+        else
+            RecordAndCall(event);
         break;
     case kEventSnapshot:
         SnapshotRecord();
@@ -76,10 +157,6 @@ static void ApplyEvent(const ScenarioEvent& event)
         engineLock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(event.busyMs));
         engineLock.lock();
-        break;
-    case kEventShutdown:
-        RecordAndCall(kShutdownRecord, "the shutdown call", engineRun->binding.shutdown);
-        engineRun->shutDown = true;
         break;
     }
 }
@@ -130,7 +207,7 @@ static void StepScripts()
     size_t count = engineRun->scripts.size();  // scripts started during this frame wait for the next
     for (size_t n = 0; n < count && n < engineRun->scripts.size(); ++n) {
         EngineScript* script = engineRun->scripts[n].get();
-        if (script->wakeAt > engineRun->now)
+        if (script->wakeAt > engineRun->now || engineRun->secondThreadCalling)
             continue;
         script->wakeAt = engineRun->now + 1;
         engineRun->stepping = script;
@@ -142,12 +219,13 @@ static void StepScripts()
 }
 
 // While a command is stalled, the simulated clock runs no faster than real
-// time from the stall's start, as a game's clock would: the frames after a
-// tick that blocked for its bound catch up at once, and the stall covers
-// about its ms of the scenario.
+// time from the latest stall's start, as a game's clock would: the frames
+// after a tick that blocked for its bound catch up at once, and each stall
+// covers about its ms of the scenario, one that began while a thread left
+// behind was still in its own too.
 static void KeepPaceWithStall()
 {
-    if (!engineRun->stalledScript)
+    if (engineRun->stallsInProgress == 0)
         return;
     const std::chrono::steady_clock::time_point due =
         engineRun->stallBeganReal + std::chrono::milliseconds(engineRun->now - engineRun->stallBeganAt);
@@ -156,17 +234,17 @@ static void KeepPaceWithStall()
     engineLock.lock();
 }
 
-// The run's end lets go of a command still stalled: its wait ends and it
-// leaves the interpreter unrun, since nothing is recorded after the end. The
-// run waits for that within the bound; a thread that does not come back (one
-// the module terminated inside its stall) is left where it is.
+// The run's end lets go of the commands still stalled: their waits end and
+// they leave the interpreter unrun, since nothing is recorded after the end.
+// The run waits for that within the bound; a thread that does not come back
+// (one the module terminated inside its stall) is left where it is.
 static void LetGoOfStall()
 {
     engineRun->ended = true;
     threadServices.releaseStalls(true);
     const std::chrono::steady_clock::time_point giveUpAt =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kHostCallBoundMs);
-    while (engineRun->stalledScript && std::chrono::steady_clock::now() < giveUpAt) {
+    while (engineRun->stallsInProgress > 0 && std::chrono::steady_clock::now() < giveUpAt) {
         engineLock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         engineLock.lock();
@@ -208,6 +286,7 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
         StepScripts();
     }
     engineRun->now = endsAt;
+    WaitForSecondThread();
     LetGoOfStall();
     TraceRecord end;
     end.kind = kEndRecord;

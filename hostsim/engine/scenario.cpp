@@ -120,6 +120,22 @@ static bool ReadStall(std::istringstream& words, ScenarioEvent* stall, std::stri
     return true;
 }
 
+// Nothing, or "second-thread" and the real ms after the event's time.
+static bool ReadCallingThread(std::istringstream& words, ScenarioEvent* call, std::string* problem)
+{
+    std::string thread;
+    if (!(words >> thread))
+        return true;
+    if (thread != "second-thread")
+        return Fail(problem, "a host call is made by the host's thread or by a second-thread, not " + thread);
+    call->fromSecondThread = true;
+    if (words >> std::ws, words.eof())
+        return true;
+    if (!ReadTime(words, &call->afterMs) || call->afterMs > INT32_MAX)
+        return Fail(problem, "second-thread needs a number of ms after the event's time");
+    return true;
+}
+
 static bool ParseLine(const std::string& line, Scenario* scenario, std::string* problem)
 {
     std::istringstream words(line);
@@ -163,10 +179,10 @@ static bool ParseLine(const std::string& line, Scenario* scenario, std::string* 
             event.kind = kEventPlayer;
             if (!(words >> event.x >> event.y >> event.z))
                 return Fail(problem, "player needs X Y Z");
-        } else if (what == "reinit") {
-            event.kind = kEventReinit;
-        } else if (what == "shutdown") {
-            event.kind = kEventShutdown;
+        } else if (what == "reinit" || what == "shutdown") {
+            event.kind = what == "reinit" ? kEventReinit : kEventShutdown;
+            if (!ReadCallingThread(words, &event, problem))
+                return false;
         } else if (what == "snapshot") {
             event.kind = kEventSnapshot;
         } else if (what == "stall") {

@@ -9,6 +9,15 @@
 //   at T player X Y Z      the player stands at X Y Z from T on
 //   at T reinit            the host runs its script re-initialisation call
 //   at T shutdown          the host runs its shutdown call
+//   at T reinit second-thread [MS]
+//   at T shutdown second-thread [MS]
+//                          the same calls made by a second host thread, MS ms
+//                          of real time (default 0) after the host's own thread
+//                          reached T, so that they may land at any moment of a
+//                          tick there; the second thread makes its calls one
+//                          after another, in time order, the host's thread
+//                          starts no step while one is made, and the run's
+//                          end waits for them
 //   at T snapshot          a "world" record of where everything stands at T
 //   at T stall MS [HOLDS]  the first command a script thread sends at or after T
 //                          takes MS ms of real time in the host's interpreter;
@@ -56,7 +65,9 @@ struct ScenarioEvent {
     float x, y, z;          // player position
     int64_t stallMs;        // a stall's real ms, or kStallForever
     StallHold stallHolds;
-    int64_t busyMs;  // real ms the host's own thread spends in its own code
+    int64_t busyMs;         // real ms the host's own thread spends in its own code
+    bool fromSecondThread;  // reinit, shutdown: made by the second host thread
+    int64_t afterMs;        // and this many real ms after the host's thread reached the event's time
 };
 
 struct Scenario {

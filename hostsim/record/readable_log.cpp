@@ -197,7 +197,8 @@ static std::string RecordLines(ReadableLog& log, const TraceRecord& record)
     if (record.kind == kWorldRecord)
         return at + "WORLD {" + record.world + "}\n";
     if (record.kind == kReinitRecord || record.kind == kShutdownRecord || record.kind == kEndRecord)
-        return at + "HOST  " + RecordKindName(record.kind) + "\n";
+        return at + "HOST  " + RecordKindName(record.kind) + (record.fromSecondThread ? ", from a second thread" : "") +
+               "\n";
     if (record.kind != kCommandRecord)
         return "";
     const std::string detail = CommandDetail(log, record);

@@ -103,6 +103,8 @@ std::string TraceRecordJson(const TraceRecord& record)
         AppendJsonString(out, record.what);
     } else if (record.kind == kWorldRecord) {
         out += "," + record.world;
+    } else if (record.fromSecondThread) {
+        out += ",\"thread\":\"second\"";
     }
     out += '}';
     return out;

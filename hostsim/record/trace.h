@@ -41,8 +41,9 @@ struct TraceRecord {
     int ms = 0, style = 0;            // text; stall: its real ms, kStallForever (-1) for one that never ends
     bool hasNumber = false;           // a text that carries a number ("show number text")
     int number = 0;
-    std::string what;   // error
-    std::string world;  // world: the fields after "kind", as JSON
+    std::string what;               // error
+    std::string world;              // world: the fields after "kind", as JSON
+    bool fromSecondThread = false;  // reinit, shutdown: made by the host's second thread
 };
 
 std::string TraceRecordJson(const TraceRecord& record);

@@ -112,6 +112,19 @@ static uint32_t __attribute__((fastcall)) HostOwnScriptStep(void*)
     return 1;
 }
 
+static thread_local int shutdownArrivalsHere = 0;
+static thread_local int reinitArrivalsHere = 0;
+
+int ShutdownArrivalsOnThisThread()
+{
+    return shutdownArrivalsHere;
+}
+
+int ReinitArrivalsOnThisThread()
+{
+    return reinitArrivalsHere;
+}
+
 enum Continuation {
     kShutdown,
     kReinit,
@@ -136,12 +149,16 @@ static void __attribute__((stdcall)) ContinuationArrived(uint32_t which, const A
                   static_cast<unsigned>(frame->*reg.field), static_cast<unsigned>(reg.value));
     // The host's own teardown, under the lock its interpreter holds while a
     // command stalls.
+    const std::chrono::steady_clock::time_point waitFrom = std::chrono::steady_clock::now();
     EnterHostLock();
+    HostWaitedInItsOwnCode(std::chrono::steady_clock::now() - waitFrom);
     if (which == kShutdown) {
         ++hostSiteLog.shutdownArrivals;
+        ++shutdownArrivalsHere;
         EngineShutdownContinuation();
     } else {
         ++hostSiteLog.reinitArrivals;
+        ++reinitArrivalsHere;
         EngineReinitContinuation();
     }
     LeaveHostLock();

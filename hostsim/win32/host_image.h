@@ -39,8 +39,10 @@ struct HostImage {
     uintptr_t textCaller;  // the host's own call of it
 };
 
-// What the host's code saw. Touched by the host's thread, and by the script
-// thread holding the turn when it looks up a text.
+// What the host's code saw. Touched by the host's threads (the arrivals
+// under the host's lock, since a second host thread may shut down or
+// re-initialise), and by the script thread holding the turn when it looks up
+// a text.
 struct HostSiteLog {
     int ownScriptSteps = 0;  // the host's own step ran: the tick site is not patched
     int shutdownArrivals = 0;
@@ -51,6 +53,11 @@ struct HostSiteLog {
 
 extern HostImage hostImage;
 extern HostSiteLog hostSiteLog;
+
+// Arrivals at the shutdown and re-initialisation continuations on the
+// calling thread: each host thread checks its own calls by these.
+int ShutdownArrivalsOnThisThread();
+int ReinitArrivalsOnThisThread();
 
 // The faults seen so far, which the log then no longer holds.
 std::vector<std::string> TakeSiteFaults();

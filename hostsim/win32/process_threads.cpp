@@ -18,4 +18,33 @@ std::vector<DWORD> ThreadsOfThisProcess()
     return threads;
 }
 
+int HandlesOfThisProcess()
+{
+    struct HandleEntry {
+        ULONG ownerProcessId;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    struct HandleList {
+        ULONG count;
+        HandleEntry entries[1];
+    };
+    typedef LONG(WINAPI * QuerySystemInformation)(ULONG, PVOID, ULONG, PULONG);
+    const ULONG kSystemHandleInformation = 16;
+    static std::vector<char> buffer(1 << 22);
+    QuerySystemInformation query = reinterpret_cast<QuerySystemInformation>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    ULONG length = 0;
+    if (!query || query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &length) != 0)
+        return -1;
+    const HandleList* list = reinterpret_cast<const HandleList*>(buffer.data());
+    int count = 0;
+    for (ULONG n = 0; n < list->count; ++n)
+        count += list->entries[n].ownerProcessId == GetCurrentProcessId();
+    return count;
+}
+
 }  // namespace hostsim

@@ -1,4 +1,4 @@
-// The threads of this process, as the system lists them.
+// The threads and handles of this process, as the system lists them.
 #pragma once
 
 #include <windows.h>
@@ -9,5 +9,9 @@ namespace hostsim {
 
 // Every thread of this process by its id, the caller's among them.
 std::vector<DWORD> ThreadsOfThisProcess();
+// The handles this process holds, from the system's handle list (the
+// documented per-process count is not kept by every Windows layer); -1 when
+// the list cannot be read.
+int HandlesOfThisProcess();
 
 }  // namespace hostsim

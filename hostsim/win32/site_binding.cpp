@@ -55,18 +55,18 @@ static void Tick(HostScript* script)
 
 static void Reinit()
 {
-    int arrivals = hostSiteLog.reinitArrivals;
+    int arrivals = ReinitArrivalsOnThisThread();
     CallHostReinit();
-    if (hostSiteLog.reinitArrivals != arrivals + 1)
+    if (ReinitArrivalsOnThisThread() != arrivals + 1)
         ReportHostError("the re-initialisation call did not reach its continuation once");
     ReportSiteFaults();
 }
 
 static void Shutdown()
 {
-    int arrivals = hostSiteLog.shutdownArrivals;
+    int arrivals = ShutdownArrivalsOnThisThread();
     CallHostShutdown();
-    if (hostSiteLog.shutdownArrivals != arrivals + 1)
+    if (ShutdownArrivalsOnThisThread() != arrivals + 1)
         ReportHostError("the shutdown call did not reach its continuation once");
     ReportSiteFaults();
 }

@@ -1,18 +1,12 @@
-// POSIX platform layer for the native build.
-//
-// All events and threads share one lock, so that terminating a thread can
-// never race with that thread starting a wait. There is no stopping a POSIX
-// thread from outside, so termination and dismissal are the same here: the
-// thread leaves at its current or next event wait, or at StopIfDismissed,
-// whichever comes first, and runs no further script code.
+// POSIX platform layer for the native build. All events share one lock.
 #include "platform/platform.h"
 
 #include <pthread.h>
+#include <setjmp.h>
 #include <sys/mman.h>
 #include <time.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -25,9 +19,8 @@ struct PlatformThread {
     pthread_t thread;
     ScriptRoutine routine;
     ScriptThread* self;
-    std::atomic<bool> terminated;  // set under platformLock; read at any time
-    PlatformEvent* waitingOn;      // guarded by platformLock
-    bool ended;                    // joined
+    jmp_buf end;  // the thread's start routine, where EndOwnThread returns to
+    bool ended;   // joined; guarded by joinLock
 };
 
 static pthread_mutex_t platformLock = PTHREAD_MUTEX_INITIALIZER;
@@ -72,27 +65,17 @@ bool RaisePlatformEvent(PlatformEvent* event)
 
 bool WaitPlatformEvent(PlatformEvent* event, uint32_t timeoutMs)
 {
-    PlatformThread* self = currentThread;
     timespec deadline;
     if (timeoutMs != kWaitForever)
         DeadlineAfter(CLOCK_MONOTONIC, timeoutMs, &deadline);
 
     pthread_mutex_lock(&platformLock);
-    if (self)
-        self->waitingOn = event;
     bool timedOut = false;
-    while (!event->signalled && !(self && self->terminated) && !timedOut) {
+    while (!event->signalled && !timedOut) {
         if (timeoutMs == kWaitForever)
             pthread_cond_wait(&event->changed, &platformLock);
         else
             timedOut = pthread_cond_timedwait(&event->changed, &platformLock, &deadline) == ETIMEDOUT;
-    }
-    if (self) {
-        self->waitingOn = nullptr;
-        if (self->terminated) {
-            pthread_mutex_unlock(&platformLock);
-            pthread_exit(nullptr);
-        }
     }
     bool signalled = event->signalled;
     event->signalled = false;
@@ -109,11 +92,16 @@ void ClosePlatformEvent(PlatformEvent* event)
     pthread_mutex_unlock(&platformLock);
 }
 
+// A thread that ends itself comes back here by longjmp and returns: the
+// frames between are left as they stand, as ExitThread leaves them in
+// Windows. Unwinding them (pthread_exit) would run the destructors of the
+// scripts' wrappers, some of which send a command and are noexcept.
 static void* RunScriptRoutine(void* parameter)
 {
     PlatformThread* thread = static_cast<PlatformThread*>(parameter);
     currentThread = thread;
-    thread->routine(thread->self);
+    if (setjmp(thread->end) == 0)
+        thread->routine(thread->self);
     return nullptr;
 }
 
@@ -122,8 +110,6 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     PlatformThread* thread = new PlatformThread;
     thread->routine = routine;
     thread->self = self;
-    thread->terminated = false;
-    thread->waitingOn = nullptr;
     thread->ended = false;
     pthread_mutex_lock(&platformLock);
     ++liveThreads;
@@ -132,39 +118,32 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     return thread;
 }
 
-void TerminatePlatformThread(PlatformThread* thread)
+ScriptThread* OwnScriptThread()
 {
-    pthread_mutex_lock(&platformLock);
-    thread->terminated = true;
-    if (thread->waitingOn)
-        pthread_cond_broadcast(&thread->waitingOn->changed);
-    pthread_mutex_unlock(&platformLock);
+    return currentThread ? currentThread->self : nullptr;
 }
 
-std::atomic<uint32_t> platformDismissals { 0 };
-
-void DismissPlatformThread(PlatformThread* thread)
+void EndOwnThread()
 {
-    TerminatePlatformThread(thread);
-    platformDismissals.fetch_add(1, std::memory_order_release);
+    longjmp(currentThread->end, 1);
 }
 
-void StopThisThreadIfDismissed()
-{
-    if (currentThread && currentThread->terminated)
-        pthread_exit(nullptr);
-}
+// Two teardowns, from two host threads, may wait for the same thread: its
+// join is theirs in turn.
+static pthread_mutex_t joinLock = PTHREAD_MUTEX_INITIALIZER;
 
 bool WaitForPlatformThreadEnd(PlatformThread* thread, uint32_t timeoutMs)
 {
-    // A shutdown followed by a re-initialisation waits twice; a thread
-    // joined already must not be joined again.
+    pthread_mutex_lock(&joinLock);
+    // A thread joined already must not be joined again.
     if (!thread->ended) {
         timespec deadline;
         DeadlineAfter(CLOCK_REALTIME, timeoutMs, &deadline);  // the join's clock
         thread->ended = pthread_timedjoin_np(thread->thread, nullptr, &deadline) == 0;
     }
-    return thread->ended;
+    const bool ended = thread->ended;
+    pthread_mutex_unlock(&joinLock);
+    return ended;
 }
 
 bool ClosePlatformThread(PlatformThread* thread)
@@ -176,6 +155,13 @@ bool ClosePlatformThread(PlatformThread* thread)
     --liveThreads;
     pthread_mutex_unlock(&platformLock);
     return true;
+}
+
+uint32_t PlatformMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint32_t>(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
 int CountPlatformEvents()

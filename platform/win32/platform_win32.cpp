@@ -43,8 +43,6 @@ struct PlatformThread {
     HANDLE handle;
     ScriptRoutine routine;
     ScriptThread* self;
-    HANDLE started;           // raised once the thread's start-up is behind it; closed once seen
-    volatile LONG dismissed;  // set by any thread; read by the thread itself
 };
 
 // Where each script thread finds its own PlatformThread. Taken by the first
@@ -55,21 +53,8 @@ static DWORD WINAPI RunScriptRoutine(LPVOID parameter)
 {
     PlatformThread* thread = static_cast<PlatformThread*>(parameter);
     TlsSetValue(ownThreadSlot, thread);
-    SetEvent(thread->started);
-    if (!thread->dismissed)
-        thread->routine(thread->self);
+    thread->routine(thread->self);
     return 0;
-}
-
-// Once the thread has raised its start-up event it holds none of the
-// loader's or the heap's locks and can be stopped wherever it waits.
-static bool StartUpBehind(PlatformThread* thread)
-{
-    if (thread->started && WaitForSingleObject(thread->started, 0) == WAIT_OBJECT_0) {
-        CloseHandle(thread->started);
-        thread->started = nullptr;
-    }
-    return !thread->started;
 }
 
 PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
@@ -79,45 +64,23 @@ PlatformThread* CreatePlatformThread(ScriptRoutine routine, ScriptThread* self)
     PlatformThread* thread = new PlatformThread;
     thread->routine = routine;
     thread->self = self;
-    thread->started = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    thread->dismissed = 0;
     thread->handle = CreateThread(nullptr, 0, RunScriptRoutine, thread, 0, nullptr);
-    // Let the thread through its start-up, within the bound, so that a
-    // teardown finds it waiting. One that is slower is dismissed rather than
-    // terminated (TerminatePlatformThread); its start-up event is kept until
-    // it has been seen raised, so the handle can never name a newer event.
-    if (WaitForSingleObject(thread->started, 1000) == WAIT_OBJECT_0) {
-        CloseHandle(thread->started);
-        thread->started = nullptr;
-    }
     InterlockedIncrement(&liveThreads);
     return thread;
 }
 
-std::atomic<uint32_t> platformDismissals { 0 };
-
-// Flagged before its start-up is looked at: one that is still in it ends at
-// its first-turn check (StopThisThreadIfDismissed) instead.
-void TerminatePlatformThread(PlatformThread* thread)
-{
-    InterlockedExchange(&thread->dismissed, 1);
-    if (StartUpBehind(thread))
-        TerminateThread(thread->handle, 0);
-}
-
-void DismissPlatformThread(PlatformThread* thread)
-{
-    InterlockedExchange(&thread->dismissed, 1);
-    platformDismissals.fetch_add(1, std::memory_order_release);
-}
-
-void StopThisThreadIfDismissed()
+ScriptThread* OwnScriptThread()
 {
     if (ownThreadSlot == TLS_OUT_OF_INDEXES)
-        return;
+        return nullptr;
     const PlatformThread* own = static_cast<const PlatformThread*>(TlsGetValue(ownThreadSlot));
-    if (own && own->dismissed)
-        ExitThread(0);
+    return own ? own->self : nullptr;
+}
+
+// ExitThread unwinds nothing: the frames the thread leaves stay as they are.
+void EndOwnThread()
+{
+    ExitThread(0);
 }
 
 bool WaitForPlatformThreadEnd(PlatformThread* thread, uint32_t timeoutMs)
@@ -130,11 +93,14 @@ bool ClosePlatformThread(PlatformThread* thread)
     if (!WaitForPlatformThreadEnd(thread, 0))
         return false;
     CloseHandle(thread->handle);
-    if (thread->started)
-        CloseHandle(thread->started);
     delete thread;
     InterlockedDecrement(&liveThreads);
     return true;
+}
+
+uint32_t PlatformMs()
+{
+    return GetTickCount();
 }
 
 int CountPlatformEvents()

@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "hostsim/win32/site_binding.h"
+#include "tests/late_turn_search.h"
 #include "tests/studio_stalls.h"
+#include "tests/win32/process_level.h"
 
 using namespace hostsim;
 
@@ -35,6 +38,12 @@ RunResult RunFresh(const std::string& text)
         SiteBinding().reinit();
     ranBefore = true;
     return RunScenarioTextThroughSites(text);
+}
+
+// After the runs of a level count, the same from the run's own first call.
+RunResult RunFreshAfterCounting(const std::string& text, const EngineBinding& binding = SiteBinding())
+{
+    return RunScenarioTextThroughSites("at 0 reinit\n" + text, binding);
 }
 
 std::string Stall(int64_t ms, const char* holds = "")
@@ -81,20 +90,11 @@ TEST_P(RealStudioStall, AStallThatNeverEndsKeepsTicksWithinTheBoundAndAReinitial
     EXPECT_EQ(BootAfterReinitFailures(result.trace), "");
 }
 
-// The whole substitute host, shut down while a stall that the teardown gives
-// up on holds the C heap's lock or the host's own lock: its run ends, and its
-// process exits, with no error in its run. A heap stall holds the host's own
-// thread in the trace records it writes before it reaches the shutdown call,
-// while the late turn waits for a tick; the host's lock is taken by the
-// shutdown's continuation. A thread terminated inside either would leave the
-// host hung, in its run or in its exit. Returns what went wrong.
-std::string ShutdownInAStallInItsOwnProcessFailures(int version, const std::string& holds)
+// Runs the scenario in a process of the whole substitute host of its own,
+// given givenMs, and returns what went wrong: a run that did not end in time,
+// or errors in it.
+std::string InItsOwnProcessFailures(const std::string& name, const std::string& scenario, DWORD givenMs)
 {
-    const int64_t stallMs = kBackAfterTheTeardownMs;
-    // Wine's start of the process and the run to the studio's turn, under load.
-    const DWORD givenMs = static_cast<DWORD>(stallMs) + 10000;
-    const std::string name = "shutdown-in-" + holds + "-stall-" + std::to_string(version);
-    const std::string scenario = TeardownDuringAStall(version, std::to_string(stallMs) + " " + holds, "shutdown");
     FILE* file = fopen((name + ".scn").c_str(), "wb");
     if (!file)
         return "cannot write " + name + ".scn";
@@ -123,8 +123,7 @@ std::string ShutdownInAStallInItsOwnProcessFailures(int version, const std::stri
         TerminateProcess(process.hProcess, 9);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    printf("the host's process ran %u ms, a %s stall of %u ms in it\n", static_cast<unsigned>(tookMs), holds.c_str(),
-           static_cast<unsigned>(stallMs));
+    printf("the host's process ran %s for %u ms\n", name.c_str(), static_cast<unsigned>(tookMs));
     if (!exited)
         return "the host still ran " + std::to_string(givenMs) + " ms after it started";
     if (exitCode != 0)
@@ -132,10 +131,97 @@ std::string ShutdownInAStallInItsOwnProcessFailures(int version, const std::stri
     return "";
 }
 
+// The whole substitute host, shut down while a stall that the teardown gives
+// up on holds the C heap's lock or the host's own lock: its run ends, and its
+// process exits, with no error in its run. A heap stall holds the host's own
+// thread in the trace records it writes before it reaches the shutdown call,
+// while the late turn waits for a tick; the host's lock is taken by the
+// shutdown's continuation. A thread terminated inside either would leave the
+// host hung, in its run or in its exit. Returns what went wrong.
+std::string ShutdownInAStallInItsOwnProcessFailures(int version, const std::string& holds)
+{
+    const int64_t stallMs = kBackAfterTheTeardownMs;
+    // Wine's start of the process and the run to the studio's turn, under load.
+    const DWORD givenMs = static_cast<DWORD>(stallMs) + 10000;
+    return InItsOwnProcessFailures("shutdown-in-" + holds + "-stall-" + std::to_string(version),
+                                   TeardownDuringAStall(version, std::to_string(stallMs) + " " + holds, "shutdown"),
+                                   givenMs);
+}
+
 TEST_P(RealStudioStall, AfterAShutdownDuringAHeapOrHostLockStallTheProcessExitsAtOnce)
 {
     for (const char* holds : { "heap", "hostlock" })
         EXPECT_EQ(ShutdownInAStallInItsOwnProcessFailures(GetParam(), holds), "") << holds;
+}
+
+// --- Quitting to the menu and loading a game while a command is slow --------
+
+TEST_P(RealStudioStall, AReinitialisationAfterAShutdownLeavesTheStalledCommandToComeBack)
+{
+    EXPECT_EQ(LateTurnSearchFailures(RunFresh(ReinitAfterAShutdownInAStall(GetParam())).trace), "");
+    // Once hung the host for good: in a process of its own.
+    EXPECT_EQ(InItsOwnProcessFailures("quick-teardowns-in-a-hostlock-stall-" + std::to_string(GetParam()),
+                                      TeardownsInQuickSuccessionInAHostLockStall(GetParam()), 20000),
+              "")
+        << "in quick succession";
+}
+
+EngineBinding sites;
+int64_t longestReinitMs = 0;
+
+void TimedReinit()
+{
+    const ULONGLONG start = GetTickCount64();
+    sites.reinit();
+    longestReinitMs = std::max<int64_t>(longestReinitMs, static_cast<int64_t>(GetTickCount64() - start));
+}
+
+TEST_P(RealStudioStall, AReinitialisationDoesNotWaitOnAParkedLateThread)
+{
+    const ProcessLevel oneBoot = ProcessLevelAfterOneMoreBoot();
+    sites = SiteBinding();
+    EngineBinding timed = sites;
+    timed.reinit = TimedReinit;
+    longestReinitMs = 0;
+    const RunResult run = RunFreshAfterCounting(ReinitOnAParkedLateThread(GetParam()), timed);
+    EXPECT_EQ(LateTurnSearchFailures(run.trace), "");
+    EXPECT_LT(longestReinitMs, kReinitWithoutWaitingMs);
+    EXPECT_EQ(ProcessLevelFailures(oneBoot), "");
+}
+
+TEST_P(RealStudioStall, AThreadLeftBehindIsReleasedOnceItHasEnded)
+{
+    const ProcessLevel oneBoot = ProcessLevelAfterOneMoreBoot();
+    for (const char* teardown : { "reinit", "shutdown" }) {
+        const std::string scenario =
+            TeardownDuringAStall(GetParam(), std::to_string(kBackAfterTheTeardownMs), teardown);
+        EXPECT_EQ(LateTurnSearchFailures(RunFreshAfterCounting(scenario).trace), "") << teardown;
+        EXPECT_EQ(ProcessLevelFailures(oneBoot), "") << teardown;
+    }
+}
+
+TEST_P(RealStudioStall, ACommandThatNeverComesBackCostsTheGameOneBound)
+{
+    for (bool teardowns : { false, true }) {
+        const ULONGLONG start = GetTickCount64();
+        const RunResult run = RunFresh(CommandNeverBack(GetParam(), teardowns));
+        const int64_t ms = static_cast<int64_t>(GetTickCount64() - start);
+        EXPECT_EQ(LateTurnSearchFailures(run.trace), "") << (teardowns ? "with teardowns" : "alone");
+        // Wine's run to the studio takes a few seconds of its own.
+        EXPECT_LT(ms, kAfterNeverBackMs + 8 * kTickBoundMs) << (teardowns ? "with teardowns" : "alone");
+    }
+}
+
+TEST_P(RealStudioStall, AFifthBootWhileFourThreadsAreAwaySharesNoBridgeWithThem)
+{
+    EXPECT_EQ(LateTurnSearchFailures(RunFresh(FifthBootWithFourThreadsAway(GetParam())).trace), "");
+}
+
+TEST_P(RealStudioStall, AReinitialisationFromASecondHostThreadInsideALateTickBootsAgain)
+{
+    for (const char* stall : { "1300", "2300 heap", "2300 hostlock" })
+        EXPECT_EQ(LateTurnSearchFailures(RunFresh(ReinitFromASecondThreadInALateTick(GetParam(), stall)).trace), "")
+            << "stall " << stall;
 }
 
 INSTANTIATE_TEST_SUITE_P(HostVersion, RealStudioStall, testing::Values(1, 2),

@@ -26,37 +26,6 @@ int ThreadsOfProcess()
     return static_cast<int>(ThreadsOfThisProcess().size());
 }
 
-// The handles the process holds, from the system's handle list: the
-// documented per-process count is not kept by every Windows layer.
-int HandlesOfProcess()
-{
-    struct HandleEntry {
-        ULONG ownerProcessId;
-        BYTE objectType;
-        BYTE flags;
-        USHORT value;
-        PVOID object;
-        ULONG access;
-    };
-    struct HandleList {
-        ULONG count;
-        HandleEntry entries[1];
-    };
-    typedef LONG(WINAPI * QuerySystemInformation)(ULONG, PVOID, ULONG, PULONG);
-    const ULONG kSystemHandleInformation = 16;
-    static std::vector<char> buffer(1 << 22);
-    QuerySystemInformation query = reinterpret_cast<QuerySystemInformation>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    ULONG length = 0;
-    if (!query || query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &length) != 0)
-        return -1;
-    const HandleList* list = reinterpret_cast<const HandleList*>(buffer.data());
-    int count = 0;
-    for (ULONG n = 0; n < list->count; ++n)
-        count += list->entries[n].ownerProcessId == GetCurrentProcessId();
-    return count;
-}
-
 struct Sample {
     int threads;
     int handles;
@@ -75,7 +44,7 @@ void SampledTick(HostScript* script)
     // Every boot after the first two must come back to what the second left.
     const bool settled = samplesAfterBoots.size() >= 2;
     samplesAfterBoots.push_back({ SettledCount(ThreadsOfProcess, settled ? samplesAfterBoots[1].threads : -1),
-                                  SettledCount(HandlesOfProcess, settled ? samplesAfterBoots[1].handles : -1) });
+                                  SettledCount(HandlesOfThisProcess, settled ? samplesAfterBoots[1].handles : -1) });
 }
 
 void SampledReinit()

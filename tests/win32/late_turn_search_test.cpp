@@ -1,0 +1,72 @@
+// The late-turn search through the real DLL and the host's sites under Wine,
+// each host version in a process of its own with the seeds of its version
+// (tests/late_turn_search.h). Once a run has ended and its stalls were let go
+// of, one more boot brings the process's threads and handles back to one
+// boot's level: the module's events and threads are among them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "hostsim/win32/site_binding.h"
+#include "tests/late_turn_search.h"
+#include "tests/win32/process_level.h"
+
+namespace {
+
+// About 30 s under Wine, both versions together.
+const uint64_t kFixedRuns = 6;
+const uint64_t kFirstSeed = 2612091;
+
+class RealLateTurnSearch : public testing::TestWithParam<int> { };
+
+TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
+{
+    std::string problem;
+    ASSERT_TRUE(StartWin32Host(GetParam(), &problem)) << problem;
+    // The second host thread's first use leaves what the thread library
+    // keeps for good.
+    RunScenarioTextThroughSites("frame 20\nat 0 reinit second-thread\nend 100\n");
+    const ProcessLevel oneBoot = ProcessLevelAfterOneMoreBoot();
+    ProcessLevel before = oneBoot;
+    const uint64_t first = TestSeed(kFirstSeed), runs = SearchRuns(kFixedRuns);
+    const auto start = std::chrono::steady_clock::now();
+    int ran = 0, failed = 0;
+    for (uint64_t seed = first; seed < first + runs; ++seed) {
+        if (SearchVersion(seed) != GetParam())
+            continue;
+        ++ran;
+        const std::string text = LateTurnScenario(seed);
+        Scenario scenario;
+        ASSERT_TRUE(ParseScenario(text, &scenario, &problem)) << problem;
+        RunResult result;
+        {
+            HangWatch watch(seed, text, scenario.endMs + kHangAfterMs);
+            result = RunScenarioTextThroughSites(text);
+        }
+        std::string failures = LateTurnSearchFailures(result.trace);
+        // Each run is judged on its own, as natively.
+        const ProcessLevel after = ProcessLevelAfterOneMoreBoot(&before);
+        if (after.threads != before.threads || after.handles != before.handles)
+            failures += "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) + "\n";
+        before = after;
+        if (!failures.empty()) {
+            ++failed;
+            ADD_FAILURE() << failures << KeepScenarioForReplay("late-turn", seed, text);
+        }
+    }
+    printf("%d runs of version %d from seed %llu, %d failed, in %lld s; after one boot: %s\n", ran, GetParam(),
+           static_cast<unsigned long long>(first), failed,
+           static_cast<long long>(
+               std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count()),
+           Describe(oneBoot).c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(HostVersion, RealLateTurnSearch, testing::Values(1, 2),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return "Version" + std::to_string(info.param);
+                         });
+
+}  // namespace

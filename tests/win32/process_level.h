@@ -1,0 +1,50 @@
+// The threads and handles of the process under Wine, as the level one boot
+// of the real module leaves: the module's events and threads are among them.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "hostsim/win32/process_threads.h"
+#include "hostsim/win32/site_binding.h"
+#include "tests/reliability_scenarios.h"
+
+struct ProcessLevel {
+    int threads;
+    int handles;
+};
+
+inline int ThreadsOfProcess()
+{
+    return static_cast<int>(ThreadsOfThisProcess().size());
+}
+
+inline std::string Describe(const ProcessLevel& level)
+{
+    return std::to_string(level.threads) + " threads and " + std::to_string(level.handles) + " handles";
+}
+
+// The level after one more boot, which releases what earlier teardowns left
+// once it has ended; the counts settle once the threads on their way out are
+// gone, and a thread that a run's end let go of may still be on its way.
+inline ProcessLevel ProcessLevelAfterOneMoreBoot(const ProcessLevel* expected = nullptr)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    for (;;) {
+        RunScenarioTextThroughSites("frame 20\nat 0 reinit\nend 100\n");
+        const ProcessLevel level = { SettledCount(ThreadsOfProcess, expected ? expected->threads : -1),
+                                     SettledCount(HandlesOfThisProcess, expected ? expected->handles : -1) };
+        if (!expected || (level.threads == expected->threads && level.handles == expected->handles) ||
+            std::chrono::steady_clock::now() > giveUp)
+            return level;
+    }
+}
+
+// Empty when one more boot is back at the level given.
+inline std::string ProcessLevelFailures(const ProcessLevel& oneBoot)
+{
+    const ProcessLevel after = ProcessLevelAfterOneMoreBoot(&oneBoot);
+    if (after.threads == oneBoot.threads && after.handles == oneBoot.handles)
+        return "";
+    return "after one more boot: " + Describe(after) + ", not " + Describe(oneBoot);
+}
