@@ -134,8 +134,8 @@ struct BootRun {
 
 inline bool IsBootMark(const TraceRecord& record)
 {
-    return record.kind == kCommandRecord && record.script == 0 && record.id == kSetScriptName.id && !record.args.empty() &&
-           record.args[0].s == "MAIN";
+    return record.kind == kCommandRecord && record.script == 0 && record.id == kSetScriptName.id &&
+           !record.args.empty() && record.args[0].s == "MAIN";
 }
 
 inline std::vector<BootRun> BootsOf(const std::vector<TraceRecord>& trace)
