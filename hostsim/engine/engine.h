@@ -75,6 +75,11 @@ void EngineShutdownContinuation();
 // the host's lock, which a stalled command holds): that wait is the host's,
 // so its checks of how long the module held it leave it out.
 void HostWaitedInItsOwnCode(std::chrono::steady_clock::duration wait);
+// A stalled command holds the game's heap from now (true) until it lets go
+// (false): every allocation of the game waits for it meanwhile, the module's
+// among them, so the host cannot tell the module's waits from the game's own,
+// and its check of the calls over any 5 s leaves that time out.
+void GameHeapHeld(bool held);
 
 // A front end that runs the host in real time: called before each frame,
 // with the frame's simulated time, once the previous frame is stepped. It may

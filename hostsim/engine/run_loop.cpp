@@ -56,6 +56,28 @@ void HostWaitedInItsOwnCode(Clock::duration wait)
     hostOwnWait += wait;
 }
 
+// How long the game's heap was held by stalled commands, in all, so far.
+static std::mutex heapHeldLock;
+static int heapHolders = 0;
+static Clock::time_point heapHeldSince;
+static Clock::duration heapHeldBefore = Clock::duration::zero();
+
+void GameHeapHeld(bool held)
+{
+    std::lock_guard<std::mutex> hold(heapHeldLock);
+    const Clock::time_point now = Clock::now();
+    if (held && heapHolders++ == 0)
+        heapHeldSince = now;
+    if (!held && --heapHolders == 0)
+        heapHeldBefore += now - heapHeldSince;
+}
+
+static Clock::duration HeapHeldSoFar()
+{
+    std::lock_guard<std::mutex> hold(heapHeldLock);
+    return heapHeldBefore + (heapHolders > 0 ? Clock::now() - heapHeldSince : Clock::duration::zero());
+}
+
 // Runs a call into the module without the engine's lock, which the commands
 // of the script threads it may wait for need, and returns how long it held
 // the calling thread in real time, in ms, but for the host's own waits.
@@ -64,12 +86,14 @@ static int64_t RealMsOf(Call call)
 {
     engineLock.unlock();
     hostOwnWait = Clock::duration::zero();
+    const Clock::duration heapHeldAtStart = HeapHeldSoFar();
     const Clock::time_point start = Clock::now();
     call();
     const Clock::time_point end = Clock::now() - hostOwnWait;
+    const Clock::duration heapHeld = HeapHeldSoFar() - heapHeldAtStart;
     engineLock.lock();
     if (threadServices.currentThread() == engineRun->hostThread)
-        CheckHostCallsWithinWindow(start, end);
+        CheckHostCallsWithinWindow(start, std::max(start, end - heapHeld));
     return MsBetween(start, end);
 }
 

@@ -40,15 +40,19 @@ static uint64_t Win32CurrentThread()
 
 static void Win32Stall(int64_t ms, StallHold holds)
 {
-    if (holds == kHoldHeap)
+    if (holds == kHoldHeap) {
         HeapLock(mallocHeap);
+        GameHeapHeld(true);
+    }
     if (holds == kHoldHostLock)
         EnterHostLock();
     WaitForSingleObject(stallsReleased, ms == kStallForever ? INFINITE : static_cast<DWORD>(ms));
     if (holds == kHoldHostLock)
         LeaveHostLock();
-    if (holds == kHoldHeap)
+    if (holds == kHoldHeap) {
+        GameHeapHeld(false);
         HeapUnlock(mallocHeap);
+    }
 }
 
 static void Win32ReleaseStalls(bool released)
