@@ -45,7 +45,7 @@ struct EngineRun {
     uint64_t hostThread = 0;                // the host's own thread, whose commands (the boot's) bind no script
     std::deque<ScenarioEvent> armedStalls;  // stalls whose time has come, for the next commands of script threads
     EngineScript* stalledScript = nullptr;  // whose command is stalled, if one is
-    int stallsInProgress = 0;  // more than one when a thread left behind is still in its stall
+    int stallsInProgress = 0;               // more than one when a thread left behind is still in its stall
     int64_t stallBeganAt = 0;               // simulated ms
     std::chrono::steady_clock::time_point stallBeganReal;
     bool ended = false;  // the end is recorded: no command runs any more
