@@ -322,10 +322,6 @@ void InitScriptThreadList()
     SetUpRecord(head);
     UseBridge(slot);
     scheduler.bootSlot = slot;
-    // A boot's scripts start with the whole bound: a host lock held by a
-    // stall of the last boot may hold the re-initialisation call that came
-    // before, which would otherwise have to take what the tick left.
-    scheduler.boundSpentMs = 0;
     // The list this boot's teardown walks; the boot before is released only
     // once no teardown can still be walking it.
     Store(scheduler.scriptThreadList, head);
@@ -380,6 +376,8 @@ void TeardownScriptThreads()
     ScriptThread* const head = Load(scheduler.scriptsStarted) ? Load(scheduler.scriptThreadList) : nullptr;
     if (head) {
         Store(scheduler.scriptsStopping, static_cast<uint8_t>(1));
+        // A late turn has had its bound: it is not waited for again.
+        ScriptThread* const late = Load(scheduler.lateTurn);
         ScriptThread* thread = head;
         do {
             Dismiss(thread);
@@ -387,7 +385,8 @@ void TeardownScriptThreads()
         } while (thread != head);
         Store(scheduler.lateTurn, static_cast<ScriptThread*>(nullptr));
         do {
-            if (PlatformThread* handle = HandleOf(thread))
+            PlatformThread* const handle = HandleOf(thread);
+            if (handle && thread != late)
                 WaitForPlatformThreadEnd(handle, kThreadEndGraceMs);
             thread = Next(thread);
         } while (thread != head);
