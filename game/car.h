@@ -2,7 +2,10 @@
 // waiting on the owner's turn as long as it takes, and creates the car.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "game/held_wrappers.h"
 
 struct ScriptThread;
 
@@ -16,6 +19,9 @@ struct Car {
     Car(ScriptThread* owner, int32_t model, float x, float y, float z, bool releaseOnDestroy);
     // Releases or deletes the car: the constructor always created one.
     ~Car();
+    // Held by the allocating thread's boot from the start (held_wrappers.h).
+    static void* operator new(size_t size) { return NewHeldWrapper(size); }
+    static void operator delete(void* wrapper) { DeleteHeldWrapper(wrapper); }
 
     // The handle field itself, to pass this car as a variable argument.
     int32_t* GetHandle();

@@ -1,10 +1,13 @@
-// The tables of held wrappers, one per boot slot. Touched only by the holder
-// of the turn (a script thread during its turn, or the boot script), and by a
-// boot or reset once every thread of that boot has ended.
+// The tables of held wrappers, one per boot slot. A boot's table is touched
+// only by the thread of that boot that holds the turn (a script thread
+// during its turn, or a late one back from its command while no other runs,
+// or the boot script), and by a boot or reset once every thread of that boot
+// has ended.
 #include "game/held_wrappers.h"
 
 #include <new>
 
+#include "platform/platform.h"
 #include "script/scheduler.h"
 
 struct HeldWrappers {
@@ -13,31 +16,35 @@ struct HeldWrappers {
 };
 static HeldWrappers held[kBridges];
 
-// The current boot's: a thread holds wrappers only during its boot.
-static HeldWrappers& Held()
+// The calling thread's boot's, which may be an earlier boot than the
+// current one for a late thread; the boot script's is the current one.
+// None before the first boot.
+static HeldWrappers* Held()
 {
-    return held[scheduler.bootSlot];
+    const ScriptThread* const self = OwnScriptThread();
+    const int slot = self ? self->bootSlot : scheduler.bootSlot;
+    return slot < 0 ? nullptr : &held[slot];
 }
 
-// A boot's scripts hold far fewer than the table's room; a wrapper that
-// does not fit would simply never be freed.
-static void Hold(void* wrapper)
+void* NewHeldWrapper(size_t size)
 {
-    HeldWrappers& table = Held();
-    if (table.count < kHeldWrapperCapacity)
-        table.wrappers[table.count++] = wrapper;
+    void* const wrapper = ::operator new(size);
+    HeldWrappers* const table = Held();
+    if (table && table->count < kHeldWrapperCapacity)
+        table->wrappers[table->count++] = wrapper;
+    return wrapper;
 }
 
-// Only the storage is released: the object's lifetime ends without its
-// destructor, so nothing is sent to the host.
-static void LetGo(void* wrapper)
+// Only the storage: Replace frees a wrapper without its destructor, so that
+// nothing is sent to the host.
+void DeleteHeldWrapper(void* wrapper)
 {
     if (wrapper == nullptr)
         return;
-    HeldWrappers& table = Held();
-    for (int n = 0; n < table.count; ++n) {
-        if (table.wrappers[n] == wrapper) {
-            table.wrappers[n] = table.wrappers[--table.count];
+    HeldWrappers* const table = Held();
+    for (int n = 0; table && n < table->count; ++n) {
+        if (table->wrappers[n] == wrapper) {
+            table->wrappers[n] = table->wrappers[--table->count];
             break;
         }
     }
@@ -48,21 +55,14 @@ void Replace(Ped*& holder, Ped* newer)
 {
     Ped* older = holder;
     holder = newer;
-    Hold(newer);
-    LetGo(older);
+    DeleteHeldWrapper(older);
 }
 
 void Replace(Car*& holder, Car* newer)
 {
     Car* older = holder;
     holder = newer;
-    Hold(newer);
-    LetGo(older);
-}
-
-void Keep(Car* car)
-{
-    Hold(car);
+    DeleteHeldWrapper(older);
 }
 
 void ReleaseHeldWrappers(int slot)

@@ -3,7 +3,10 @@
 // while the host loads the model.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "game/held_wrappers.h"
 
 struct ScriptThread;
 
@@ -17,6 +20,9 @@ struct Ped {
     Ped(ScriptThread* owner, bool releaseOnDestroy);
     // Releases or deletes the ped in the host, if it was created.
     ~Ped();
+    // Held by the allocating thread's boot from the start (held_wrappers.h).
+    static void* operator new(size_t size) { return NewHeldWrapper(size); }
+    static void operator delete(void* wrapper) { DeleteHeldWrapper(wrapper); }
 
     // Waits for the model (every time, even when loaded), then creates the ped.
     void Create(int32_t pedType, int32_t model, float x, float y, float z);

@@ -207,8 +207,9 @@ uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
 
 // --- The list and the boots ---------------------------------------------------
 
-static void SetUpRecord(ScriptThread* thread)
+static void SetUpRecord(ScriptThread* thread, int slot)
 {
+    thread->bootSlot = slot;
     thread->resumeEvent = CreatePlatformEvent();
     thread->yieldEvent = CreatePlatformEvent();
     thread->state = kThreadStarting;
@@ -319,7 +320,7 @@ void InitScriptThreadList()
     head->next = head;
     head->prev = head;
     head->id = scheduler.threadIdCounter;
-    SetUpRecord(head);
+    SetUpRecord(head, slot);
     UseBridge(slot);
     scheduler.bootSlot = slot;
     // The list this boot's teardown walks; the boot before is released only
@@ -334,7 +335,7 @@ void SpawnScriptThread(ScriptRoutine routine)
     ScriptThread* const head = scheduler.scriptThreadList;
     ScriptThread* thread = new ScriptThread();  // zeroed: no field is ever read before it is set
     thread->id = ++scheduler.threadIdCounter;
-    SetUpRecord(thread);
+    SetUpRecord(thread, scheduler.bootSlot);
     thread->threadHandle = CreatePlatformThread(routine, thread);
     // Listed only now that its thread exists: a teardown may come at any time.
     thread->next = head->next;

@@ -56,6 +56,7 @@ struct ScriptThread {
     PlatformEvent* yieldEvent;     // thread -> tick: turn given back
     PlatformThread* threadHandle;  // the OS thread running the script routine; set before the record is listed
     uint32_t state;                // a ScriptThreadState, atomic
+    int bootSlot;                  // the slot (and bridge) of the boot that made it
 };
 
 // How long a tick waits for the resumed thread to give the turn back, and

@@ -36,8 +36,9 @@ static const int32_t kCheckEveryMs = 100;
 
 static void PlayCutscene(ScriptThread* self)
 {
+    // Never deleted: it stays beside the start point, and its wrapper goes
+    // with its boot.
     Car* parkedCar = new Car(self, kParkedCarModel, kParkedCarX, kParkedCarY, kParkedCarZ, false);
-    Keep(parkedCar);  // never deleted: it stays beside the start point
     parkedCar->SetHeading(kParkedCarHeading);
     world->ShowTitleText("!WELC_0", 4000, kTitleStyle);
     player->SetControlsLocked(true);
