@@ -2,7 +2,10 @@
 // a placed marker removes it from the radar.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "game/held_wrappers.h"
 
 struct RadarMarker {
     int32_t handle;  // written by the placing command; 0 until then
@@ -12,6 +15,9 @@ struct RadarMarker {
     RadarMarker();
     // Removes the marker from the radar, if one was placed.
     ~RadarMarker();
+    // Held by the allocating thread's boot from the start (held_wrappers.h).
+    static void* operator new(size_t size) { return NewHeldWrapper(size); }
+    static void operator delete(void* marker) { DeleteHeldWrapper(marker); }
 
     void PlaceAtPoint(float x, float y, float z, int32_t kind);
     // Marks the thing whose handle variable is target.
