@@ -110,7 +110,7 @@ void BootThreadRunsLate(ScriptThread* self)
 bool FramesInRealTimeWhileALateTurnIsAway(int64_t)
 {
     if (lateTurnAway)
-        SleepMs(20 * kTickBoundMs / 1000);
+        WaitOutsideTheEngine(std::chrono::milliseconds(20 * kTickBoundMs / 1000));
     return true;
 }
 

@@ -86,6 +86,10 @@ void GameHeapHeld(bool held);
 // hold and release keys (SetHostKey) and wait. Returning false stops the run
 // before this frame; the end record then carries the last stepped frame's time.
 typedef bool (*HostFrameCallback)(int64_t frameTime);
+// For a frame callback that paces the frames: waits without holding the
+// engine, so that a second host thread's call or a script thread's command
+// is not kept waiting meanwhile.
+void WaitOutsideTheEngine(std::chrono::milliseconds wait);
 
 // What a run keeps of its trace: all of it, for a scenario run; none, for a
 // live front end, which takes each record from onRecord as it comes and
