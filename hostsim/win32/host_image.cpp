@@ -148,9 +148,11 @@ static void __attribute__((stdcall)) ContinuationArrived(uint32_t which, const A
             Fault("%s continuation reached with %s %08X, not %08X", name, reg.name,
                   static_cast<unsigned>(frame->*reg.field), static_cast<unsigned>(reg.value));
     // The host's own teardown, under the lock its interpreter holds while a
-    // command stalls.
+    // command stalls, and freeing from the game's heap, which a stalled
+    // command may hold as well: the host's own waits, not the module's.
     const std::chrono::steady_clock::time_point waitFrom = std::chrono::steady_clock::now();
     EnterHostLock();
+    WaitForTheGameHeap();
     HostWaitedInItsOwnCode(std::chrono::steady_clock::now() - waitFrom);
     if (which == kShutdown) {
         ++hostSiteLog.shutdownArrivals;

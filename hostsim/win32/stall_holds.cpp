@@ -33,6 +33,12 @@ static const HANDLE mallocHeap = HeapOfMalloc();
 // Manual-reset: set while the stalls are released.
 static const HANDLE stallsReleased = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 
+void WaitForTheGameHeap()
+{
+    HeapLock(mallocHeap);
+    HeapUnlock(mallocHeap);
+}
+
 static uint64_t Win32CurrentThread()
 {
     return GetCurrentThreadId();

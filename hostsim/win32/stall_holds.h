@@ -12,6 +12,9 @@ namespace hostsim {
 // thread the module terminated hangs that code for good, as in a game.
 void EnterHostLock();
 void LeaveHostLock();
+// Waits until no stall "heap" holds the heap msvcrt's malloc allocates from:
+// the host's own teardown frees from it, as a game's does.
+void WaitForTheGameHeap();
 
 // Win32 calls only: a thread the module terminates leaves nothing behind.
 // A stall "heap" holds the heap msvcrt's malloc allocates from, so that every

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -632,21 +633,22 @@ static std::string AttachedLine(int version, const std::string& more)
 }
 
 // The module's teardown behind its shutdown and re-initialisation hooks
-// terminates the script threads: counted at the module's import.
-typedef BOOL(WINAPI* TerminateThreadFunction)(HANDLE thread, DWORD code);
-static TerminateThreadFunction moduleTerminateThread = nullptr;
-static int moduleTerminations = 0;
+// dismisses the script threads and waits a while for them to end: a parked
+// one ends itself at once, at the module's ExitThread import, counted here.
+typedef void(WINAPI* ExitThreadFunction)(DWORD code);
+static ExitThreadFunction moduleExitThread = nullptr;
+static std::atomic<int> moduleThreadEnds { 0 };
 
-static BOOL WINAPI CountedTerminateThread(HANDLE thread, DWORD code)
+static void WINAPI CountedExitThread(DWORD code)
 {
-    ++moduleTerminations;
-    return moduleTerminateThread(thread, code);
+    ++moduleThreadEnds;
+    moduleExitThread(code);
 }
 
 // What had happened when the other mod's hook was reached, on the thread
 // that reached it.
 struct SeenAtOtherMod {
-    int moduleTerminations;
+    int moduleThreadEnds;
     int gameArrivals;  // at the site the other mod shares
     ArrivalFrame arrived;
 };
@@ -655,7 +657,7 @@ static HostSite sharedSite;
 
 static void __attribute__((stdcall)) WhenOtherModReached(const ArrivalFrame* arrived)
 {
-    seenAtOtherMod.push_back({ moduleTerminations, GameArrivals(sharedSite), *arrived });
+    seenAtOtherMod.push_back({ moduleThreadEnds, GameArrivals(sharedSite), *arrived });
 }
 
 class SharedSite : public testing::TestWithParam<int> {
@@ -666,13 +668,15 @@ protected:
     void ShareWithOtherMod(HostSite site)
     {
         sharedSite = site;
+        seenAtOtherMod.clear();
+        moduleThreadEnds = 0;
         LayHost(GetParam());
         HookFirst(site);
         otherModHook->onArrival = WhenOtherModReached;
         LoadModule();
-        moduleTerminateThread = reinterpret_cast<TerminateThreadFunction>(RedirectImport(
-            module, "kernel32.dll", "TerminateThread", reinterpret_cast<void*>(&CountedTerminateThread)));
-        ASSERT_NE(moduleTerminateThread, nullptr);
+        moduleExitThread = reinterpret_cast<ExitThreadFunction>(
+            RedirectImport(module, "kernel32.dll", "ExitThread", reinterpret_cast<void*>(&CountedExitThread)));
+        ASSERT_NE(moduleExitThread, nullptr);
         EXPECT_EQ(DebugOutput(),
                   AttachedLine(GetParam(), std::string("; sharing the ") + kSiteNames[site] + " with othermod.dll"));
         EXPECT_EQ(ChangedHostBytes(true), "");
@@ -696,7 +700,7 @@ static std::vector<std::string> CommandsAt(const RunResult& result, int64_t t)
 static void ExpectModuleThenOtherModThenGame(uintptr_t callSite)
 {
     ASSERT_EQ(seenAtOtherMod.size(), 1u) << "the other mod's hook was not reached once";
-    EXPECT_GT(seenAtOtherMod[0].moduleTerminations, 0) << "the module's work had not run before the other mod's hook";
+    EXPECT_GT(seenAtOtherMod[0].moduleThreadEnds, 0) << "the module's work had not run before the other mod's hook";
     EXPECT_EQ(seenAtOtherMod[0].gameArrivals, 0) << "the game's continuation ran before the other mod's hook";
     EXPECT_EQ(seenAtOtherMod[0].arrived.returnAddress, callSite);
     EXPECT_EQ(GameArrivals(sharedSite), 1);
