@@ -196,9 +196,14 @@ inline std::string LateTurnSearchFailures(const std::vector<TraceRecord>& trace)
         while (next < trace.size() && !IsTeardown(trace[next]))
             ++next;
         // A boot needs a frame or two after the call, and the next teardown
-        // may come before it.
+        // may come before it. The second host thread makes its calls one
+        // after another, and no script is stepped during one, so its next
+        // call may come as soon as this one returns, however long the game's
+        // own code kept it (a stall holding the host's lock).
         const int64_t until = next < trace.size() ? trace[next].t : end;
-        if (until - trace[n].t < 200)
+        const bool queuedBehind =
+            next < trace.size() && trace[n].fromSecondThread && trace[next].fromSecondThread;
+        if (until - trace[n].t < 200 || queuedBehind)
             continue;
         bool booted = false;
         for (const BootRun& boot : boots)

@@ -3,6 +3,7 @@
 // (run_loop.cpp). Front ends and tests read engine.h instead.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <memory>
@@ -61,6 +62,9 @@ struct EngineRun {
     // code after it: the host's thread starts no step meanwhile, as a game
     // steps no script while its list of scripts is being made anew.
     bool secondThreadCalling = false;
+    // The second thread's call is due and waits for the engine: the host's
+    // thread lets it in before its next frame.
+    std::atomic<bool> secondThreadWaiting { false };
 };
 
 extern EngineRun* engineRun;

@@ -137,12 +137,26 @@ static void CallOnSecondThread(const ScenarioEvent& event)
             if (before.joinable())
                 before.join();
             std::this_thread::sleep_until(due);
+            engineRun->secondThreadWaiting = true;
             std::lock_guard<std::recursive_mutex> hold(engineLock);
+            engineRun->secondThreadWaiting = false;
             engineRun->secondThreadCalling = true;
             RecordAndCall(event);
             engineRun->secondThreadCalling = false;
         },
         std::move(before));
+}
+
+// The engine's lock is not fair: between frames the host's thread lets a
+// due call of the second thread in, as a game's other thread gets its turn
+// at the game's lock, rather than keeping it out for as long as it runs.
+static void LetTheSecondThreadIn()
+{
+    while (engineRun->secondThreadWaiting) {
+        engineLock.unlock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        engineLock.lock();
+    }
 }
 
 // The run ends once the second thread's calls have returned.
@@ -313,6 +327,7 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
     int64_t endsAt = scenario.endMs;
     for (engineRun->now = 0; engineRun->now <= scenario.endMs; engineRun->now += scenario.frameMs, ++engineRun->frame) {
         KeepPaceWithStall();
+        LetTheSecondThreadIn();
         if (beforeFrame && !beforeFrame(engineRun->now)) {
             endsAt = std::max<int64_t>(0, engineRun->now - scenario.frameMs);
             break;
