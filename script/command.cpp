@@ -16,7 +16,7 @@ CommandBridgeState* bridge = &bridges[0];
 
 void UseBridge(int slot)
 {
-    bridge = &bridges[slot];
+    __atomic_store_n(&bridge, &bridges[slot], __ATOMIC_RELEASE);
 }
 
 enum ArgumentTypeByte : uint8_t {
@@ -36,13 +36,17 @@ static uint32_t PutBytes(uint8_t* buffer, uint32_t at, const void* bytes, uint32
 
 uint32_t CallCommand(const CommandDescriptor& command, ...)
 {
+    // The bridge and the record this command goes through and comes back
+    // to, read before the check: a boot after a teardown that dismissed this
+    // thread changes both, and the check then ends the thread.
+    CommandBridgeState* const sending = __atomic_load_n(&bridge, __ATOMIC_ACQUIRE);
+    HostScript* const record = __atomic_load_n(&scheduler.currentHostScript, __ATOMIC_ACQUIRE);
     // A thread dismissed by a teardown sends nothing more, and a late turn
     // sends only inside a tick.
     CheckTurnBeforeCommand();
     va_list arguments;
     va_start(arguments, command);
 
-    CommandBridgeState* const sending = bridge;
     uint8_t* const buffer = sending->commandBuffer;
     uint32_t at = PutBytes(buffer, 0, &command.id, 2);
     uint16_t slot = 0;
@@ -73,7 +77,7 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
             int32_t value;
             memcpy(&value, variable, 4);
             sending->commandVariables[slot] = variable;
-            WriteLocal(scheduler.currentHostScript, slot, value);
+            WriteLocal(record, slot, value);
             buffer[at++] = kTypeVariable;
             at = PutBytes(buffer, at, &slot, 2);
             ++slot;
@@ -88,9 +92,6 @@ uint32_t CallCommand(const CommandDescriptor& command, ...)
     }
     va_end(arguments);
 
-    // The record this command runs on and comes back to, whatever a teardown
-    // from another host thread does to the scheduler meanwhile.
-    HostScript* const record = scheduler.currentHostScript;
     ScriptThread* current = FindScriptThread(ReadInstructionPointer(record));
     uint32_t result = RunHostCommand(record, buffer);
     for (uint16_t k = 0; k < slot; ++k) {

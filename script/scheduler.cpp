@@ -190,7 +190,7 @@ uint32_t HOST_CALLBACK ScriptTick(HostScript* script)
             GiveTurn(late);
         return 1;
     }
-    scheduler.currentHostScript = script;
+    __atomic_store_n(&scheduler.currentHostScript, script, __ATOMIC_RELEASE);
     if (!Load(scheduler.scriptsStarted)) {
         ReleaseEndedBoots(true);
         if (FreeBootSlot() < 0)

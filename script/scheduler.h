@@ -86,8 +86,11 @@ struct ScriptBoot {
 
 // The scheduler's state. The flags, the late turn, the count and the list's
 // head are read and written atomically: a teardown may come from any host
-// thread during a tick. currentHostScript and the rest are touched by the
-// host's thread in a tick, or by the thread whose turn it is.
+// thread during a tick. currentHostScript is written by a tick and read by
+// the thread whose turn it is, atomically too, since a thread that a
+// teardown dismissed may read it as a later boot's tick writes it (it then
+// ends before using it). The rest is touched by the host's thread in a tick,
+// or by the thread whose turn it is.
 struct SchedulerState {
     ScriptThread* scriptThreadList;  // the current boot's record, sentinel of its circular list
     int bootSlot;                    // the current boot's slot (and bridge); -1 before the first boot

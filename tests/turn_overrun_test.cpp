@@ -366,7 +366,7 @@ TEST(TurnOverrun, ATeardownDuringADestructorsCommandEndsTheThreadAlone)
     for (const char* teardown : { "reinit", "shutdown" }) {
         const std::string scenario = "frame 20\nat " + std::to_string(dropAt) + " stall " +
                                      std::to_string(kTickBoundMs + 300) + "\nat " + std::to_string(dropAt + 20) + " " +
-                                     teardown + "\nend " + std::to_string(dropAt + 2000) + "\n";
+                                     teardown + "\nend " + std::to_string(dropAt + 2 * kTickBoundMs) + "\n";
         const RunResult result = RunFreshRoutine(DropsAMarkerEveryOtherTurn, scenario);
         EXPECT_EQ(Errors(result.trace), "") << teardown;
         const std::vector<TraceRecord> drops = CommandsWithId(result.trace, kRemoveMarker.id);
