@@ -14,6 +14,8 @@
 
 #include "hostsim/engine/engine.h"
 
+using namespace hostsim;
+
 // The build and where it runs, for the table's heading.
 const char* BuildDescription();
 

@@ -1,9 +1,13 @@
 // The watching binding and the session scenarios.
 #include "bench/bench_runs.h"
 
+#include "game/command_catalogue.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+
+using namespace hostsim;
 
 Watch watch;
 static EngineBinding inner;
@@ -74,15 +78,15 @@ static void WatchedReinit()
 
 static void WatchRecord(const TraceRecord& record)
 {
-    if (record.kind == "cmd") {
+    if (record.kind == kCommandRecord) {
         if (watch.inBoot)
             ++watch.bootCommands.back();
         if (watch.timing && record.script == watch.timedScript)
             ++watch.commandsWhileTiming;
-        if (record.script == watch.studioScript && watch.mainLoopAt < 0 && record.id == 0x0001 &&
+        if (record.script == watch.studioScript && watch.mainLoopAt < 0 && record.id == kWait.id &&
             record.args[0].i == 250)
             watch.mainLoopAt = record.t;
-    } else if (record.kind == "text" && record.key == "!SENTI") {
+    } else if (record.kind == kTextRecord && record.key == "!SENTI") {
         watch.studioScript = record.script;
     }
     if (watch.onRecord)
@@ -106,7 +110,7 @@ int RunWatched(const std::string& scenarioText, const EngineBinding& binding, Ho
     EngineBinding watched = { WatchedTick, WatchedReinit, binding.shutdown, binding.lookupText };
     RunResult result = RunHost(scenario, watched, WatchRecord, beforeFrame);
     for (const TraceRecord& record : result.trace)
-        if (record.kind == "error")
+        if (record.kind == kErrorRecord)
             fprintf(stderr, "bench: host error at %lld ms: %s\n", static_cast<long long>(record.t),
                     record.what.c_str());
     return result.errors;

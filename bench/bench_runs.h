@@ -9,6 +9,8 @@
 
 #include "hostsim/engine/engine.h"
 
+using namespace hostsim;
+
 static const int kWatchedScripts = 8;
 
 // What the watching binding saw in the run in progress. Touched by the

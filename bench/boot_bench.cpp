@@ -10,6 +10,8 @@
 #include "host/hook_work.h"
 #include "script/scheduler.h"
 
+using namespace hostsim;
+
 static const int kReinitialisations = 100;
 static const int64_t kBootEveryMs = 200;
 

@@ -9,6 +9,8 @@
 #include "script/command.h"
 #include "script/scheduler.h"
 
+using namespace hostsim;
+
 static const int kRounds = 5;
 static const int kCallsPerRound = 200000;
 

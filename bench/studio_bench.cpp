@@ -6,7 +6,10 @@
 #include <thread>
 
 #include "bench/bench_runs.h"
+#include "game/command_catalogue.h"
 #include "bench/benches.h"
+
+using namespace hostsim;
 
 // --- An idle studio ----------------------------------------------------------------
 
@@ -40,8 +43,8 @@ static bool Counting(int64_t t)
 // the simulated time from one to the next are one pass's.
 static void CountPasses(const TraceRecord& record)
 {
-    if (record.kind != "cmd" || record.script != watch.studioScript || record.id != 0x0001 || record.args[0].i != 250 ||
-        !Counting(record.t))
+    if (record.kind != kCommandRecord || record.script != watch.studioScript || record.id != kWait.id ||
+        record.args[0].i != 250 || !Counting(record.t))
         return;
     const int64_t steps = watch.steps[watch.studioScript];
     if (idle.lastPassSteps >= 0) {
@@ -117,10 +120,11 @@ static const int64_t kCycleMs = 36000;
 static std::vector<MemorySample> samples;
 static int previews = 0;
 
-// Every preview of the ped model choice creates its ped with 0x009A.
+// Every preview of the ped model choice creates its ped with kCreatePed.
 static void CountPreviews(const TraceRecord& record)
 {
-    if (record.kind == "cmd" && record.script == watch.studioScript && record.id == 0x009A && record.t >= 28000)
+    if (record.kind == kCommandRecord && record.script == watch.studioScript && record.id == kCreatePed.id &&
+        record.t >= 28000)
         ++previews;
 }
 

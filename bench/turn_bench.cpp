@@ -8,6 +8,8 @@
 #include "platform/platform.h"
 #include "script/scheduler.h"
 
+using namespace hostsim;
+
 static const int kRoutineSteps = 20000;
 static const int kStudioSteps = 20000;
 static const int kWarmUpSteps = 100;

@@ -67,8 +67,9 @@ bool ClosePlatformThread(PlatformThread* thread);
 int16_t PollKeyState(int virtualKey);
 
 // A substitute host linked into the same program answers the key polls
-// itself. Natively there is no other keyboard; in Windows the real key state
-// is read while no source is set, as in the host game.
+// itself: AttachDirectHost sets the source, and nothing else sets or clears
+// it. Natively there is no other keyboard; in Windows the real key state is
+// read while no source is set, as in the host game. The DLL has no source.
 typedef int16_t (*KeyStateSource)(int virtualKey);
 void SetKeyStateSource(KeyStateSource source);
 

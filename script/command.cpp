@@ -22,6 +22,11 @@ void TakeNextBridge()
     bridge = &bridges[(bridge - bridges + 1) % kBridges];
 }
 
+void ResetBridgeChoice()
+{
+    bridge = &bridges[0];
+}
+
 enum ArgumentTypeByte : uint8_t {
     kTypeInt = 0x01,       // followed by 4 bytes little-endian
     kTypeVariable = 0x03,  // followed by the 16-bit slot number

@@ -34,6 +34,9 @@ extern CommandBridgeState* bridge;
 // which reads that thread's command from the bridge as it runs it: the boot
 // after it leaves that bridge to it and takes another.
 void TakeNextBridge();
+// Back to the first bridge, as at load: only once no thread can still be in
+// the host's interpreter with a command of its bridge.
+void ResetBridgeChoice();
 
 // Only the holder of the turn may call this, with scheduler.currentHostScript
 // its script's record. Returns 0 when the command's condition is false, else

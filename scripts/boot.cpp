@@ -6,6 +6,7 @@
 #include "game/player.h"
 #include "game/script_control.h"
 #include "game/world.h"
+#include "script/command.h"
 #include "script/scheduler.h"
 #include "scripts/boot_data.h"
 #include "scripts/welcome_thread.h"
@@ -195,7 +196,7 @@ void BootScript()
 
 static void ScriptsReinitialised()
 {
-    startMarkerPending = 1;
+    ArmStartMarker();
 }
 
 const ScriptBoot kStudioScriptBoot = { BootScript, ScriptsReinitialised };
@@ -203,6 +204,7 @@ const ScriptBoot kStudioScriptBoot = { BootScript, ScriptsReinitialised };
 void ResetModule()
 {
     if (ResetScheduler()) {
+        ResetBridgeChoice();
         ReleaseHeldWrappers();
         BootObjects made;
         TakeBootObjects(&made);
@@ -215,5 +217,5 @@ void ResetModule()
         record = nullptr;
     for (World*& record : generatorRecords)
         record = nullptr;
-    startMarkerPending = 1;
+    ArmStartMarker();
 }

@@ -11,8 +11,9 @@ void BootScript();
 extern const ScriptBoot kStudioScriptBoot;
 
 // Puts the module back to its state at load, as a test process needs it
-// between tests: every script thread stopped, the scheduler and the start
-// marker's flag as at load, and what the boots made freed once their threads
-// were seen to end. The boot handed down at attach stays. Host's thread only,
-// outside ticks.
+// between tests: every script thread stopped, the scheduler as at load, the
+// start marker armed as at load, and the command bridge's choice and what the
+// boots made as at load once every thread was seen to end (a thread still
+// away in the host keeps its bridge and what it may touch). The boot handed
+// down at attach stays. Host's thread only, outside ticks.
 void ResetModule();

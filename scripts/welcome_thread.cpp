@@ -10,7 +10,12 @@
 #include "script/scheduler.h"
 #include "scripts/studio_thread.h"
 
-uint8_t startMarkerPending = 1;
+StartMarkerState startMarker = { 1, 0 };
+
+void ArmStartMarker()
+{
+    startMarker.armed.fetch_add(1);
+}
 
 static const int32_t kStartMarkerKind = 2;
 // The car parked beside the start point.
@@ -60,18 +65,20 @@ void WelcomeThread(ScriptThread* self)
 
     // The marker stands while the thread watches for the player: no marker
     // is the idle phase, waiting for the start point to be armed.
-    RadarMarker* startMarker = nullptr;
+    RadarMarker* marker = nullptr;
     for (;;) {
         WaitMs(self, kCheckEveryMs);
-        if (startMarker == nullptr) {
-            if (startMarkerPending) {
-                startMarkerPending = 0;
-                startMarker = new RadarMarker();
-                startMarker->PlaceAtPoint(kStartPointX, kStartPointY, kStartPointZ, kStartMarkerKind);
+        if (marker == nullptr) {
+            const uint32_t armed = startMarker.armed.load();
+            if (armed != startMarker.placedFor.load()) {
+                marker = new RadarMarker();
+                marker->PlaceAtPoint(kStartPointX, kStartPointY, kStartPointZ, kStartMarkerKind);
+                // Only once placed: a dismissed thread ends in the command.
+                startMarker.placedFor.store(armed);
             }
         } else if (player->IsWithinRange(kStartPointX, kStartPointY, kStartPointZ, 1.5f, 2.0f, 2.0f, 0)) {
-            delete startMarker;  // takes it off the radar
-            startMarker = nullptr;
+            delete marker;  // takes it off the radar
+            marker = nullptr;
             SpawnScriptThread(StudioThread);
         }
     }

@@ -20,6 +20,8 @@
 #include "tests/boot_commands.h"
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 const float kStartX = 1011.72f;
@@ -132,7 +134,7 @@ TEST_F(Boot, TheFirstTickSendsTheWholeSetUpInOrder)
     EXPECT_EQ(boot.size(), 768u);
     EXPECT_EQ(FirstDifference(boot), "");
     for (const TraceRecord& command : boot) {
-        EXPECT_NE(command.id, 0x0001) << "the boot script never waits";
+        EXPECT_NE(command.id, kWait.id) << "the boot script never waits";
         EXPECT_EQ(command.script, 0);
     }
 }
@@ -147,10 +149,13 @@ TEST_F(Boot, BeginsByNamingTheScriptAndFadingToBlack)
 
 TEST_F(Boot, TheLastZoneGetsNoThirdInformationCommand)
 {
-    EXPECT_EQ(IdsForLabel(boot, "WEE_DAM"), (std::vector<uint16_t> { 0x015C, 0x015C, 0x0152, 0x0152, 0x0324, 0x0324 }));
+    EXPECT_EQ(IdsForLabel(boot, "WEE_DAM"),
+              (std::vector<uint16_t> { kSetZoneInfoA.id, kSetZoneInfoA.id, kSetZoneInfoB.id, kSetZoneInfoB.id,
+                                       kSetZoneGroup.id, kSetZoneGroup.id }));
     EXPECT_EQ(IdsForLabel(boot, "PARK"),
-              (std::vector<uint16_t> { 0x015C, 0x015C, 0x0152, 0x0152, 0x0324, 0x0324, 0x04EC, 0x04EC }));
-    EXPECT_EQ(CommandsWithId(boot, 0x04EC).size(), 84u);
+              (std::vector<uint16_t> { kSetZoneInfoA.id, kSetZoneInfoA.id, kSetZoneInfoB.id, kSetZoneInfoB.id,
+                                       kSetZoneGroup.id, kSetZoneGroup.id, kSetZoneInfoC.id, kSetZoneInfoC.id }));
+    EXPECT_EQ(CommandsWithId(boot, kSetZoneInfoC.id).size(), 84u);
 }
 
 TEST_F(Boot, EachGeneratorsValueGoesToItsOwnFreshHandle)
@@ -158,12 +163,12 @@ TEST_F(Boot, EachGeneratorsValueGoesToItsOwnFreshHandle)
     std::set<int32_t> handles;
     size_t generators = 0;
     for (size_t n = 0; n < boot.size(); ++n) {
-        if (boot[n].id != 0x014B)
+        if (boot[n].id != kCreateCarGenerator.id)
             continue;
         ++generators;
         ASSERT_LT(n + 1, boot.size());
         const TraceRecord& value = boot[n + 1];
-        ASSERT_EQ(value.id, 0x014C) << "after generator " << generators;
+        ASSERT_EQ(value.id, kSetCarGeneratorValue.id) << "after generator " << generators;
         ASSERT_EQ(boot[n].out.size(), 1u);
         EXPECT_EQ(value.args[0].i, boot[n].out[0]) << "generator " << generators << " names another record";
         EXPECT_EQ(value.args[1].i, 101);
@@ -175,29 +180,30 @@ TEST_F(Boot, EachGeneratorsValueGoesToItsOwnFreshHandle)
 
 TEST_F(Boot, ThePlayerCommandsNameThePlayerOrItsCharacter)
 {
-    const std::vector<TraceRecord> made = CommandsWithId(boot, 0x0053);
-    const std::vector<TraceRecord> character = CommandsWithId(boot, 0x01F5);
+    const std::vector<TraceRecord> made = CommandsWithId(boot, kCreatePlayer.id);
+    const std::vector<TraceRecord> character = CommandsWithId(boot, kGetCharacterHandle.id);
     ASSERT_EQ(made.size(), 1u);
     ASSERT_EQ(character.size(), 1u);
     const int32_t playerHandle = made[0].out[0];
     const int32_t characterHandle = character[0].out[1];
     EXPECT_EQ(character[0].args[0].i, playerHandle);
-    for (uint16_t id : { 0x0352, 0x0353 })
+    for (uint16_t id : { kSetPlayerModel.id, kApplyPlayerModel.id })
         EXPECT_EQ(CommandsWithId(boot, id).at(0).args[0].i, characterHandle) << CommandIdText(id);
-    for (uint16_t id : { 0x0171, 0x055E, 0x055F, 0x055D, 0x0330, 0x01B4 })
+    for (uint16_t id : { kSetPlayerHeading.id, kCommand055E.id, kCommand055F.id, kCommand055D.id, kCommand0330.id,
+                         kSetPlayerControls.id })
         EXPECT_EQ(CommandsWithId(boot, id).at(0).args[0].i, playerHandle) << CommandIdText(id);
 }
 
 TEST_F(Boot, TheStartPointIsPreparedInSinglePrecision)
 {
-    const std::vector<TraceRecord> scene = CommandsWithId(boot, 0x03CB);
+    const std::vector<TraceRecord> scene = CommandsWithId(boot, kPrepareSceneAt.id);
     ASSERT_EQ(scene.size(), 1u);
     EXPECT_EQ(scene[0].args[1].f, -456.49f + 2.0f);
-    const std::vector<TraceRecord> area = CommandsWithId(boot, 0x04E4);
+    const std::vector<TraceRecord> area = CommandsWithId(boot, kPrepareAreaAt.id);
     ASSERT_EQ(area.size(), 1u);
     EXPECT_EQ(area[0].args[0].f, kStartX);
     EXPECT_EQ(area[0].args[1].f, kStartY);
-    for (uint16_t id : { 0x016C, 0x016D }) {
+    for (uint16_t id : { kCommand016C.id, kCommand016D.id }) {
         const std::vector<TraceRecord> turned = CommandsWithId(boot, id);
         ASSERT_EQ(turned.size(), 1u);
         EXPECT_EQ(turned[0].args[3].f, 120.0f) << CommandIdText(id);
@@ -208,8 +214,8 @@ TEST_F(Boot, UnlockingThePlayerIsTheLastCommand)
 {
     ASSERT_FALSE(boot.empty());
     const TraceRecord& last = boot.back();
-    EXPECT_EQ(last.id, 0x01B4);
-    EXPECT_EQ(last.args[0].i, CommandsWithId(boot, 0x0053).at(0).out[0]);
+    EXPECT_EQ(last.id, kSetPlayerControls.id);
+    EXPECT_EQ(last.args[0].i, CommandsWithId(boot, kCreatePlayer.id).at(0).out[0]);
     EXPECT_EQ(last.args[1].i, 1);
 }
 
@@ -223,7 +229,7 @@ Globals bootGlobalsAtReinit;
 
 void KeepGlobalsAtReinit(const TraceRecord& record)
 {
-    if (record.kind == "reinit")
+    if (record.kind == kReinitRecord)
         bootGlobalsAtReinit = { scriptControl, world, player };
 }
 

@@ -16,6 +16,8 @@
 #include "tests/trace_helpers.h"
 #include "tests/wrapper_trace.h"
 
+using namespace hostsim;
+
 namespace {
 
 TEST(CommandCatalogue, AgreesWithTheHostOnEveryCommand)
@@ -24,13 +26,14 @@ TEST(CommandCatalogue, AgreesWithTheHostOnEveryCommand)
     // counts equal no row of the host's is one the module cannot send.
     ASSERT_EQ(kCommandCatalogueCount, kHostCommandCount);
     for (size_t row = 0; row < kCommandCatalogueCount; ++row) {
-        const CommandDescriptor& command = *kCommandCatalogue[row];
+        const CommandDescriptor& command = *kCommandCatalogue[row].command;
+        const char* name = kCommandCatalogue[row].name;
         const HostCommand* host = FindHostCommand(command.id);
-        ASSERT_NE(host, nullptr) << "the host does not know " << CommandIdText(command.id);
-        EXPECT_EQ(std::string(command.types), host->shape) << "command " << CommandIdText(command.id);
+        ASSERT_NE(host, nullptr) << "the host does not know " << name;
+        EXPECT_EQ(std::string(command.types), host->shape) << name;
         // A direction's words go on the label its handler sets.
         if (host->words) {
-            EXPECT_NE(host->handler, nullptr) << "direction " << CommandIdText(command.id) << " labels nothing";
+            EXPECT_NE(host->handler, nullptr) << "direction " << name << " labels nothing";
         }
     }
 }

@@ -14,6 +14,8 @@
 #include "tests/studio_feature_steps.h"
 #include "tools/release/game_keys.h"
 
+using namespace hostsim;
+
 namespace {
 
 std::string KeyNames(const int keys[2])
@@ -37,9 +39,9 @@ bool Proven(const std::vector<TraceRecord>& trace, int studioScript, const Proof
         const TraceRecord& record = trace[n];
         if (record.script != studioScript)
             continue;
-        if (proof.row->shownText && record.kind == "text" && record.key == proof.row->shownText)
+        if (proof.row->shownText && IsText(record, proof.row->shownText))
             return true;
-        if (!proof.row->shownText && record.kind == "cmd" && record.id == proof.row->sentCommand)
+        if (!proof.row->shownText && IsCommand(record, proof.row->sentCommand))
             return true;
     }
     return false;
@@ -110,11 +112,8 @@ TEST(GameKeys, EveryCombinationTheDocumentStatesDoesWhatItSays)
 
     for (int n = 0; n < kDocumentedCatalogueCount; ++n) {
         const DocumentedCatalogue& c = kDocumentedCatalogues[n];
-        std::vector<int32_t> made;
-        for (size_t at = IndexAfter(result.trace, browsed[n].first);
-             at < result.trace.size() && result.trace[at].t <= browsed[n].second; ++at)
-            if (result.trace[at].kind == "cmd" && result.trace[at].id == 0x00A5)
-                made.push_back(result.trace[at].args[0].i);
+        const std::vector<int32_t> made =
+            CarModelsMade(result.trace, IndexAfter(result.trace, browsed[n].first), browsed[n].second);
         bool down = false, up = false;
         for (size_t at = 1; at < made.size(); ++at) {
             down = down || (made[at - 1] == c.firstModel && made[at] == c.lastModel);
@@ -150,7 +149,7 @@ TEST(GameKeys, TheLinesThatListValuesGetThemInTheirOrder)
     const DocumentedKeys* weatherRow = nullptr;
     for (int n = 0; n < kDocumentedSectionCount; ++n)
         for (int row = 0; row < kDocumentedSections[n].rowCount; ++row)
-            if (kDocumentedSections[n].rows[row].sentCommand == 0x01B6)
+            if (kDocumentedSections[n].rows[row].sentCommand == kSetWeather.id)
                 weatherRow = &kDocumentedSections[n].rows[row];
     ASSERT_NE(weatherRow, nullptr);
     const DocumentedKeys& speedUp = kDocumentedCarSettings[2];
@@ -184,7 +183,7 @@ TEST(GameKeys, TheLinesThatListValuesGetThemInTheirOrder)
     std::vector<std::string> weathersShown;
     for (size_t n = IndexAfter(result.trace, weatherFrom); n < IndexAfter(result.trace, speedFrom); ++n) {
         const TraceRecord& record = result.trace[n];
-        if (record.kind == "text" && record.key.rfind("!WEAT", 0) == 0) {
+        if (record.kind == kTextRecord && record.key.rfind("!WEAT", 0) == 0) {
             const size_t from = record.text.find("~b~") + 3;
             weathersShown.push_back(record.text.substr(from, record.text.find("~h~") - from));
         }
@@ -198,7 +197,7 @@ TEST(GameKeys, TheLinesThatListValuesGetThemInTheirOrder)
         speedsWanted.push_back(speeds[n]);
     std::vector<std::string> speedsSent;
     for (const TraceRecord& record : StudioActionsAfter(result.trace, session.studioScript, speedFrom))
-        if (record.id == 0x00AD)
+        if (record.id == kSetCarSpeed.id)
             speedsSent.push_back(std::to_string(static_cast<int>(record.args[1].f)));
     EXPECT_EQ(speedsSent, speedsWanted) << speedUp.says << "; " << speedDown.says;
 }

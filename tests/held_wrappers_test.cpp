@@ -13,6 +13,8 @@
 #include "script/scheduler.h"
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 int commandsSent = 0;
@@ -104,13 +106,13 @@ TEST(HeldWrappers, ASessionAfterAReinitialisationRunsCleanAndNothingIsReleasedIn
     ASSERT_LT(firstStudio, trace.size());
     const size_t secondStudio = FindText(trace, "!SENTI", firstStudio + 1);
     ASSERT_LT(secondStudio, trace.size());
-    const size_t secondGroup = FindCommand(trace, 0x009A, FindCommand(trace, 0x020F, secondStudio));
+    const size_t secondGroup = FindCommand(trace, kCreatePed.id, FindCommand(trace, kCommand020F.id, secondStudio));
     EXPECT_LT(secondGroup, trace.size());
-    EXPECT_LT(FindCommand(trace, 0x00A5, secondGroup), trace.size());
+    EXPECT_LT(FindCommand(trace, kCreateCar.id, secondGroup), trace.size());
 
     // Only the wrappers' destructors release peds and cars.
-    EXPECT_TRUE(CommandsWithId(trace, 0x01C2).empty());
-    EXPECT_TRUE(CommandsWithId(trace, 0x01C3).empty());
+    EXPECT_TRUE(CommandsWithId(trace, kReleasePed.id).empty());
+    EXPECT_TRUE(CommandsWithId(trace, kReleaseCar.id).empty());
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "hostsim/engine/engine.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 namespace {
 
 // --- The directive ------------------------------------------------------------------
@@ -297,7 +299,7 @@ StandInRun RunStandIn(StandInFault fault, const std::string& scenarioText)
 }
 
 // The records of one kind, as JSON Lines.
-std::string RecordsOfKind(const std::vector<TraceRecord>& trace, const std::string& kind)
+std::string RecordsOfKind(const std::vector<TraceRecord>& trace, RecordKind kind)
 {
     std::string lines;
     for (const TraceRecord& record : trace)
@@ -313,7 +315,7 @@ TEST(HostStall, ACommandTakesItsMsWhileTheHostStepsOnInRealTimeAndTheRestOfTheRu
     const StandInRun run = RunStandIn(kNoFault, "frame 20\nat 200 stall 600\nend 3000\n");
     ASSERT_EQ(Errors(run.result.trace), "");
     // The first command a script thread sends from 200 on: script 0's wait.
-    EXPECT_EQ(RecordsOfKind(run.result.trace, "stall"),
+    EXPECT_EQ(RecordsOfKind(run.result.trace, kStallRecord),
               "{\"t\":200,\"kind\":\"stall\",\"script\":0,\"id\":\"0001\",\"ms\":600}\n");
     EXPECT_GE(run.longestSendMs, 600);
     EXPECT_LT(run.longestSendMs, 600 + 400);
@@ -321,7 +323,7 @@ TEST(HostStall, ACommandTakesItsMsWhileTheHostStepsOnInRealTimeAndTheRestOfTheRu
     // It is recorded when it ends. Meanwhile the host stepped on, its clock
     // no faster than real time: the stall covers about 600 ms of the run.
     std::vector<int64_t> waits;
-    for (const TraceRecord& command : CommandsWithId(run.result.trace, 0x0001))
+    for (const TraceRecord& command : CommandsWithId(run.result.trace, kWait.id))
         if (command.args[0].i == kFirstThreadPlace)
             waits.push_back(command.t);
     const std::vector<int64_t>::const_iterator stalled =
@@ -343,7 +345,7 @@ TEST(HostStall, AStallThatNeverEndsIsLetGoOfUnrunAtTheRunsEnd)
 {
     const StandInRun run = RunStandIn(kNoFault, "frame 20\nat 200 stall forever\nend 700\n");
     ASSERT_EQ(Errors(run.result.trace), "");
-    EXPECT_EQ(RecordsOfKind(run.result.trace, "stall"),
+    EXPECT_EQ(RecordsOfKind(run.result.trace, kStallRecord),
               "{\"t\":200,\"kind\":\"stall\",\"script\":0,\"id\":\"0001\",\"ms\":-1}\n");
     // Paced in real time from the stall to the end, and then ended.
     EXPECT_GE(run.realMs, 500 - 40);
@@ -351,7 +353,7 @@ TEST(HostStall, AStallThatNeverEndsIsLetGoOfUnrunAtTheRunsEnd)
     ASSERT_FALSE(run.result.trace.empty());
     EXPECT_EQ(TraceRecordJson(run.result.trace.back()), "{\"t\":700,\"kind\":\"end\"}");
     // The stalled wait never ran; the stand-in's thread came back from it.
-    const std::vector<TraceRecord> waits = CommandsWithId(run.result.trace, 0x0001);
+    const std::vector<TraceRecord> waits = CommandsWithId(run.result.trace, kWait.id);
     ASSERT_FALSE(waits.empty());
     EXPECT_EQ(waits.back().t, 180);
 }
@@ -362,7 +364,7 @@ TEST(HostStall, AReinitialisationDuringAStallDropsItsScriptAndTheNextBootGoesOn)
     ASSERT_EQ(Errors(run.result.trace), "");
     const std::vector<TraceRecord>& trace = run.result.trace;
     const size_t reinit =
-        std::find_if(trace.begin(), trace.end(), [](const TraceRecord& r) { return r.kind == "reinit"; }) -
+        std::find_if(trace.begin(), trace.end(), [](const TraceRecord& r) { return r.kind == kReinitRecord; }) -
         trace.begin();
     ASSERT_LT(reinit, trace.size());
     // The next boot and its threads go on while the stalled command of the
@@ -370,12 +372,10 @@ TEST(HostStall, AReinitialisationDuringAStallDropsItsScriptAndTheNextBootGoesOn)
     // record, which the host kept.
     const auto sentFrom = [&](int place) {
         return std::find_if(trace.begin() + reinit, trace.end(),
-                            [place](const TraceRecord& r) {
-                                return r.kind == "cmd" && r.id == 0x0001 && r.args[0].i == place;
-                            }) -
+                            [place](const TraceRecord& r) { return IsCommand(r, kWait.id) && r.args[0].i == place; }) -
                trace.begin();
     };
-    const size_t boot = FindCommand(trace, 0x00D7, reinit);
+    const size_t boot = FindCommand(trace, ::kStartScript.id, reinit);
     const size_t stalled = sentFrom(kFirstThreadPlace);
     const size_t nextBootsThread = sentFrom(kFirstThreadPlace + 2);
     ASSERT_LT(stalled, trace.size());
@@ -392,7 +392,7 @@ TEST(HostStall, ACommandChangedInScriptSpaceDuringItsStallIsReported)
     const std::string stalled = "frame 20\nat 200 stall 300\nend 1000\n";
     std::vector<std::string> errors;
     for (const TraceRecord& record : RunStandIn(kOverwritesALateCommand, stalled).result.trace)
-        if (record.kind == "error")
+        if (record.kind == kErrorRecord)
             errors.push_back(record.what);
     EXPECT_EQ(errors,
               std::vector<std::string> { "command 0001 on script 0 changed in script space while it was stalled" });
@@ -410,7 +410,7 @@ TEST(HostStall, TwoRunnersAreReportedExactlyWhenTheyRun)
     std::string overlaps;
     int count = 0;
     for (const TraceRecord& record : overlapped)
-        if (record.kind == "error") {
+        if (record.kind == kErrorRecord) {
             ++count;
             if (record.what != "command on script 1 while a command of script 0 is being run" || record.t < 200 ||
                 record.t > 200 + 300 + 60)

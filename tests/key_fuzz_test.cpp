@@ -9,6 +9,8 @@
 #include "hostsim/direct/direct_binding.h"
 #include "tests/reliability_scenarios.h"
 
+using namespace hostsim;
+
 #if defined(_WIN32)
 static const int64_t kFuzzMinutes = 5;  // the module linked into the test program, under Wine
 #else
@@ -30,10 +32,10 @@ TEST(KeyFuzz, RandomKeysForHalfAnHourKeepEveryHostInvariant)
     int peds = 0, cars = 0, texts = 0, playerModels = 0;
     int64_t lastStudioPass = 0;
     for (const TraceRecord& command : commands) {
-        peds += command.id == 0x009A;
-        cars += command.id == 0x00A5;
-        playerModels += command.id == 0x0352;
-        if (command.id == 0x0001 && command.script == 1 && command.args[0].i == 250)
+        peds += command.id == kCreatePed.id;
+        cars += command.id == kCreateCar.id;
+        playerModels += command.id == kSetPlayerModel.id;
+        if (command.id == kWait.id && command.script == 1 && command.args[0].i == 250)
             lastStudioPass = command.t;
     }
     for (const TraceRecord& text : Texts(result.trace))

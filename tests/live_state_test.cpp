@@ -10,6 +10,8 @@
 #include "scripts/boot.h"
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The welcome cut-scene, the walk to the start point and the studio's start.
@@ -21,7 +23,7 @@ std::string WelcomeAndStart()
 const TraceRecord* LastCommand(const std::vector<TraceRecord>& trace, uint16_t id)
 {
     for (size_t n = trace.size(); n-- > 0;)
-        if (trace[n].kind == "cmd" && trace[n].id == id)
+        if (IsCommand(trace[n], id))
             return &trace[n];
     return nullptr;
 }
@@ -29,7 +31,7 @@ const TraceRecord* LastCommand(const std::vector<TraceRecord>& trace, uint16_t i
 const TraceRecord* LastTextOfStyle(const std::vector<TraceRecord>& trace, bool title)
 {
     for (size_t n = trace.size(); n-- > 0;)
-        if (trace[n].kind == "text" && (trace[n].style == 2) == title)
+        if (trace[n].kind == kTextRecord && (trace[n].style == 2) == title)
             return &trace[n];
     return nullptr;
 }
@@ -41,25 +43,25 @@ TEST(LiveState, TheWorldKeepsWhatTheTraceTellsOfTheStartPointCameraClockAndTexts
     const HostWorld& world = CurrentHostWorld();
     const std::vector<TraceRecord>& trace = result.trace;
 
-    const TraceRecord* marker = LastCommand(trace, 0x02A7);
+    const TraceRecord* marker = LastCommand(trace, kPlaceMarkerAtPoint.id);
     ASSERT_NE(marker, nullptr);
     EXPECT_TRUE(world.markers.empty()) << "taken off when the studio started";
     EXPECT_TRUE(world.pointMarkerPlaced) << "the start point stays where it was marked";
     EXPECT_EQ(world.lastPointMarkerX, marker->args[0].f);
     EXPECT_EQ(world.lastPointMarkerY, marker->args[1].f);
 
-    const TraceRecord* camera = LastCommand(trace, 0x015F);
+    const TraceRecord* camera = LastCommand(trace, kSetFixedCamera.id);
     ASSERT_NE(camera, nullptr) << "the welcome cut-scene places the fixed camera";
     EXPECT_EQ(world.cameraX, camera->args[0].f);
     EXPECT_EQ(world.cameraY, camera->args[1].f);
-    const TraceRecord* look = LastCommand(trace, 0x0160);
+    const TraceRecord* look = LastCommand(trace, kPointCameraAt.id);
     EXPECT_EQ(world.cameraLooks, look && look > camera);
     if (world.cameraLooks) {
         EXPECT_EQ(world.cameraLookX, look->args[0].f);
         EXPECT_EQ(world.cameraLookY, look->args[1].f);
     }
 
-    const TraceRecord* clock = LastCommand(trace, 0x00C0);
+    const TraceRecord* clock = LastCommand(trace, kSetTimeOfDay.id);
     ASSERT_NE(clock, nullptr);
     EXPECT_EQ(world.clockSetAt, clock->t);
     EXPECT_EQ(HostClockMinutes(world, clock->t), clock->args[0].i * 60 + clock->args[1].i);

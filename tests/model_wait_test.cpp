@@ -14,6 +14,8 @@
 #include "tests/trace_helpers.h"
 #include "tests/wrapper_trace.h"
 
+using namespace hostsim;
+
 namespace {
 
 typedef std::vector<std::string> Lines;
@@ -21,7 +23,7 @@ typedef std::vector<std::string> Lines;
 // The polls show the host's answer: "0248 i7 =1".
 std::string Line(const TraceRecord& record)
 {
-    return record.id == 0x0248 ? RenderWithCondition(record) : RenderCommand(record);
+    return record.id == kIsModelAvailable.id ? RenderWithCondition(record) : RenderCommand(record);
 }
 
 // The commands from the first one with the id on, up to the routine's idle waits.
@@ -88,7 +90,7 @@ TEST(ModelWait, APedOfALoadedModelStillRequestsItButDoesNotWait)
     ASSERT_LT(second, result.trace.size());
     Lines afterWait;
     for (size_t n = second + 1; n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && RenderCommand(result.trace[n]) != "0001 i1000")
+        if (result.trace[n].kind == kCommandRecord && RenderCommand(result.trace[n]) != "0001 i1000")
             afterWait.push_back(Line(result.trace[n]));
     EXPECT_EQ(afterWait, (Lines { "0247 i7", "038B", "0248 i7 =1", "009A i4 i7 f4.5 f5.5 f6.5 v0" }));
 }
@@ -97,11 +99,11 @@ TEST(ModelWait, APedWaitsOneHostStepPerPollUntilItsModelArrives)
 {
     RunResult result = RunRoutine(CreatesOnePed, "frame 20\nmodel-delay 3\nend 1000\n");
     EXPECT_EQ(Errors(result.trace), "") << "the ped must not be created before its model is there";
-    EXPECT_EQ(From(result.trace, 0x0247),
+    EXPECT_EQ(From(result.trace, kRequestModel.id),
               (Lines { "0247 i7", "038B", "0248 i7 =0", "0001 i0", "0248 i7 =0", "0001 i0", "0248 i7 =0", "0001 i0",
                        "0248 i7 =1", "009A i4 i7 f1.5 f2.5 f3.5 v0" }));
     // One poll per host frame.
-    std::vector<TraceRecord> polls = CommandsWithId(result.trace, 0x0248);
+    std::vector<TraceRecord> polls = CommandsWithId(result.trace, kIsModelAvailable.id);
     ASSERT_EQ(polls.size(), 4u);
     for (size_t n = 1; n < polls.size(); ++n)
         EXPECT_EQ(polls[n].t - polls[n - 1].t, 20) << "poll " << n;
@@ -111,7 +113,8 @@ TEST(ModelWait, ACarOfALoadedModelDoesNotWait)
 {
     RunResult result = RunRoutine(CreatesOneCar, "frame 250\nmodel-delay 0\nend 2000\n");
     EXPECT_EQ(Errors(result.trace), "");
-    EXPECT_EQ(From(result.trace, 0x0247), (Lines { "0247 i90", "038B", "0248 i90 =1", "00A5 i90 f1.5 f2.5 f3.5 v0" }));
+    EXPECT_EQ(From(result.trace, kRequestModel.id),
+              (Lines { "0247 i90", "038B", "0248 i90 =1", "00A5 i90 f1.5 f2.5 f3.5 v0" }));
 }
 
 TEST(ModelWait, ACarWaits250MsPerPollUntilItsModelArrives)
@@ -119,7 +122,7 @@ TEST(ModelWait, ACarWaits250MsPerPollUntilItsModelArrives)
     // One host frame per 250 ms, so a model three frames away takes three waits.
     RunResult result = RunRoutine(CreatesOneCar, "frame 250\nmodel-delay 3\nend 3000\n");
     EXPECT_EQ(Errors(result.trace), "") << "the car must not be created before its model is there";
-    EXPECT_EQ(From(result.trace, 0x0247),
+    EXPECT_EQ(From(result.trace, kRequestModel.id),
               (Lines { "0247 i90", "038B", "0248 i90 =0", "0001 i250", "0248 i90 =0", "0001 i250", "0248 i90 =0",
                        "0001 i250", "0248 i90 =1", "00A5 i90 f1.5 f2.5 f3.5 v0" }));
 }
@@ -128,7 +131,7 @@ TEST(ModelWait, RequestOnlyWhenMissingAsksFirstAndSkipsTheLoopForALoadedModel)
 {
     RunResult result = RunRoutine(AsksForAModelTwice, "frame 20\nmodel-delay 2\nend 1000\n");
     EXPECT_EQ(Errors(result.trace), "");
-    EXPECT_EQ(From(result.trace, 0x0248),
+    EXPECT_EQ(From(result.trace, kIsModelAvailable.id),
               (Lines { // the ped: missing, so the whole loop follows the first poll
                        "0248 i7 =0", "0247 i7", "038B", "0248 i7 =0", "0001 i0", "0248 i7 =0", "0001 i0", "0248 i7 =1",
                        "01B2 v0 i7 i1",

@@ -7,6 +7,8 @@
 
 #include "hostsim/engine/engine.h"
 
+using namespace hostsim;
+
 struct ModuleHeap {
     int64_t bytes;  // held now by allocations that module code made
     int64_t blocks;

@@ -6,6 +6,8 @@
 #include "hostsim/direct/direct_binding.h"
 #include "scripts/boot.h"
 
+using namespace hostsim;
+
 namespace {
 
 struct ModuleAtLoad : testing::EmptyTestEventListener {

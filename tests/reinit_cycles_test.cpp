@@ -13,6 +13,8 @@
 #include "tests/module_heap.h"
 #include "tests/reliability_scenarios.h"
 
+using namespace hostsim;
+
 namespace {
 
 #if defined(_WIN32)

@@ -17,6 +17,8 @@
 #include "hostsim/record/trace.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 // splitmix64: small, and the same sequence on every compiler.
 struct SeededRandom {
     uint64_t state;
@@ -192,7 +194,7 @@ inline std::vector<TraceRecord> RecordsBetween(const std::vector<TraceRecord>& t
 {
     std::vector<TraceRecord> records;
     for (const TraceRecord& record : trace)
-        if (record.t >= from && record.t < to && record.kind != "reinit")
+        if (record.t >= from && record.t < to && record.kind != kReinitRecord)
             records.push_back(record);
     return records;
 }
@@ -203,11 +205,11 @@ inline bool ReadCycleTimes(const std::vector<TraceRecord>& trace, CycleTimes* ti
     const std::vector<TraceRecord> cycle = RecordsBetween(trace, watched, skipped);
     for (const TraceRecord& record : cycle) {
         const int64_t t = record.t - watched;
-        if (record.kind == "cmd" && record.id == 0x02A7 && times->markerAt < 0)
+        if (IsCommand(record, kPlaceMarkerAtPoint.id) && times->markerAt < 0)
             times->markerAt = t;
-        if (record.kind == "text" && record.key == "!WELC_3")
+        if (IsText(record, "!WELC_3"))
             times->invitationAt = t;
-        if (record.kind == "text" && record.key == "!SENTI")
+        if (IsText(record, "!SENTI"))
             times->reminderAt = t;
     }
     // The fades that a script waits out, polling for their end; the boot's
@@ -215,20 +217,19 @@ inline bool ReadCycleTimes(const std::vector<TraceRecord>& trace, CycleTimes* ti
     for (size_t n = 0; n < cycle.size(); ++n) {
         const TraceRecord& fade = cycle[n];
         const int64_t t = fade.t - watched;
-        if (fade.kind != "cmd" || fade.id != 0x016A || t <= 0 || t >= times->reminderAt || fade.args[0].i < 500)
+        if (fade.kind != kCommandRecord || fade.id != kFade.id || t <= 0 || t >= times->reminderAt ||
+            fade.args[0].i < 500)
             continue;
         bool waited = false;
         for (size_t m = n + 1; m < cycle.size() && cycle[m].t < fade.t + fade.args[0].i; ++m)
-            waited |=
-                cycle[m].kind == "cmd" && cycle[m].id == 0x016B && cycle[m].script == fade.script && cycle[m].cond;
+            waited |= IsCommand(cycle[m], kIsFading.id) && cycle[m].script == fade.script && cycle[m].cond;
         if (waited)
             times->fades.push_back({ t, t + fade.args[0].i });
     }
     const std::vector<TraceRecord> skip = RecordsBetween(trace, skipped, skipped + kProbeCycleMs);
     const size_t reminder = FindText(skip, "!SENTI");
     for (size_t n = reminder; n < skip.size() && times->skippedReadyAt < 0; ++n)
-        if (skip[n].kind == "cmd" && skip[n].id == 0x0001 && skip[n].script == skip[reminder].script &&
-            skip[n].args[0].i == 250)
+        if (IsCommand(skip[n], kWait.id) && skip[n].script == skip[reminder].script && skip[n].args[0].i == 250)
             times->skippedReadyAt = skip[n].t - skipped;
     if (times->markerAt < 0 || times->invitationAt < 0 || times->reminderAt < 0 || times->fades.empty() ||
         times->skippedReadyAt < 0) {
@@ -304,7 +305,7 @@ inline std::vector<std::string> BootCommandsAt(const std::vector<TraceRecord>& t
 {
     std::vector<std::string> commands;
     for (const TraceRecord& record : trace)
-        if (record.kind == "cmd" && record.t == t)
+        if (record.kind == kCommandRecord && record.t == t)
             commands.push_back(CommandAsSent(record));
     return commands;
 }
@@ -315,12 +316,12 @@ inline bool CycleWasWhereItsKindSays(CycleKind kind, const std::vector<TraceReco
     bool marker = false, invitation = false, reminder = false, choice = false, modelWait = false;
     const TraceRecord* lastFade = nullptr;
     for (const TraceRecord& record : cycle) {
-        marker |= record.kind == "cmd" && record.id == 0x02A7;
-        invitation |= record.kind == "text" && record.key == "!WELC_3";
-        reminder |= record.kind == "text" && record.key == "!SENTI";
-        choice |= reminder && record.kind == "cmd" && record.id == 0x020F;  // the preview faces the player
-        modelWait |= record.kind == "cmd" && record.id == 0x0248 && record.args[0].i == kNeverModel;
-        if (record.kind == "cmd" && record.id == 0x016A)
+        marker |= IsCommand(record, kPlaceMarkerAtPoint.id);
+        invitation |= IsText(record, "!WELC_3");
+        reminder |= IsText(record, "!SENTI");
+        choice |= reminder && IsCommand(record, kCommand020F.id);  // the preview faces the player
+        modelWait |= IsCommand(record, kIsModelAvailable.id) && record.args[0].i == kNeverModel;
+        if (IsCommand(record, kFade.id))
             lastFade = &record;
     }
     switch (kind) {
@@ -360,8 +361,8 @@ inline std::string ReinitCycleFailures(const std::vector<TraceRecord>& trace, co
         const std::vector<TraceRecord> records = RecordsBetween(trace, cycle.boot, cycle.reinitAt);
         int markers = 0, studios = 0;
         for (const TraceRecord& record : records) {
-            markers += record.kind == "cmd" && record.id == 0x02A7;
-            studios += record.kind == "cmd" && record.id == 0x00D7;
+            markers += IsCommand(record, kPlaceMarkerAtPoint.id);
+            studios += IsCommand(record, kStartScript.id);
         }
         const bool pastCutscene = cycle.reinitAt - cycle.boot > times.markerAt;
         if (markers != (pastCutscene ? 1 : 0))
@@ -380,9 +381,9 @@ inline std::string ReinitCycleFailures(const std::vector<TraceRecord>& trace, co
             failures += std::string("no cycle was re-initialised ") + kCycleKindNames[kind] + "\n";
     bool shutDown = false;
     for (const TraceRecord& record : trace) {
-        if (record.kind == "shutdown")
+        if (record.kind == kShutdownRecord)
             shutDown = true;
-        else if (shutDown && (record.kind == "cmd" || record.kind == "text")) {
+        else if (shutDown && (record.kind == kCommandRecord || record.kind == kTextRecord)) {
             failures +=
                 "command " + CommandAsSent(record) + " sent at " + std::to_string(record.t) + ", after the shutdown\n";
             break;

@@ -8,6 +8,8 @@
 #include "script/scheduler.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 namespace {
 
 // Plain state shared by the script threads and the host's thread: the turn
@@ -42,7 +44,7 @@ TEST(Scheduler, WaitZeroReturnsOnTheNextStepOfTheScript)
 {
     RunResult result = RunRoutine(WaitZeroForever, "frame 20\nend 200\n");
     ASSERT_EQ(Errors(result.trace), "");
-    std::vector<TraceRecord> waits = CommandsWithId(result.trace, 0x0001);
+    std::vector<TraceRecord> waits = CommandsWithId(result.trace, kWait.id);
     // The first tick boots and resumes nothing; every later frame is one turn.
     ASSERT_EQ(waits.size(), 10u);
     for (size_t n = 0; n < waits.size(); ++n) {
@@ -63,7 +65,7 @@ void WaitLongThenShort(ScriptThread* self)
 TEST(Scheduler, AWaitIsSteppedAgainNoSoonerThanItsTime)
 {
     RunResult result = RunRoutine(WaitLongThenShort, "frame 20\nend 400\n");
-    std::vector<TraceRecord> waits = CommandsWithId(result.trace, 0x0001);
+    std::vector<TraceRecord> waits = CommandsWithId(result.trace, kWait.id);
     ASSERT_GE(waits.size(), 4u);
     EXPECT_EQ(waits[0].t, 20);
     EXPECT_EQ(waits[1].t, 120);  // 100 ms later, on a frame
@@ -76,7 +78,7 @@ void ChildSendsAtOnce(ScriptThread* self)
     WaitForFirstTurn(self);
     for (;;) {
         EnterScriptCode();
-        const CommandDescriptor name = { 0x03A4, "s" };
+        const CommandDescriptor name = kSetScriptName;
         CallCommand(name, "CHILD");
         LeaveScriptCode();
         WaitMs(self, 0);
@@ -99,7 +101,7 @@ TEST(Scheduler, TheBootRecordIsOneAndTheFirstSpawnTwo)
     RunResult result = RunRoutine(SpawnsOneChild, "end 100\n");
     ASSERT_EQ(Errors(result.trace), "");
     EXPECT_EQ(scheduler.scriptThreadList.id, 1u);
-    std::vector<TraceRecord> starts = CommandsWithId(result.trace, 0x00D7);
+    std::vector<TraceRecord> starts = CommandsWithId(result.trace, kStartScript.id);
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].args[0].i, 2);
     EXPECT_EQ(starts[0].args[1].kind, 'z');
@@ -108,8 +110,8 @@ TEST(Scheduler, TheBootRecordIsOneAndTheFirstSpawnTwo)
 TEST(Scheduler, ASpawnedThreadSendsNothingBeforeItsOwnFirstTick)
 {
     RunResult result = RunRoutine(SpawnsOneChild, "frame 20\nend 100\n");
-    std::vector<TraceRecord> start = CommandsWithId(result.trace, 0x00D7);
-    std::vector<TraceRecord> child = CommandsWithId(result.trace, 0x03A4);
+    std::vector<TraceRecord> start = CommandsWithId(result.trace, kStartScript.id);
+    std::vector<TraceRecord> child = CommandsWithId(result.trace, kSetScriptName.id);
     ASSERT_EQ(start.size(), 1u);
     ASSERT_FALSE(child.empty());
     // Started at t=20 by script 0; its host script (number 1) is first stepped
@@ -133,9 +135,9 @@ TEST(Scheduler, TicksAfterShutdownResumeNothing)
     ASSERT_EQ(Errors(result.trace), "");
     int64_t shutdownAt = -1;
     for (const TraceRecord& record : result.trace) {
-        if (record.kind == "shutdown")
+        if (record.kind == kShutdownRecord)
             shutdownAt = record.t;
-        if (record.kind == "cmd" && shutdownAt >= 0)
+        if (record.kind == kCommandRecord && shutdownAt >= 0)
             ADD_FAILURE() << "command " << record.id << " at " << record.t << " after the shutdown";
     }
     EXPECT_EQ(shutdownAt, 200);
@@ -147,7 +149,7 @@ TEST(Scheduler, AfterReinitTheNextTickBootsAgainWithTheLastIdGivenOut)
 {
     RunResult result = RunRoutine(SpawnsOneChild, "frame 20\nat 200 reinit\nend 400\n");
     ASSERT_EQ(Errors(result.trace), "");
-    std::vector<TraceRecord> starts = CommandsWithId(result.trace, 0x00D7);
+    std::vector<TraceRecord> starts = CommandsWithId(result.trace, kStartScript.id);
     ASSERT_EQ(starts.size(), 2u);
     EXPECT_EQ(starts[0].args[0].i, 2);
     EXPECT_EQ(starts[1].args[0].i, 3);
@@ -167,7 +169,7 @@ TEST(Scheduler, ReinitBeforeTheFirstTickChangesNothing)
     ASSERT_EQ(Errors(result.trace), "");
     EXPECT_EQ(scheduler.scriptsStarted, 1);
     EXPECT_EQ(scheduler.scriptThreadList.id, 1u);
-    EXPECT_EQ(CommandsWithId(result.trace, 0x0001).size(), 5u);
+    EXPECT_EQ(CommandsWithId(result.trace, kWait.id).size(), 5u);
 }
 
 TEST(Scheduler, ATickForAnUnknownIdChangesNothing)

@@ -5,6 +5,8 @@
 
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 std::string Handle(int32_t handle)
@@ -77,7 +79,7 @@ TEST(ModifierChain, GroupOnePedOneHasItsOwnCAndEnd)
     ASSERT_EQ(Errors(result.trace), "");
     const std::vector<int32_t> peds = GroupPedHandles(result.trace, session.readyAt);
     ASSERT_EQ(peds.size(), 3u);
-    const int32_t player = CommandsWithId(result.trace, 0x0053).back().out[0];
+    const int32_t player = CommandsWithId(result.trace, kCreatePlayer.id).back().out[0];
     const std::string lead = Handle(peds[0]), other = Handle(peds[1]);
 
     auto between = [&](int64_t after, int64_t until) {
@@ -178,7 +180,10 @@ TEST(ModifierChain, TheHoldStepComesBetweenTheFirstAndSecondModifierTests)
         for (const TraceRecord& record : StudioCommandsAfter(result.trace, session.studioScript, after)) {
             if (record.t > until)
                 break;
-            text += record.id == 0x0001 ? "W" : record.id == 0x00C0 ? "H" : record.id == 0x01B5 ? "" : "?";
+            text += record.id == kWait.id           ? "W"
+                    : record.id == kSetTimeOfDay.id ? "H"
+                    : record.id == kHoldWeather.id  ? ""
+                                                    : "?";
         }
         return text;
     };

@@ -4,6 +4,8 @@
 
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The speeds sent and the texts shown after the time, in order.
@@ -11,7 +13,7 @@ std::string SpeedsAndTexts(const RunResult& result, const StudioSession& session
 {
     std::vector<TraceRecord> wanted;
     for (const TraceRecord& record : StudioActionsAfter(result.trace, session.studioScript, after))
-        if (record.id == 0x00AD || record.id == 0x00BC)
+        if (record.id == kSetCarSpeed.id || record.id == kShowText.id)
             wanted.push_back(record);
     return Described(wanted);
 }

@@ -4,6 +4,8 @@
 
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 bool HasStep(const std::vector<int32_t>& models, int32_t from, int32_t to)
@@ -66,7 +68,7 @@ TEST(CarSlots, EachCatalogueWrapsBothWaysAtItsOwnEnds)
             EXPECT_TRUE(model >= wrap.first && model <= wrap.last) << "Insert + " << wrap.digit << ": " << model;
         // Backspace makes a new car of the model on show, turned to 315 degrees.
         EXPECT_EQ(made[made.size() - 1], made[made.size() - 2]);
-        const std::vector<TraceRecord> headings = CommandsWithId(result.trace, 0x0175);
+        const std::vector<TraceRecord> headings = CommandsWithId(result.trace, kSetCarHeading.id);
         ASSERT_FALSE(headings.empty());
         EXPECT_FLOAT_EQ(headings.back().args[1].f, 315.0f);
     }
@@ -96,13 +98,7 @@ TEST(CarSlots, CarTwoStartsWhereCarOnesChoiceEndedAndTheOldCarGoesFirst)
                                  .Run(11000);
     ASSERT_EQ(Errors(result.trace), "");
     const size_t from = MainLoopStart(result.trace);
-    const std::vector<TraceRecord> made = [&] {
-        std::vector<TraceRecord> cars;
-        for (size_t n = from; n < result.trace.size(); ++n)
-            if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A5)
-                cars.push_back(result.trace[n]);
-        return cars;
-    }();
+    const std::vector<TraceRecord> made = CommandsWithId(result.trace, kCreateCar.id, from);
     const std::vector<int32_t> models = CarModelsMade(result.trace, from);
     // Car 1: 130, 179, ..., chosen; then two previews and choices of that same
     // model, Car 2's and Car 1's: the five cars at the end.
@@ -116,10 +112,10 @@ TEST(CarSlots, CarTwoStartsWhereCarOnesChoiceEndedAndTheOldCarGoesFirst)
     // The second Insert + 5 deletes the Car 1 made first, before its preview.
     const int32_t firstCar1 = made[made.size() - 5].out[0];
     const size_t secondChoice = IndexAt(result.trace, session.readyAt + 7000);
-    const size_t deletion = FindCommand(result.trace, 0x00A6, secondChoice);
+    const size_t deletion = FindCommand(result.trace, kDeleteCar.id, secondChoice);
     ASSERT_LT(deletion, result.trace.size());
     EXPECT_EQ(result.trace[deletion].args[0].i, firstCar1);
-    EXPECT_LT(deletion, FindCommand(result.trace, 0x00A5, secondChoice));
+    EXPECT_LT(deletion, FindCommand(result.trace, kCreateCar.id, secondChoice));
 }
 
 TEST(CarSlots, TheCreationTextIsShownOnlyWhileTextsAreOn)

@@ -4,6 +4,8 @@
 
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The hours the clock mode showed with "NUMBER" after the time, in order.
@@ -11,7 +13,7 @@ std::vector<int> HoursShown(const std::vector<TraceRecord>& trace, int64_t after
 {
     std::vector<int> hours;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-        if (trace[n].kind == "text" && trace[n].key == "NUMBER" && trace[n].hasNumber)
+        if (IsText(trace[n], "NUMBER") && trace[n].hasNumber)
             hours.push_back(trace[n].number);
     return hours;
 }
@@ -33,7 +35,7 @@ int Count(const std::vector<std::string>& keys, const std::string& key)
 size_t FindShown(const std::vector<TraceRecord>& actions, const std::string& key)
 {
     for (size_t n = 0; n < actions.size(); ++n)
-        if (actions[n].id == 0x00BC && actions[n].args[0].s == key)
+        if (actions[n].id == kShowText.id && actions[n].args[0].s == key)
             return n;
     return actions.size();
 }
@@ -51,7 +53,8 @@ TEST(ClockMode, InsertZeroAndTStartTheClockModeAndLeaveTextsAlone)
     // Texts are still off: neither the freeze nor the weather is confirmed.
     EXPECT_EQ(Count(texts, "!TMEFON"), 0);
     EXPECT_EQ(Count(texts, "!WEAT1"), 0);
-    EXPECT_LT(FindCommand(result.trace, 0x01B5, IndexAfter(result.trace, session.readyAt)), result.trace.size())
+    EXPECT_LT(FindCommand(result.trace, kHoldWeather.id, IndexAfter(result.trace, session.readyAt)),
+              result.trace.size())
         << "the clock mode ran and froze the clock";
 }
 
@@ -65,10 +68,8 @@ TEST(ClockMode, InsertAndDeleteWithTShowBothTextsInOnePassAndLeaveTextsOff)
     ASSERT_EQ(Errors(result.trace), "");
     // One pair per pass that saw the four keys, both texts at one time; and
     // no weather text after them, texts being left off.
-    std::vector<TraceRecord> pairs;
-    for (size_t n = IndexAfter(result.trace, session.readyAt); n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00BC)
-            pairs.push_back(result.trace[n]);
+    const std::vector<TraceRecord> pairs =
+        CommandsWithId(result.trace, kShowText.id, IndexAfter(result.trace, session.readyAt));
     ASSERT_FALSE(pairs.empty());
     ASSERT_EQ(pairs.size() % 2, 0u) << Described(pairs);
     for (size_t n = 0; n < pairs.size(); n += 2) {
@@ -123,7 +124,7 @@ TEST(ClockMode, AConfirmedHourIsFrozenAndASecondModeMovesItWithoutAnotherText)
     const std::vector<TraceRecord> held = StudioActionsAfter(result.trace, session.studioScript, frozenLater);
     ASSERT_FALSE(held.empty());
     for (const TraceRecord& record : held) {
-        if (record.id == 0x00C0) {
+        if (record.id == kSetTimeOfDay.id) {
             EXPECT_EQ(record.args[0].i, 21) << "the hold steps keep the new hour";
         }
     }
@@ -154,7 +155,7 @@ TEST(ClockMode, UnfreezeSendsWeatherAndHourWhateverTheState)
     ASSERT_GE(unfrozen, 2u);
     EXPECT_EQ(Described({ actions.begin() + unfrozen - 2, actions.begin() + unfrozen }), "01B6(0) 00C0(23,0)");
     for (const TraceRecord& record : StudioActionsAfter(result.trace, session.studioScript, after))
-        EXPECT_NE(record.id, 0x01B5) << "the weather is no longer held";
+        EXPECT_NE(record.id, kHoldWeather.id) << "the weather is no longer held";
 }
 
 // While frozen the hour and weather are re-sent once per pass of a browse
@@ -173,7 +174,7 @@ TEST(ClockMode, WhileFrozenEachBrowsePassHoldsTheHourAndTheLatestWeather)
     const RunResult result = steps.Run();
     ASSERT_EQ(Errors(result.trace), "");
 
-    const std::vector<TraceRecord> held = CommandsWithId(result.trace, 0x01B5);
+    const std::vector<TraceRecord> held = CommandsWithId(result.trace, kHoldWeather.id);
     ASSERT_FALSE(held.empty());
     const int32_t weather = held.back().args[0].i;
     EXPECT_GE(weather, 1) << "Insert + 9 while frozen";
@@ -181,14 +182,14 @@ TEST(ClockMode, WhileFrozenEachBrowsePassHoldsTheHourAndTheLatestWeather)
     // From the first preview on: one hold step for every three 0 ms waits.
     const std::vector<TraceRecord> commands = StudioCommandsAfter(result.trace, session.studioScript, browsing);
     size_t first = 0;
-    while (first < commands.size() && commands[first].id != 0x009A)
+    while (first < commands.size() && commands[first].id != kCreatePed.id)
         ++first;
     ASSERT_LT(first, commands.size());
     int waits = 0, holds = 0;
     for (size_t n = first + 1; n + 1 < commands.size() && commands[n].t < browseEnd; ++n) {
-        if (commands[n].id == 0x0001)
+        if (commands[n].id == kWait.id)
             ++waits;
-        if (commands[n].id != 0x00C0)
+        if (commands[n].id != kSetTimeOfDay.id)
             continue;
         ++holds;
         EXPECT_EQ(Described({ commands[n], commands[n + 1] }), "00C0(22,0) 01B5(" + std::to_string(weather) + ")");

@@ -10,6 +10,8 @@
 
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 // Times are counted from the main loop's start. One idle pass of the main
 // loop takes about 600 ms, so a combination held 700 ms is surely seen, by
 // one pass or two; a feature with a loop of its own runs once, its keys being
@@ -79,11 +81,7 @@ inline size_t IndexAfter(const std::vector<TraceRecord>& trace, int64_t t)
 inline std::vector<TraceRecord> StudioCommandsAfter(const std::vector<TraceRecord>& trace, int studioScript,
                                                     int64_t after)
 {
-    std::vector<TraceRecord> commands;
-    for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-        if (trace[n].kind == "cmd" && trace[n].script == studioScript)
-            commands.push_back(trace[n]);
-    return commands;
+    return Select(trace, CommandFromScript(studioScript), IndexAfter(trace, after));
 }
 
 // The same, leaving out the waits.
@@ -92,7 +90,7 @@ inline std::vector<TraceRecord> StudioActionsAfter(const std::vector<TraceRecord
 {
     std::vector<TraceRecord> actions;
     for (const TraceRecord& record : StudioCommandsAfter(trace, studioScript, after))
-        if (record.id != 0x0001)
+        if (record.id != kWait.id)
             actions.push_back(record);
     return actions;
 }
@@ -113,7 +111,7 @@ inline std::vector<std::string> TextKeysAfter(const std::vector<TraceRecord>& tr
 {
     std::vector<std::string> keys;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-        if (trace[n].kind == "text")
+        if (trace[n].kind == kTextRecord)
             keys.push_back(trace[n].key);
     return keys;
 }
@@ -124,11 +122,11 @@ inline std::vector<int32_t> GroupPedHandles(const std::vector<TraceRecord>& trac
 {
     std::vector<int32_t> made, discarded;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n) {
-        if (trace[n].kind != "cmd")
+        if (trace[n].kind != kCommandRecord)
             continue;
-        if (trace[n].id == 0x009A)
+        if (trace[n].id == kCreatePed.id)
             made.push_back(trace[n].out[0]);
-        if (trace[n].id == 0x009B)
+        if (trace[n].id == kDiscardPed.id)
             discarded.push_back(trace[n].args[0].i);
     }
     std::vector<int32_t> kept;
@@ -141,10 +139,10 @@ inline std::vector<int32_t> GroupPedHandles(const std::vector<TraceRecord>& trac
 // The handle of the last car made before the time: a car just chosen.
 inline int32_t LastCarHandle(const std::vector<TraceRecord>& trace, int64_t before)
 {
+    const size_t end = IndexAt(trace, before);
     int32_t handle = 0;
-    for (size_t n = 0; n < IndexAt(trace, before); ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == 0x00A5)
-            handle = trace[n].out[0];
+    for (size_t n = FindCommand(trace, kCreateCar.id); n < end; n = FindCommand(trace, kCreateCar.id, n + 1))
+        handle = trace[n].out[0];
     return handle;
 }
 

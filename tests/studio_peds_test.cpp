@@ -6,6 +6,8 @@
 
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The model shown right after the first showing of the given one, or "".
@@ -51,7 +53,7 @@ std::vector<std::string> RoundOfTheRing(const StudioSession& session, const std:
 // "+20:0001(0)": the command's time from the first preview, its id, and a wait's time.
 std::string StepRecord(const TraceRecord& record, int64_t from)
 {
-    const std::string wait = record.id == 0x0001 ? "(" + std::to_string(record.args[0].i) + ")" : "";
+    const std::string wait = record.id == kWait.id ? "(" + std::to_string(record.args[0].i) + ")" : "";
     return "+" + std::to_string(record.t - from) + ":" + CommandIdText(record.id) + wait;
 }
 
@@ -66,13 +68,13 @@ std::string OneBrowseStep(const StudioSession& session, const std::string& pagin
     EXPECT_EQ(Errors(result.trace), "");
     std::vector<size_t> previews;
     for (size_t n = IndexAt(result.trace, session.readyAt + 1500); n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x009A)
+        if (IsCommand(result.trace[n], kCreatePed.id))
             previews.push_back(n);
     if (previews.size() < 2)
         return "fewer than two previews";
     std::string step;
     for (size_t n = previews[0]; n < previews[1]; ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].script == session.studioScript)
+        if (result.trace[n].kind == kCommandRecord && result.trace[n].script == session.studioScript)
             step += StepRecord(result.trace[n], result.trace[previews[0]].t) + " ";
     return step;
 }
@@ -144,7 +146,7 @@ TEST(PedChoice, TheCursorIsKeptFromOneChoiceToTheNext)
     // Place 2 made; place 3 shown and made at its first poll; Group 1 shown and made.
     for (size_t n = shown.size() - 4; n < shown.size(); ++n)
         EXPECT_EQ(shown[n], chosen) << Listed(shown);
-    EXPECT_EQ(CommandsWithId(result.trace, 0x018C).size(), 1u) << "only place 1 sends 0x018C";
+    EXPECT_EQ(CommandsWithId(result.trace, kCommand018C.id).size(), 1u) << "only place 1 sends 0x018C";
     for (const char* key : { "!GP2PD1", "!GP2PD2", "!GP1PD1" })
         EXPECT_EQ(FindText(result.trace, key), result.trace.size()) << key << " shown while texts are off";
 }
@@ -161,7 +163,7 @@ TEST(PedChoice, TheLastPlaceOfGroupFourStepsOverItsOwnPositionsWithoutAName)
                                    .At(1000, "keydown BACK")
                                    .Run(3000);
     std::vector<int64_t> made;
-    for (const TraceRecord& record : CommandsWithId(baseline.trace, 0x009A))
+    for (const TraceRecord& record : CommandsWithId(baseline.trace, kCreatePed.id))
         if (record.t >= session.readyAt + 1000)
             made.push_back(record.t);
     ASSERT_GE(made.size(), 5u);
@@ -186,7 +188,7 @@ TEST(PedChoice, TheLastPlaceOfGroupFourStepsOverItsOwnPositionsWithoutAName)
     EXPECT_EQ(ShownAfter(place10, "IGGONZ"), "IGBUDY3") << "positions 25 and 24 have none";
     EXPECT_EQ(ShownAfter(place10, "IGMIKE"), "IGMERD4");
     // Every named preview of place 10 uses its own special slot.
-    for (const TraceRecord& record : CommandsWithId(result.trace, 0x023C)) {
+    for (const TraceRecord& record : CommandsWithId(result.trace, kLoadSpecialModel.id)) {
         if (record.t > place9Made + 20) {
             EXPECT_EQ(record.args[0].i, 10);
         }

@@ -6,6 +6,8 @@
 #include "scripts/named_models.h"
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The named positions the previews showed after the time, in order.
@@ -13,7 +15,7 @@ std::vector<int> PositionsShown(const std::vector<TraceRecord>& trace, int64_t a
 {
     std::vector<int> positions;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n) {
-        if (trace[n].kind != "cmd" || trace[n].id != 0x023C)
+        if (trace[n].kind != kCommandRecord || trace[n].id != kLoadSpecialModel.id)
             continue;
         EXPECT_EQ(trace[n].args[0].i, 1) << "the preview always uses special slot 1";
         int position = 0;
@@ -46,7 +48,7 @@ std::vector<std::string> PlayerModelsSet(const std::vector<TraceRecord>& trace, 
 {
     std::vector<std::string> models;
     for (size_t n = IndexAfter(trace, after); n < trace.size(); ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == 0x0352)
+        if (IsCommand(trace[n], kSetPlayerModel.id))
             models.push_back(trace[n].args[1].s);
     return models;
 }
@@ -69,16 +71,16 @@ TEST(PlayerModel, EveryChoiceStartsAtTheFirstPositionAndFadesAroundTheChange)
     // then the main loop's next pass.
     const std::vector<TraceRecord> commands = StudioCommandsAfter(result.trace, session.studioScript, again);
     size_t change = 0;
-    while (change < commands.size() && commands[change].id != 0x0352)
+    while (change < commands.size() && commands[change].id != kSetPlayerModel.id)
         ++change;
     ASSERT_GE(change, 4u);
     ASSERT_LE(change + 7, commands.size());
-    const int32_t character = CommandsWithId(result.trace, 0x01F5).back().out[1];
+    const int32_t character = CommandsWithId(result.trace, kGetCharacterHandle.id).back().out[1];
     const std::string c = std::to_string(character);
     std::vector<TraceRecord> around(commands.begin() + change - 3, commands.begin() + change + 7);
     EXPECT_EQ(Described(around), "0169(0,0,0) 016A(500,0) 0001(500) 0352(" + c + ",BGA) 038B() 0353(" + c +
                                      ") 0169(0,0,0) 016A(500,1) 0001(500) 0001(250)");
-    EXPECT_EQ(commands[change - 4].id, 0x009B) << "the preview goes first";
+    EXPECT_EQ(commands[change - 4].id, kDiscardPed.id) << "the preview goes first";
     EXPECT_GE(commands[change].t - commands[change - 3].t, 500);
 }
 

@@ -13,6 +13,8 @@
 #include "scripts/studio_key_map.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 static const char kToStartPoint[] = "player 1003.09 -456.49 55.74";
 // Well after the welcome cut-scene, which takes about 15 s.
 static const int64_t kArrivalMs = 20000;
@@ -81,8 +83,7 @@ inline size_t MainLoopStart(const std::vector<TraceRecord>& trace)
         return sentinel;
     for (size_t n = sentinel; n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
-        if (record.kind == "cmd" && record.id == 0x0001 && record.script == trace[sentinel].script &&
-            record.args[0].i == 250)
+        if (IsCommand(record, kWait.id) && record.script == trace[sentinel].script && record.args[0].i == 250)
             return n;
     }
     return trace.size();
@@ -116,7 +117,7 @@ inline StudioSession ReachStudio()
     std::vector<int64_t> stepWaits;
     for (size_t n = ready + 1; n < skipped.trace.size() && stepWaits.size() < steps; ++n) {
         const TraceRecord& record = skipped.trace[n];
-        if (record.kind == "cmd" && record.id == 0x0001 && record.script == session.studioScript)
+        if (IsCommand(record, kWait.id) && record.script == session.studioScript)
             stepWaits.push_back(record.t);
     }
     if (stepWaits.size() < steps) {
@@ -173,25 +174,15 @@ inline std::vector<std::string> PedModelsMade(const std::vector<TraceRecord>& tr
     std::vector<std::string> models;
     for (size_t n = 0; n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
-        if (record.kind != "cmd")
+        if (record.kind != kCommandRecord)
             continue;
-        if (record.id == 0x023C && record.args[0].i >= 1 && record.args[0].i <= 10)
+        if (record.id == kLoadSpecialModel.id && record.args[0].i >= 1 && record.args[0].i <= 10)
             specialNames[record.args[0].i] = record.args[1].s;
-        if (record.id != 0x009A || n < from)
+        if (record.id != kCreatePed.id || n < from)
             continue;
         const int32_t model = record.args[1].i;
         models.push_back(model >= 109 && model <= 118 ? specialNames[model - 108] : std::to_string(model));
     }
-    return models;
-}
-
-// The models of the cars made from the index on, in order.
-inline std::vector<int32_t> CarModelsMade(const std::vector<TraceRecord>& trace, size_t from = 0)
-{
-    std::vector<int32_t> models;
-    for (size_t n = from; n < trace.size(); ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == 0x00A5)
-            models.push_back(trace[n].args[0].i);
     return models;
 }
 
@@ -200,8 +191,8 @@ inline std::vector<int32_t> CarModelsMade(const std::vector<TraceRecord>& trace,
 inline std::vector<int32_t> PlaceholderPedHandles(const std::vector<TraceRecord>& trace)
 {
     std::vector<int32_t> handles;
-    for (size_t n = FindText(trace, "!SENTI"); n < trace.size() && handles.size() < 10; ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == 0x009A)
-            handles.push_back(trace[n].out[0]);
+    for (const TraceRecord& made : CommandsWithId(trace, kCreatePed.id, FindText(trace, "!SENTI")))
+        if (handles.size() < 10)
+            handles.push_back(made.out[0]);
     return handles;
 }

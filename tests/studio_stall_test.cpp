@@ -7,6 +7,8 @@
 #include "tests/studio_session.h"
 #include "tests/studio_stalls.h"
 
+using namespace hostsim;
+
 namespace {
 
 const int kVersions[] = { 1, 2 };

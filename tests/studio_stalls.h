@@ -14,6 +14,8 @@
 #include "script/scheduler.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 // Turns that run past the bound by a little, and twice in a row.
 const int64_t kLateByAFewMs = kTickBoundMs + 300;
 const int64_t kLateAgainMs = kTickBoundMs + 200;
@@ -72,7 +74,7 @@ inline std::string TeardownDuringAStall(int version, const std::string& stall, c
                           kStudioTurnAt + kBackAfterTheTeardownMs + 1000);
 }
 
-inline size_t FirstOfKind(const std::vector<TraceRecord>& trace, const std::string& kind, size_t from = 0)
+inline size_t FirstOfKind(const std::vector<TraceRecord>& trace, RecordKind kind, size_t from = 0)
 {
     while (from < trace.size() && trace[from].kind != kind)
         ++from;
@@ -82,7 +84,7 @@ inline size_t FirstOfKind(const std::vector<TraceRecord>& trace, const std::stri
 inline size_t WaitsOfScriptBetween(const std::vector<TraceRecord>& trace, int script, int64_t from, int64_t to)
 {
     size_t waits = 0;
-    for (const TraceRecord& record : CommandsWithId(trace, 0x0001))
+    for (const TraceRecord& record : CommandsWithId(trace, kWait.id))
         waits += record.script == script && record.t >= from && record.t < to;
     return waits;
 }
@@ -93,10 +95,10 @@ inline size_t WaitsOfScriptBetween(const std::vector<TraceRecord>& trace, int sc
 inline std::string LateStudioTurnFailures(const std::vector<TraceRecord>& trace, size_t stalls)
 {
     std::string failures = Errors(trace);
-    size_t n = FirstOfKind(trace, "stall");
+    size_t n = FirstOfKind(trace, kStallRecord);
     if (n == trace.size())
         return failures + "no command was stalled\n";
-    for (size_t stall = n; stall < trace.size(); stall = FirstOfKind(trace, "stall", stall + 1)) {
+    for (size_t stall = n; stall < trace.size(); stall = FirstOfKind(trace, kStallRecord, stall + 1)) {
         --stalls;
         if (trace[stall].script != kStudioScript)
             failures += "a stall at t=" + std::to_string(trace[stall].t) + " fell on script " +
@@ -104,9 +106,8 @@ inline std::string LateStudioTurnFailures(const std::vector<TraceRecord>& trace,
     }
     if (stalls != 0)
         failures += "not every stall was reached\n";
-    for (; n < trace.size() && !(trace[n].kind == "cmd" && trace[n].id == 0x0001 && trace[n].script == kStudioScript);
-         ++n)
-        if (trace[n].kind == "cmd" && trace[n].script != kStudioScript)
+    for (; n < trace.size() && !(IsCommand(trace[n], kWait.id) && trace[n].script == kStudioScript); ++n)
+        if (trace[n].kind == kCommandRecord && trace[n].script != kStudioScript)
             failures += "command " + TraceRecordJson(trace[n]) + " of script " + std::to_string(trace[n].script) +
                         " inside the studio's late turn\n";
     if (n == trace.size())
@@ -125,13 +126,14 @@ inline std::string LateStudioTurnFailures(const std::vector<TraceRecord>& trace,
 inline std::string BootAfterReinitFailures(const std::vector<TraceRecord>& trace)
 {
     std::string failures = Errors(trace);
-    const size_t reinit = FirstOfKind(trace, "reinit");
-    const size_t firstCommand = FirstOfKind(trace, "cmd", reinit);
+    const size_t reinit = FirstOfKind(trace, kReinitRecord);
+    const size_t firstCommand = FirstOfKind(trace, kCommandRecord, reinit);
     if (firstCommand == trace.size())
         return failures + "nothing was sent after the re-initialisation\n";
     size_t boot = 0;
     for (size_t n = firstCommand; n < trace.size(); ++n)
-        boot += trace[n].kind == "cmd" && trace[n].t == trace[firstCommand].t && trace[n].script == kWelcomeScript;
+        boot +=
+            trace[n].kind == kCommandRecord && trace[n].t == trace[firstCommand].t && trace[n].script == kWelcomeScript;
     if (boot != kBootCommandCount)
         failures += "the next boot sent " + std::to_string(boot) + " commands\n";
     if (WaitsOfScriptBetween(trace, kWelcomeScript, trace[firstCommand].t + 1, trace.back().t) == 0)
@@ -144,19 +146,20 @@ inline std::string BootAfterReinitFailures(const std::vector<TraceRecord>& trace
 inline std::string NothingAfterShutdownFailures(const std::vector<TraceRecord>& trace)
 {
     std::string failures = Errors(trace);
-    const size_t shutdown = FirstOfKind(trace, "shutdown");
+    const size_t shutdown = FirstOfKind(trace, kShutdownRecord);
     if (shutdown == trace.size())
         return failures + "no shutdown\n";
     const TraceRecord* stalled = nullptr;
     for (size_t n = 0; n < shutdown; ++n)
-        if (trace[n].kind == "stall")
+        if (trace[n].kind == kStallRecord)
             stalled = &trace[n];
     for (size_t n = shutdown; n < trace.size(); ++n) {
-        if (stalled && trace[n].kind == "cmd" && trace[n].script == stalled->script && trace[n].id == stalled->id) {
+        if (stalled && trace[n].kind == kCommandRecord && trace[n].script == stalled->script &&
+            trace[n].id == stalled->id) {
             stalled = nullptr;
             continue;
         }
-        if (trace[n].kind == "cmd" || trace[n].kind == "text")
+        if (trace[n].kind == kCommandRecord || trace[n].kind == kTextRecord)
             failures += TraceRecordJson(trace[n]) + " after the shutdown\n";
     }
     return failures;

@@ -5,6 +5,8 @@
 #include "hostsim/engine/scenario.h"
 #include "tests/studio_session.h"
 
+using namespace hostsim;
+
 namespace {
 
 const char* const kTutorialTexts[] = { "!WELC_3", "!CAUGHT", "!TAKEN", "!GETEM", "!GETEM2" };
@@ -22,9 +24,9 @@ std::vector<std::string> TextKeysOf(const std::vector<TraceRecord>& trace, int s
 std::vector<uint16_t> CommandIdsOf(const std::vector<TraceRecord>& trace, int script, size_t from, size_t count)
 {
     std::vector<uint16_t> ids;
-    for (size_t n = from; n < trace.size() && ids.size() < count; ++n)
-        if (trace[n].kind == "cmd" && trace[n].script == script)
-            ids.push_back(trace[n].id);
+    for (const TraceRecord& command : Select(trace, CommandFromScript(script), from))
+        if (ids.size() < count)
+            ids.push_back(command.id);
     return ids;
 }
 
@@ -40,18 +42,18 @@ TEST(Tutorial, WatchedWholeItShowsEveryTextAndSendsTheCarOff)
     };
     EXPECT_EQ(TextKeysOf(result.trace, studio), expected);
 
-    const size_t drive = FindCommand(result.trace, 0x02C2);
+    const size_t drive = FindCommand(result.trace, kDriveCarTo.id);
     ASSERT_LT(drive, result.trace.size());
     EXPECT_FLOAT_EQ(result.trace[drive].args[1].f, 350.0f);
-    EXPECT_LT(FindCommand(result.trace, 0x01D5), drive) << "the ped is put in the car first";
+    EXPECT_LT(FindCommand(result.trace, kCommand01D5.id), drive) << "the ped is put in the car first";
 
     // Each tutorial car is deleted once, when the next replaces it or at the
     // end of the set-up; none is deleted twice and no stale car is.
     std::vector<int32_t> made, deleted;
     for (size_t n = invitation; n < FindText(result.trace, "!SENTI"); ++n) {
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A5)
+        if (IsCommand(result.trace[n], kCreateCar.id))
             made.push_back(result.trace[n].out[0]);
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x00A6)
+        if (IsCommand(result.trace[n], kDeleteCar.id))
             deleted.push_back(result.trace[n].args[0].i);
     }
     EXPECT_EQ(made.size(), 7u);
@@ -68,10 +70,10 @@ TEST(Tutorial, SpaceHeldAtTheInvitationSkipsItWhole)
     // The invitation's own command, then at once the fade out of the set-up's end.
     const size_t invitation = FindText(session.trace, "!WELC_3");
     const std::vector<uint16_t> next = CommandIdsOf(session.trace, session.studioScript, invitation, 3);
-    EXPECT_EQ(next, (std::vector<uint16_t> { 0x00BC, 0x0169, 0x016A }));
+    EXPECT_EQ(next, (std::vector<uint16_t> { kShowText.id, kFadeColour.id, kFade.id }));
     // The tutorial ped is still taken away, by its own handle.
-    const std::vector<TraceRecord> created = CommandsWithId(session.trace, 0x009A);
-    const size_t discard = FindCommand(session.trace, 0x009B, invitation);
+    const std::vector<TraceRecord> created = CommandsWithId(session.trace, kCreatePed.id);
+    const size_t discard = FindCommand(session.trace, kDiscardPed.id, invitation);
     ASSERT_LT(discard, session.trace.size());
     ASSERT_GE(created.size(), 2u);
     EXPECT_EQ(session.trace[discard].args[0].i, created[1].out[0]);
@@ -113,15 +115,15 @@ std::string PassShape(const std::vector<TraceRecord>& trace, int script, int64_t
     bool inPass = false;
     for (size_t n = IndexAt(trace, after); n < trace.size(); ++n) {
         const TraceRecord& record = trace[n];
-        if (record.kind != "cmd" || record.script != script)
+        if (record.kind != kCommandRecord || record.script != script)
             continue;
-        if (record.id == 0x0001 && record.args[0].i == 250) {
+        if (record.id == kWait.id && record.args[0].i == 250) {
             if (inPass)
                 return shape;
             inPass = true;
-        } else if (inPass && record.id == 0x0001 && record.args[0].i == 0)
+        } else if (inPass && record.id == kWait.id && record.args[0].i == 0)
             shape += 'W';
-        else if (inPass && record.id == 0x00C0)
+        else if (inPass && record.id == kSetTimeOfDay.id)
             shape += 'H';
     }
     return "";
@@ -168,9 +170,9 @@ TEST(MainLoop, AnIdlePassWaitsBeforeEachCreationTestAndHoldsAtItsFixedPoints)
     // After the rows 5, 9, 15 and 18, and after the first modifier test.
     const std::string frozenShape = PassShape(frozen.trace, studio, session.readyAt + 1000);
     EXPECT_EQ(frozenShape, "WHWWWWHWWWWWWHWWWHWWH") << Annotated(frozenShape);
-    const size_t hold = FindCommand(frozen.trace, 0x00C0, IndexAt(frozen.trace, session.readyAt + 1000));
+    const size_t hold = FindCommand(frozen.trace, kSetTimeOfDay.id, IndexAt(frozen.trace, session.readyAt + 1000));
     ASSERT_LT(hold, frozen.trace.size());
-    EXPECT_EQ(frozen.trace[hold + 1].id, 0x01B5) << "the weather is held right after the hour";
+    EXPECT_EQ(frozen.trace[hold + 1].id, kHoldWeather.id) << "the weather is held right after the hour";
 }
 
 TEST(MainLoop, InsertWithOneAndTwoCreatesGroupOneOnly)
@@ -187,13 +189,12 @@ TEST(MainLoop, InsertWithOneAndTwoCreatesGroupOneOnly)
     const size_t from = MainLoopStart(result.trace);
     const std::vector<int32_t> placeholders = PlaceholderPedHandles(session.trace);
     std::vector<int32_t> deleted;
-    for (size_t n = from; n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x034F)
-            deleted.push_back(result.trace[n].args[0].i);
+    for (const TraceRecord& record : CommandsWithId(result.trace, kDeletePed.id, from))
+        deleted.push_back(record.args[0].i);
     EXPECT_EQ(deleted, std::vector<int32_t> { placeholders[0] }) << "only place 1 is cleared";
-    // One preview, then the ped of place 1 with its 0x018C, and no further choice.
+    // One preview, then the ped of place 1 with its kCommand018C, and no further choice.
     EXPECT_EQ(PedModelsMade(result.trace, from), (std::vector<std::string> { "1", "1" }));
-    const std::vector<TraceRecord> spots = CommandsWithId(result.trace, 0x018C);
+    const std::vector<TraceRecord> spots = CommandsWithId(result.trace, kCommand018C.id);
     ASSERT_EQ(spots.size(), 1u);
     EXPECT_EQ(spots[0].args[0].i, 1);
 }
@@ -209,9 +210,8 @@ TEST(MainLoop, DeleteWithTwoDeletesBothPlacesOfANeverCreatedGroup)
     ASSERT_EQ(Errors(result.trace), "");
     const std::vector<int32_t> placeholders = PlaceholderPedHandles(session.trace);
     std::vector<int32_t> deleted;
-    for (size_t n = MainLoopStart(result.trace); n < result.trace.size(); ++n)
-        if (result.trace[n].kind == "cmd" && result.trace[n].id == 0x034F)
-            deleted.push_back(result.trace[n].args[0].i);
+    for (const TraceRecord& record : CommandsWithId(result.trace, kDeletePed.id, MainLoopStart(result.trace)))
+        deleted.push_back(record.args[0].i);
     EXPECT_EQ(deleted, (std::vector<int32_t> { placeholders[1], placeholders[2] }));
 }
 
@@ -227,16 +227,16 @@ TEST(MainLoop, DeleteWithBackspaceDeletesEverySlotAndBothCars)
     const size_t from = MainLoopStart(result.trace);
     std::vector<int32_t> peds, cars;
     for (size_t n = from; n < result.trace.size(); ++n) {
-        if (result.trace[n].kind != "cmd")
+        if (result.trace[n].kind != kCommandRecord)
             continue;
-        if (result.trace[n].id == 0x034F)
+        if (result.trace[n].id == kDeletePed.id)
             peds.push_back(result.trace[n].args[0].i);
-        if (result.trace[n].id == 0x00A6)
+        if (result.trace[n].id == kDeleteCar.id)
             cars.push_back(result.trace[n].args[0].i);
     }
     EXPECT_EQ(peds, PlaceholderPedHandles(session.trace));
     // The two placeholder cars: the last two cars made before the main loop.
-    const std::vector<TraceRecord> made = CommandsWithId(session.trace, 0x00A5);
+    const std::vector<TraceRecord> made = CommandsWithId(session.trace, kCreateCar.id);
     ASSERT_GE(made.size(), 2u);
     EXPECT_EQ(cars, (std::vector<int32_t> { made[made.size() - 2].out[0], made.back().out[0] }));
 }

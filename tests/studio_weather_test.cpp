@@ -3,6 +3,8 @@
 
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 TEST(Weather, HeldInsertNineStepsTheRingAndTheSixthPressComesBackToSunny)
@@ -17,7 +19,7 @@ TEST(Weather, HeldInsertNineStepsTheRingAndTheSixthPressComesBackToSunny)
     const std::vector<TraceRecord> actions = StudioActionsAfter(result.trace, session.studioScript, session.readyAt);
     std::vector<TraceRecord> weather;
     for (const TraceRecord& record : actions)
-        if (record.id == 0x01B6 || (record.id == 0x00BC && record.args[0].s.rfind("!WEAT", 0) == 0))
+        if (record.id == kSetWeather.id || (record.id == kShowText.id && record.args[0].s.rfind("!WEAT", 0) == 0))
             weather.push_back(record);
     ASSERT_GE(weather.size(), 14u) << "seven presses or more: " << Described(weather);
     EXPECT_EQ(Described({ weather.begin(), weather.begin() + 14 }),

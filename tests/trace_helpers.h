@@ -1,48 +1,105 @@
-// Small helpers for reading a substitute host trace in tests.
+// What the tests ask of a substitute host trace: one match of a record by
+// kind, command id, script and text key, and the questions built on it.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "game/command_catalogue.h"
 #include "hostsim/record/trace.h"
 
-// The command records, in order.
+using namespace hostsim;
+
+// A record of one kind and, where given, of one command id, script or text key.
+struct RecordMatch {
+    RecordKind kind;
+    int id = -1;                // a command's or text's id; -1 for any
+    int script = -1;            // the host script's number; -1 for any
+    const char* key = nullptr;  // a text's key; nullptr for any
+
+    bool operator()(const TraceRecord& record) const
+    {
+        return record.kind == kind && (id < 0 || record.id == id) && (script < 0 || record.script == script) &&
+               (!key || record.key == key);
+    }
+};
+
+inline RecordMatch CommandWithId(uint16_t id)
+{
+    return { kCommandRecord, id };
+}
+
+inline bool IsCommand(const TraceRecord& record, uint16_t id)
+{
+    return CommandWithId(id)(record);
+}
+
+inline RecordMatch CommandFromScript(int script)
+{
+    return { kCommandRecord, -1, script };
+}
+
+inline RecordMatch TextWithKey(const char* key)
+{
+    return { kTextRecord, -1, -1, key };
+}
+
+inline bool IsText(const TraceRecord& record, const char* key)
+{
+    return TextWithKey(key)(record);
+}
+
+// The index of the first record that matches at or after from; trace.size()
+// when there is none.
+inline size_t Find(const std::vector<TraceRecord>& trace, const RecordMatch& match, size_t from = 0)
+{
+    while (from < trace.size() && !match(trace[from]))
+        ++from;
+    return from;
+}
+
+// The records that match, in order, from the index on.
+inline std::vector<TraceRecord> Select(const std::vector<TraceRecord>& trace, const RecordMatch& match, size_t from = 0)
+{
+    std::vector<TraceRecord> records;
+    for (size_t n = Find(trace, match, from); n < trace.size(); n = Find(trace, match, n + 1))
+        records.push_back(trace[n]);
+    return records;
+}
+
 inline std::vector<TraceRecord> Commands(const std::vector<TraceRecord>& trace)
 {
-    std::vector<TraceRecord> commands;
-    for (const TraceRecord& record : trace)
-        if (record.kind == "cmd")
-            commands.push_back(record);
-    return commands;
+    return Select(trace, { kCommandRecord });
 }
 
-// The command records with one id, in order.
-inline std::vector<TraceRecord> CommandsWithId(const std::vector<TraceRecord>& trace, uint16_t id)
+inline std::vector<TraceRecord> CommandsWithId(const std::vector<TraceRecord>& trace, uint16_t id, size_t from = 0)
 {
-    std::vector<TraceRecord> commands;
-    for (const TraceRecord& record : trace)
-        if (record.kind == "cmd" && record.id == id)
-            commands.push_back(record);
-    return commands;
+    return Select(trace, CommandWithId(id), from);
 }
 
-// The text records, in order.
 inline std::vector<TraceRecord> Texts(const std::vector<TraceRecord>& trace)
 {
-    std::vector<TraceRecord> texts;
-    for (const TraceRecord& record : trace)
-        if (record.kind == "text")
-            texts.push_back(record);
-    return texts;
+    return Select(trace, { kTextRecord });
+}
+
+inline size_t FindText(const std::vector<TraceRecord>& trace, const std::string& key, size_t from = 0)
+{
+    return Find(trace, TextWithKey(key.c_str()), from);
+}
+
+inline size_t FindCommand(const std::vector<TraceRecord>& trace, uint16_t id, size_t from = 0)
+{
+    return Find(trace, CommandWithId(id), from);
 }
 
 // Every error record's message, one per line: empty when the run was clean.
 inline std::string Errors(const std::vector<TraceRecord>& trace)
 {
     std::string errors;
-    for (const TraceRecord& record : trace)
-        if (record.kind == "error")
-            errors += "t=" + std::to_string(record.t) + " " + record.what + "\n";
+    for (const TraceRecord& record : Select(trace, { kErrorRecord }))
+        errors += "t=" + std::to_string(record.t) + " " + record.what + "\n";
     return errors;
 }
 
@@ -50,30 +107,19 @@ inline std::string Errors(const std::vector<TraceRecord>& trace)
 inline std::vector<std::string> CommandIds(const std::vector<TraceRecord>& trace)
 {
     std::vector<std::string> ids;
-    for (const TraceRecord& record : trace) {
-        if (record.kind != "cmd")
-            continue;
+    for (const TraceRecord& record : Commands(trace))
         ids.push_back(CommandIdText(record.id));
-    }
     return ids;
 }
 
-// The index of the first text record with the key at or after from;
-// trace.size() when there is none.
-inline size_t FindText(const std::vector<TraceRecord>& trace, const std::string& key, size_t from = 0)
+// The models of the cars made from the index on, in order, up to the host
+// time `until` (ms, included).
+inline std::vector<int32_t> CarModelsMade(const std::vector<TraceRecord>& trace, size_t from = 0,
+                                          int64_t until = INT64_MAX)
 {
-    for (size_t n = from; n < trace.size(); ++n)
-        if (trace[n].kind == "text" && trace[n].key == key)
-            return n;
-    return trace.size();
-}
-
-// The index of the first command record with the id at or after from;
-// trace.size() when there is none.
-inline size_t FindCommand(const std::vector<TraceRecord>& trace, uint16_t id, size_t from = 0)
-{
-    for (size_t n = from; n < trace.size(); ++n)
-        if (trace[n].kind == "cmd" && trace[n].id == id)
-            return n;
-    return trace.size();
+    std::vector<int32_t> models;
+    for (const TraceRecord& record : CommandsWithId(trace, kCreateCar.id, from))
+        if (record.t <= until)
+            models.push_back(record.args[0].i);
+    return models;
 }

@@ -20,9 +20,11 @@
 #include "script/scheduler.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 namespace {
 
-const CommandDescriptor kTurnMark = { 0x03A4, "s" };
+const CommandDescriptor kTurnMark = kSetScriptName;
 const int kLateTurn = 20;  // of the boot thread, at t=400
 
 // Script threads inside a turn right now, and the most there ever were.
@@ -116,7 +118,7 @@ std::string Label(const TraceRecord& command)
 // child's on script 1.
 void ExpectEveryMarkOnItsOwnScript(const std::vector<TraceRecord>& trace)
 {
-    for (const TraceRecord& command : CommandsWithId(trace, 0x03A4))
+    for (const TraceRecord& command : CommandsWithId(trace, kSetScriptName.id))
         EXPECT_EQ(command.script, Label(command) == "CHILD" ? 1 : 0)
             << Label(command) << " at t=" << command.t << " on script " << command.script;
 }
@@ -128,11 +130,11 @@ void ExpectTheLateTurnAlone(const std::vector<TraceRecord>& trace)
     const std::vector<TraceRecord> commands = Commands(trace);
     size_t first = 0;
     for (int marks = 0; first < commands.size(); ++first)
-        if (commands[first].id == 0x03A4 && commands[first].script == 0 && ++marks == kLateTurn)
+        if (commands[first].id == kSetScriptName.id && commands[first].script == 0 && ++marks == kLateTurn)
             break;
     ASSERT_LT(first, commands.size()) << "the late turn never came";
     size_t n = first;
-    for (; n < commands.size() && !(commands[n].id == 0x0001 && commands[n].script == 0); ++n)
+    for (; n < commands.size() && !(commands[n].id == kWait.id && commands[n].script == 0); ++n)
         EXPECT_EQ(commands[n].script, 0) << "a command of script " << commands[n].script << " at t=" << commands[n].t
                                          << " inside the late turn";
     EXPECT_EQ(n - first, static_cast<size_t>(1 + kMarksAfterTheDelay)) << "the late turn's marks";
@@ -141,7 +143,7 @@ void ExpectTheLateTurnAlone(const std::vector<TraceRecord>& trace)
 size_t MarksAfter(const std::vector<TraceRecord>& trace, int64_t t, const std::string& label)
 {
     size_t count = 0;
-    for (const TraceRecord& command : CommandsWithId(trace, 0x03A4))
+    for (const TraceRecord& command : CommandsWithId(trace, kSetScriptName.id))
         count += command.t > t && Label(command) == label;
     return count;
 }
@@ -170,7 +172,7 @@ TEST(TurnOverrun, TwoLateTurnsInARowNeverBlockTheHostPastTheBound)
     EXPECT_GE(MarksAfter(result.trace, 600, "CHILD"), 60u);
 }
 
-int64_t TimeOfFirst(const std::vector<TraceRecord>& trace, const std::string& kind)
+int64_t TimeOfFirst(const std::vector<TraceRecord>& trace, RecordKind kind)
 {
     for (const TraceRecord& record : trace)
         if (record.kind == kind)
@@ -186,7 +188,7 @@ TEST(TurnOverrun, AReinitialisationDuringALateTurnEndsItAtItsNextCommand)
     ASSERT_EQ(Errors(result.trace), "");
     EXPECT_TRUE(lateTurnCameBack);
     EXPECT_FALSE(markSentAfterComingBack);
-    const int64_t reinit = TimeOfFirst(result.trace, "reinit");
+    const int64_t reinit = TimeOfFirst(result.trace, kReinitRecord);
     ASSERT_EQ(reinit, 420);
     EXPECT_EQ(MarksAfter(result.trace, reinit - 1, "BOOT1"), 0u);
     EXPECT_GE(MarksAfter(result.trace, reinit, "BOOT2"), 20u);
@@ -240,7 +242,7 @@ TEST(TurnOverrun, ANewThreadOwesNothingWhateverItsMemoryHeldBefore)
 {
     const RunResult result = RunRoutine(SpawnsFromAReusedBlock, "frame 20\nend 100\n");
     ASSERT_EQ(Errors(result.trace), "");
-    const std::vector<TraceRecord> child = CommandsWithId(result.trace, 0x03A4);
+    const std::vector<TraceRecord> child = CommandsWithId(result.trace, kSetScriptName.id);
     ASSERT_FALSE(child.empty());
     // Resumed on the first step of its host script, not held back for a
     // yield it never owed.

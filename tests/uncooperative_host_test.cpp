@@ -14,6 +14,8 @@
 #include "tests/studio_session.h"
 #include "text/text_table.h"
 
+using namespace hostsim;
+
 // --- A model that never arrives ------------------------------------------------
 
 TEST(UncooperativeHost, AModelThatNeverArrivesHoldsOnlyTheStudioAndAReinitialisationRecovers)
@@ -38,11 +40,11 @@ TEST(UncooperativeHost, AModelThatNeverArrivesHoldsOnlyTheStudioAndAReinitialisa
             continue;
         if (command.script == 0)
             lastWelcomeTurn = command.t;
-        else if (command.id == 0x0248 && command.args[0].i == 130)
+        else if (command.id == kIsModelAvailable.id && command.args[0].i == 130)
             polls.push_back(command.t);
-        else if (!(command.id == 0x0001 && command.args[0].i == 250))
+        else if (!(command.id == kWait.id && command.args[0].i == 250))
             ++otherStudioCommands;
-        EXPECT_NE(command.id, 0x00A5) << "a car made at " << command.t;
+        EXPECT_NE(command.id, kCreateCar.id) << "a car made at " << command.t;
     }
     ASSERT_GT(polls.size(), 1000u);
     for (size_t n = 1; n < polls.size(); ++n)
@@ -54,7 +56,7 @@ TEST(UncooperativeHost, AModelThatNeverArrivesHoldsOnlyTheStudioAndAReinitialisa
     // The boot after it starts over: the marker, then the studio and its
     // tutorial, whose cars are made as before.
     const size_t reinit = IndexAt(result.trace, reinitAt);
-    EXPECT_LT(FindCommand(result.trace, 0x02A7, reinit), result.trace.size());
+    EXPECT_LT(FindCommand(result.trace, kPlaceMarkerAtPoint.id, reinit), result.trace.size());
     EXPECT_LT(FindText(result.trace, "!TITLE", reinit), result.trace.size());
     const std::vector<int32_t> cars = CarModelsMade(result.trace, reinit);
     EXPECT_EQ(std::set<int32_t>(cars.begin(), cars.end()),

@@ -9,6 +9,8 @@
 #include "scripts/boot_data.h"
 #include "tests/studio_feature_steps.h"
 
+using namespace hostsim;
+
 namespace {
 
 struct Snapshot {
@@ -21,7 +23,7 @@ std::vector<Snapshot>* taken = nullptr;
 
 void TakeSnapshot(const TraceRecord& record)
 {
-    if (record.kind == "world")
+    if (record.kind == kWorldRecord)
         taken->push_back({ record.t, CurrentHostWorld(), TraceRecordJson(record) });
 }
 
@@ -77,7 +79,7 @@ TEST(WorldSnapshot, FourPedsOfGroupFourMadeOnOneSpotStandApart)
     const std::vector<int32_t> group = GroupPedHandles(run.result.trace, making);
     ASSERT_EQ(group.size(), 4u);
 
-    const std::vector<TraceRecord> made = CommandsWithId(run.result.trace, 0x009A);
+    const std::vector<TraceRecord> made = CommandsWithId(run.result.trace, kCreatePed.id);
     const TraceRecord& first = made[made.size() - 4];
     for (size_t n = made.size() - 4; n < made.size(); ++n)
         for (int coordinate = 2; coordinate <= 4; ++coordinate)
@@ -168,11 +170,11 @@ TEST(WorldSnapshot, TheTutorialCarHeadsForTheParkingSpotAtItsSpeedUntilDeleted)
         scenario += At(t, "snapshot");
     const SnapshotRun run = RunWithSnapshots(scenario + EndAt(62000));
     ASSERT_EQ(Errors(run.result.trace), "");
-    const std::vector<TraceRecord> sent = CommandsWithId(run.result.trace, 0x02C2);
+    const std::vector<TraceRecord> sent = CommandsWithId(run.result.trace, kDriveCarTo.id);
     ASSERT_EQ(sent.size(), 1u);
     const int32_t car = sent[0].args[0].i;
     const float spotX = sent[0].args[1].f, spotY = sent[0].args[2].f, spotZ = sent[0].args[3].f;
-    const std::vector<TraceRecord> speeds = CommandsWithId(run.result.trace, 0x00AD);
+    const std::vector<TraceRecord> speeds = CommandsWithId(run.result.trace, kSetCarSpeed.id);
     ASSERT_FALSE(speeds.empty());
     const float speed = speeds[0].args[1].f;
 
@@ -217,7 +219,7 @@ TEST(WorldSnapshot, LabelsNameTheModelAndTheLastDirection)
     EXPECT_EQ(run.snapshots[0].world.peds.at(group[0]).doing, "anim 19, 2 s");
     EXPECT_EQ(run.snapshots[1].world.peds.at(group[0]).doing, "into Car 1");
 
-    const std::vector<TraceRecord> loads = CommandsWithId(run.result.trace, 0x023C);
+    const std::vector<TraceRecord> loads = CommandsWithId(run.result.trace, kLoadSpecialModel.id);
     ASSERT_FALSE(loads.empty());
     const TraceRecord& load = loads.back();
     bool named = false;
@@ -240,7 +242,7 @@ TEST(WorldSnapshot, APedSentIntoACarWalksThereAndSitsIn)
         scenario += At(t, "snapshot");
     const SnapshotRun run = RunWithSnapshots(scenario + EndAt(56000));
     ASSERT_EQ(Errors(run.result.trace), "");
-    const std::vector<TraceRecord> sent = CommandsWithId(run.result.trace, 0x01D5);
+    const std::vector<TraceRecord> sent = CommandsWithId(run.result.trace, kCommand01D5.id);
     ASSERT_FALSE(sent.empty());
     const int32_t ped = sent[0].args[0].i, car = sent[0].args[1].i;
     float lastDistance = INFINITY;
@@ -351,7 +353,7 @@ TEST(WorldSnapshot, TheRecordHoldsEveryThingWithItsLabel)
     world.weather = 2;
     TraceRecord record;
     record.t = 1500;
-    record.kind = "world";
+    record.kind = kWorldRecord;
     record.world = WorldJson(world);
     EXPECT_EQ(TraceRecordJson(record),
               "{\"t\":1500,\"kind\":\"world\","

@@ -19,6 +19,8 @@
 #include "tests/trace_helpers.h"
 #include "tests/wrapper_trace.h"
 
+using namespace hostsim;
+
 namespace {
 
 // The wrappers the cases act on. Handles come from the host in creation order:
@@ -300,8 +302,7 @@ TEST(WrapperCommands, TogetherTheMethodsSendEveryCommandOfTheCatalogue)
     for (const TraceRecord& record : Commands(result.trace))
         sent.insert(record.id);
     for (size_t row = 0; row < kCommandCatalogueCount; ++row)
-        EXPECT_TRUE(sent.count(kCommandCatalogue[row]->id))
-            << "no method sent " << CommandIdText(kCommandCatalogue[row]->id);
+        EXPECT_TRUE(sent.count(kCommandCatalogue[row].command->id)) << "no method sent " << kCommandCatalogue[row].name;
     EXPECT_EQ(sent.size(), kCommandCatalogueCount);
 }
 

@@ -16,6 +16,8 @@
 #include "tests/trace_helpers.h"
 #include "tests/wrapper_trace.h"
 
+using namespace hostsim;
+
 namespace {
 
 typedef std::vector<std::string> Lines;
@@ -41,7 +43,8 @@ Lines Effects(const std::vector<TraceRecord>& trace)
 {
     Lines lines;
     for (const TraceRecord& record : Commands(trace))
-        if (record.id != 0x0001 && record.id != 0x0247 && record.id != 0x038B && record.id != 0x0248)
+        if (record.id != kWait.id && record.id != kRequestModel.id && record.id != kLoadRequestedModels.id &&
+            record.id != kIsModelAvailable.id)
             lines.push_back(RenderCommand(record));
     return lines;
 }
@@ -126,7 +129,7 @@ TEST(RadarMarkerLifecycle, AnEmptyMarkerSendsNothingAndAPlacedOneIsRemoved)
     EXPECT_EQ(Errors(result.trace), "");
     EXPECT_FALSE(emptyMarkerAnswers[0]);
     EXPECT_FALSE(emptyMarkerAnswers[1]);
-    std::vector<TraceRecord> placing = CommandsWithId(result.trace, 0x02A7);
+    std::vector<TraceRecord> placing = CommandsWithId(result.trace, kPlaceMarkerAtPoint.id);
     ASSERT_EQ(placing.size(), 1u);
     EXPECT_EQ(releasedHandle, placing[0].out.at(0));
     EXPECT_EQ(Effects(result.trace),
@@ -149,15 +152,15 @@ TEST(PlayerOutputs, GetOffsetPointSendsTheOldValuesAndTakesTheHostsPoint)
 {
     RunResult result = RunRoutine(AsksForTheSpotInFront, "frame 20\nend 500\n");
     EXPECT_EQ(Errors(result.trace), "");
-    std::vector<TraceRecord> created = CommandsWithId(result.trace, 0x0053);
-    std::vector<TraceRecord> character = CommandsWithId(result.trace, 0x01F5);
+    std::vector<TraceRecord> created = CommandsWithId(result.trace, kCreatePlayer.id);
+    std::vector<TraceRecord> character = CommandsWithId(result.trace, kGetCharacterHandle.id);
     ASSERT_EQ(created.size(), 1u);
     ASSERT_EQ(character.size(), 1u);
     EXPECT_EQ(playerHandles[0], created[0].out.at(0));
     EXPECT_EQ(playerHandles[1], character[0].out.at(1));
     EXPECT_NE(playerHandles[0], playerHandles[1]);
 
-    std::vector<TraceRecord> asked = CommandsWithId(result.trace, 0x04C4);
+    std::vector<TraceRecord> asked = CommandsWithId(result.trace, kGetPlayerOffsetPoint.id);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].args.at(0).i, playerHandles[1]) << "the point is asked of the character";
     float sent;

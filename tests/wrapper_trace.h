@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "hostsim/record/trace.h"
+#include "tests/trace_helpers.h"
+
+using namespace hostsim;
 
 // "00F6 v1 f1.5 f2 i0": the id, then each argument as the host decoded it
 // (a variable shows the value that was sent in it).
@@ -47,9 +50,8 @@ inline std::string RenderWithCondition(const TraceRecord& record)
 inline std::vector<std::string> RenderCommands(const std::vector<TraceRecord>& trace, bool withCondition = false)
 {
     std::vector<std::string> lines;
-    for (const TraceRecord& record : trace)
-        if (record.kind == "cmd")
-            lines.push_back(withCondition ? RenderWithCondition(record) : RenderCommand(record));
+    for (const TraceRecord& record : Commands(trace))
+        lines.push_back(withCondition ? RenderWithCondition(record) : RenderCommand(record));
     return lines;
 }
 

@@ -25,6 +25,8 @@
 #include "platform/platform.h"
 #include "script/scheduler.h"
 
+using namespace hostsim;
+
 // --- Allocation counting ---------------------------------------------------------
 // malloc and its kin pass through to the C library's allocator and count the
 // calls; operator new and delete put a header before each block that says

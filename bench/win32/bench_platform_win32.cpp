@@ -18,6 +18,8 @@
 #include "hostsim/direct/direct_binding.h"
 #include "hostsim/win32/site_binding.h"
 
+using namespace hostsim;
+
 // --- Import redirection ----------------------------------------------------------
 
 // Points the module's import of dll!name at replacement; returns what the

@@ -10,6 +10,8 @@
 #include <string>
 #include <unistd.h>
 
+namespace hostsim {
+
 static FILE* traceFile = nullptr;
 static ReadableLog readableLog;
 
@@ -79,3 +81,5 @@ int RunHostsimMain(int argc, char** argv, ScenarioRunner runner)
     // running static destructors under them.
     _exit(result.errors ? 1 : 0);
 }
+
+}  // namespace hostsim

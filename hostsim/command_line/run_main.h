@@ -6,6 +6,10 @@
 
 #include "hostsim/engine/engine.h"
 
+namespace hostsim {
+
 typedef RunResult (*ScenarioRunner)(const Scenario& scenario, void (*onRecord)(const TraceRecord&));
 
 int RunHostsimMain(int argc, char** argv, ScenarioRunner runner);
+
+}  // namespace hostsim

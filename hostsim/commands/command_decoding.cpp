@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace hostsim {
+
 bool DecodeCommand(const uint8_t* code, HostScript* record, DecodedCommand* command, std::string* problem)
 {
     memcpy(&command->id, code, 2);
@@ -70,3 +72,5 @@ bool DecodeCommand(const uint8_t* code, HostScript* record, DecodedCommand* comm
     command->length = static_cast<size_t>(at - code);
     return true;
 }
+
+}  // namespace hostsim

@@ -11,6 +11,8 @@
 #include "hostsim/commands/host_commands.h"
 #include "hostsim/record/trace.h"
 
+namespace hostsim {
+
 struct DecodedCommand {
     const HostCommand* row;  // the command's row of the host's table
     uint16_t id;
@@ -51,3 +53,5 @@ inline void SetCondition(HostScript* record, bool value)
 {
     record->bytes[kHostScriptCondition] = value ? 1 : 0;
 }
+
+}  // namespace hostsim

@@ -10,6 +10,8 @@
 #include "hostsim/commands/command_decoding.h"
 #include "hostsim/engine/engine_run.h"
 
+namespace hostsim {
+
 // --- The world: scripts, models, the city, fades, clock and weather (commands_world.cpp)
 void Wait(const DecodedCommand& command, EngineScript* script);
 void StartScript(const DecodedCommand& command, EngineScript* script);
@@ -90,3 +92,5 @@ void CheckHeldByThisBoot(const std::map<int32_t, Thing>& things, size_t most, co
         ReportHostError("the host holds " + std::to_string(held) + " " + what + " of the scripts' boot, more than " +
                         std::to_string(most));
 }
+
+}  // namespace hostsim

@@ -1,6 +1,8 @@
 // The camera's commands.
 #include "hostsim/commands/command_handlers.h"
 
+namespace hostsim {
+
 void SetFixedCamera(const DecodedCommand& command, EngineScript*)
 {
     HostWorld& world = engineRun->world;
@@ -27,3 +29,5 @@ void SetCutsceneMode(const DecodedCommand& command, EngineScript*)
 {
     engineRun->world.cutscene = Int(command, 0) != 0;
 }
+
+}  // namespace hostsim

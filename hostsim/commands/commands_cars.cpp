@@ -2,6 +2,8 @@
 #include "hostsim/commands/command_handlers.h"
 #include "hostsim/engine/driving.h"
 
+namespace hostsim {
+
 // The most cars the module's scripts hold at once: the two car slots, one
 // preview car and the welcome thread's parked car.
 static const size_t kMostCarsOfABoot = 4;
@@ -90,3 +92,5 @@ void DriveCarTo(const DecodedCommand& command, EngineScript*)
         car->toZ = Float(command, 3);
     }
 }
+
+}  // namespace hostsim

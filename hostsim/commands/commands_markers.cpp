@@ -1,6 +1,8 @@
 // The radar markers' commands.
 #include "hostsim/commands/command_handlers.h"
 
+namespace hostsim {
+
 void PlaceMarkerAtPoint(const DecodedCommand& command, EngineScript* script)
 {
     HostWorld& world = engineRun->world;
@@ -35,3 +37,5 @@ void RemoveMarker(const DecodedCommand& command, EngineScript*)
 {
     engineRun->world.markers.erase(Int(command, 0));
 }
+
+}  // namespace hostsim

@@ -5,6 +5,8 @@
 #include "hostsim/engine/driving.h"
 #include "hostsim/engine/heading.h"
 
+namespace hostsim {
+
 // The most peds the module's scripts hold at once: the ten group places and
 // one preview ped.
 static const size_t kMostPedsOfABoot = 11;
@@ -133,3 +135,5 @@ void SendPedIntoCar(const DecodedCommand& command, EngineScript*)
     if (car->second.slot)
         ped->doing = "into Car " + std::to_string(car->second.slot);
 }
+
+}  // namespace hostsim

@@ -3,6 +3,8 @@
 
 #include "hostsim/commands/command_handlers.h"
 
+namespace hostsim {
+
 struct HostText {
     const char* key;
     const char16_t* text;
@@ -61,7 +63,7 @@ static void NoteCarSlot(const std::string& key)
 static void Show(const DecodedCommand& command, EngineScript* script, bool withNumber)
 {
     TraceRecord text;
-    text.kind = "text";
+    text.kind = kTextRecord;
     text.script = script->number;
     text.id = command.id;
     text.key = command.args[0].s;
@@ -88,3 +90,5 @@ void ShowNumberText(const DecodedCommand& command, EngineScript* script)
 {
     Show(command, script, true);
 }
+
+}  // namespace hostsim

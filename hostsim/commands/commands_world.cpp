@@ -5,6 +5,8 @@
 #include "hostsim/commands/command_handlers.h"
 #include "hostsim/engine/driving.h"
 
+namespace hostsim {
+
 void Wait(const DecodedCommand& command, EngineScript* script)
 {
     if (Int(command, 0) < 0)
@@ -117,3 +119,5 @@ void HoldWeather(const DecodedCommand& command, EngineScript*)
     engineRun->world.weather = Int(command, 0);
     engineRun->world.weatherHeld = true;
 }
+
+}  // namespace hostsim

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+namespace hostsim {
+
 struct Behaviour {
     int32_t code;
     const char* words;
@@ -116,3 +118,5 @@ std::string PsychoDrivingWords(uint16_t, const std::vector<TraceArgument>&, Word
 {
     return "psycho driving";
 }
+
+}  // namespace hostsim

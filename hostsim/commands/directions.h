@@ -10,6 +10,8 @@
 #include "hostsim/commands/host_commands.h"
 #include "hostsim/record/trace.h"
 
+namespace hostsim {
+
 // Any direction: the command's id and what follows the ped's or car's own handle.
 std::string CommandWords(uint16_t id, const std::vector<TraceArgument>& args, WordsFor form);
 std::string AnimWords(uint16_t id, const std::vector<TraceArgument>& args, WordsFor form);
@@ -22,3 +24,5 @@ std::string DriveToWords(uint16_t id, const std::vector<TraceArgument>& args, Wo
 std::string BehaviourWords(uint16_t id, const std::vector<TraceArgument>& args, WordsFor form);
 std::string NormalDrivingWords(uint16_t id, const std::vector<TraceArgument>& args, WordsFor form);
 std::string PsychoDrivingWords(uint16_t id, const std::vector<TraceArgument>& args, WordsFor form);
+
+}  // namespace hostsim

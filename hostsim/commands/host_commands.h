@@ -10,6 +10,8 @@
 
 #include "hostsim/record/trace.h"
 
+namespace hostsim {
+
 struct DecodedCommand;
 struct EngineScript;
 struct ReadableLog;
@@ -27,6 +29,14 @@ typedef std::string (*CommandLogLine)(ReadableLog& log, const TraceRecord& recor
 enum WordsFor { kLabelWords, kLogWords };
 typedef std::string (*DirectionWords)(uint16_t id, const std::vector<TraceArgument>& args, WordsFor form);
 
+// What the window makes of a command, beside what its handler does.
+enum CommandKind {
+    kPlainCommand,
+    kWaitCommand,   // a script's wait: the window's list of commands leaves it out
+    kFirstMapBox,   // a map box, drawn in the first of the window's two box styles
+    kSecondMapBox,  // a map box, drawn in the second
+};
+
 struct HostCommand {
     uint16_t id;
     const char* shape;       // i int, f float, s 8-byte label, v local variable, z end byte
@@ -34,6 +44,7 @@ struct HostCommand {
     CommandHandler handler;  // nullptr: decoded and recorded, nothing more
     CommandLogLine logLine;  // nullptr: left out of the readable log
     DirectionWords words;    // a direction's words; nullptr for a command that directs no ped or car
+    CommandKind kind;
 };
 
 extern const HostCommand kHostCommands[];
@@ -41,3 +52,5 @@ extern const size_t kHostCommandCount;
 
 // The command's row; nullptr for one the host does not know.
 const HostCommand* FindHostCommand(uint16_t id);
+
+}  // namespace hostsim

@@ -7,6 +7,8 @@
 #include "scripts/boot.h"
 #include "text/text_table.h"
 
+namespace hostsim {
+
 void AttachDirectHost()
 {
     hostAddresses.interpreter = reinterpret_cast<uintptr_t>(&EngineInterpret);
@@ -85,3 +87,5 @@ RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText)
     AttachDirectHost();
     return result;
 }
+
+}  // namespace hostsim

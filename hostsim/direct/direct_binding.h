@@ -7,6 +7,8 @@
 #include "hostsim/engine/engine.h"
 #include "platform/platform.h"
 
+namespace hostsim {
+
 // Points the module's command bridge and key polls at the engine, and hands
 // the scheduler the module's boot, as DllMain does.
 void AttachDirectHost();
@@ -29,3 +31,5 @@ void BootRoutineInstead(ScriptRoutine routine);
 // Runs the scenario with BootRoutineInstead, then attaches the module's own
 // boot again.
 RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText);
+
+}  // namespace hostsim

@@ -9,6 +9,8 @@
 
 #include "hostsim/engine/heading.h"
 
+namespace hostsim {
+
 static HostArea AreaOf(const HostBox& box)
 {
     HostArea area;
@@ -298,3 +300,5 @@ void RemoveCar(HostWorld& world, int32_t handle)
     }
     world.cars.erase(handle);
 }
+
+}  // namespace hostsim

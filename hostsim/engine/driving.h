@@ -6,6 +6,8 @@
 
 #include "hostsim/engine/host_world.h"
 
+namespace hostsim {
+
 static const float kPedWalkSpeed = 1.5f;      // units a second, a ped walking to a car
 static const float kBoardingDistance = 2.5f;  // a ped this near its car gets in
 static const float kStopNearPlayer = 6.0f;    // behaviour 4 stands this near the player
@@ -25,3 +27,5 @@ void WidenCity(HostWorld& world, float x, float y);
 // Remove a ped or car, letting go of the car a ped sat in or the peds a car held.
 void RemovePed(HostWorld& world, int32_t handle);
 void RemoveCar(HostWorld& world, int32_t handle);
+
+}  // namespace hostsim

@@ -7,6 +7,8 @@
 #include "hostsim/commands/command_handlers.h"
 #include "hostsim/record/snapshot.h"
 
+namespace hostsim {
+
 std::recursive_mutex engineLock;
 
 static const size_t kScriptSpaceSize = 0x1000;
@@ -93,7 +95,7 @@ void SetHostKey(int virtualKey, bool held)
 void RecordTrace(TraceRecord record)
 {
     record.t = engineRun->now;
-    if (record.kind == "error")
+    if (record.kind == kErrorRecord)
         ++engineRun->result.errors;
     if (engineRun->onRecord)
         engineRun->onRecord(record);
@@ -105,7 +107,7 @@ void ReportHostError(const std::string& what)
 {
     std::lock_guard<std::recursive_mutex> hold(engineLock);
     TraceRecord record;
-    record.kind = "error";
+    record.kind = kErrorRecord;
     record.what = what;
     RecordTrace(record);
 }
@@ -115,7 +117,7 @@ TraceRecord SnapshotRecord()
     std::lock_guard<std::recursive_mutex> hold(engineLock);
     TraceRecord record;
     record.t = engineRun->now;
-    record.kind = "world";
+    record.kind = kWorldRecord;
     record.world = WorldJson(engineRun->world);
     RecordTrace(record);
     return record;
@@ -191,7 +193,7 @@ static bool Stall(const DecodedCommand& command, const uint8_t* code, EngineScri
     const ScenarioEvent stall = engineRun->armedStalls.front();
     engineRun->armedStalls.pop_front();
     TraceRecord record;
-    record.kind = "stall";
+    record.kind = kStallRecord;
     record.script = script->number;
     record.id = command.id;
     record.ms = static_cast<int>(stall.stallMs);
@@ -249,7 +251,7 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
         command.row->handler(command, script);
 
     TraceRecord trace;
-    trace.kind = "cmd";
+    trace.kind = kCommandRecord;
     trace.script = script->number;
     trace.id = command.id;
     trace.args = command.args;
@@ -258,3 +260,5 @@ void HOST_CALLBACK EngineInterpret(HostScript* record)
         trace.out.push_back(ReadLocal(record, slot));
     RecordTrace(trace);
 }
+
+}  // namespace hostsim

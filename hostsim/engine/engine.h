@@ -14,6 +14,8 @@
 #include "hostsim/engine/scenario.h"
 #include "hostsim/record/trace.h"
 
+namespace hostsim {
+
 // How the engine reaches the module. Natively these call the module's
 // functions directly; the Windows substitute host calls through the real
 // host code sites that the module has patched.
@@ -106,3 +108,5 @@ int64_t CurrentHostTime();
 TraceRecord SnapshotRecord();
 // Records an error in the run in progress.
 void ReportHostError(const std::string& what);
+
+}  // namespace hostsim

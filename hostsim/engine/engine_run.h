@@ -11,6 +11,8 @@
 
 #include "hostsim/engine/engine.h"
 
+namespace hostsim {
+
 // One run at a time. Its state is touched by the host's thread and by the
 // script threads' commands, which a stall lets overlap with the host's frames
 // or with each other: engineLock guards it. The host's thread holds it for its
@@ -57,3 +59,5 @@ void RecordTrace(TraceRecord record);
 EngineScript* StartHostScript(uint32_t instructionPointer);
 EngineScript* ScriptOfRecord(HostScript* record);
 int32_t NewHostHandle();
+
+}  // namespace hostsim

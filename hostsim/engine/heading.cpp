@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace hostsim {
+
 static const double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 
 void DirectionOf(float heading, float* dx, float* dy)
@@ -22,3 +24,5 @@ float Turned(float heading, float degrees)
     const float turned = std::fmod(heading + degrees, 360.0f);
     return turned < 0.0f ? turned + 360.0f : turned;
 }
+
+}  // namespace hostsim

@@ -8,6 +8,8 @@
 // rounded double rounded to float agrees.
 #pragma once
 
+namespace hostsim {
+
 // The unit vector the heading faces.
 void DirectionOf(float heading, float* dx, float* dy);
 
@@ -16,3 +18,5 @@ float HeadingTowards(float dx, float dy);
 
 // The heading turned by the degrees (positive: to the left), in [0, 360).
 float Turned(float heading, float degrees);
+
+}  // namespace hostsim

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace hostsim {
+
 struct HostPed {
     int32_t model = 0;
     float x = 0, y = 0, z = 0, heading = 0;
@@ -133,3 +135,5 @@ inline int HostClockMinutes(const HostWorld& world, int64_t now)
     const int64_t minutes = world.clockHour * 60 + world.clockMinute + (now - world.clockSetAt) / kHostMsPerGameMinute;
     return static_cast<int>(minutes % (24 * 60));
 }
+
+}  // namespace hostsim

@@ -9,6 +9,8 @@
 #include "hostsim/engine/heading.h"
 #include "script/scheduler.h"
 
+namespace hostsim {
+
 // The module's tick hands the turn back after at most its bound (1000 ms, but
 // in the sanitizer builds) however its script behaves; a call into the module
 // that blocks the host's thread much longer than that, in real time, would
@@ -38,7 +40,7 @@ static void CheckHostCallTime(const std::string& what, int64_t ms)
 }
 
 // Records the host's call into the module, then makes it within the bound.
-static void RecordAndCall(const char* kind, const std::string& what, void (*call)())
+static void RecordAndCall(RecordKind kind, const std::string& what, void (*call)())
 {
     TraceRecord record;
     record.kind = kind;
@@ -60,7 +62,7 @@ static void ApplyEvent(const ScenarioEvent& event)
         engineRun->world.player.z = event.z;
         break;
     case kEventReinit:
-        RecordAndCall("reinit", "the re-initialisation call", engineRun->binding.reinit);
+        RecordAndCall(kReinitRecord, "the re-initialisation call", engineRun->binding.reinit);
         break;
     case kEventSnapshot:
         SnapshotRecord();
@@ -76,7 +78,7 @@ static void ApplyEvent(const ScenarioEvent& event)
         engineLock.lock();
         break;
     case kEventShutdown:
-        RecordAndCall("shutdown", "the shutdown call", engineRun->binding.shutdown);
+        RecordAndCall(kShutdownRecord, "the shutdown call", engineRun->binding.shutdown);
         engineRun->shutDown = true;
         break;
     }
@@ -208,7 +210,7 @@ RunResult RunHost(const Scenario& scenario, const EngineBinding& binding, void (
     engineRun->now = endsAt;
     LetGoOfStall();
     TraceRecord end;
-    end.kind = "end";
+    end.kind = kEndRecord;
     RecordTrace(end);
     return engineRun->result;
 }
@@ -217,9 +219,11 @@ RunResult UnreadScenarioRun(const std::string& problem)
 {
     RunResult result;
     TraceRecord error;
-    error.kind = "error";
+    error.kind = kErrorRecord;
     error.what = "scenario " + problem;
     result.trace.push_back(error);
     result.errors = 1;
     return result;
 }
+
+}  // namespace hostsim

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <sstream>
 
+namespace hostsim {
+
 struct NamedKey {
     const char* name;
     int code;
@@ -207,3 +209,5 @@ bool ParseScenario(const std::string& text, Scenario* scenario, std::string* err
     }
     return true;
 }
+
+}  // namespace hostsim

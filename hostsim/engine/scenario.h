@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+namespace hostsim {
+
 enum ScenarioEventKind {
     kEventKeyDown,
     kEventKeyUp,
@@ -79,3 +81,5 @@ int VirtualKeyFromName(const std::string& name);
 // The name VirtualKeyFromName reads back as the same code: the table's name,
 // the letter, digit or F-key, else the decimal code.
 std::string VirtualKeyName(int code);
+
+}  // namespace hostsim

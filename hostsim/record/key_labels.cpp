@@ -3,6 +3,8 @@
 
 #include "hostsim/engine/scenario.h"
 
+namespace hostsim {
+
 struct KeyLabelRow {
     int code;
     const char* label;
@@ -45,3 +47,5 @@ std::string KeyLabel(int virtualKey)
             return row.label;
     return VirtualKeyName(virtualKey);
 }
+
+}  // namespace hostsim

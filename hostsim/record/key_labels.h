@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace hostsim {
+
 // "Insert", "Page Up", "Left Shift", "F4", "Q", "7", ... ; for a code with no
 // label, its scenario name.
 std::string KeyLabel(int virtualKey);
+
+}  // namespace hostsim

@@ -7,6 +7,8 @@
 #include "hostsim/engine/host_world.h"
 #include "hostsim/record/text_codes.h"
 
+namespace hostsim {
+
 static std::string Clock(int64_t t)
 {
     char text[32];
@@ -182,21 +184,21 @@ static std::string EndedHolds(ReadableLog& log, int64_t t, bool ending)
 static std::string RecordLines(ReadableLog& log, const TraceRecord& record)
 {
     const std::string at = "[" + Clock(record.t) + "] ";
-    if (record.kind == "text") {
+    if (record.kind == kTextRecord) {
         const char* how = record.style == 2 ? "TITLE" : "TEXT ";
         return at + how + " " + Rendered(record, log.colour) + "  (" + std::to_string(record.ms) + " ms)\n";
     }
-    if (record.kind == "error")
+    if (record.kind == kErrorRecord)
         return at + "ERROR " + record.what + "\n";
-    if (record.kind == "stall") {
+    if (record.kind == kStallRecord) {
         const std::string stall = "STALL " + CommandIdText(record.id) + " of script " + std::to_string(record.script);
         return at + stall + (record.ms < 0 ? ", for ever" : " for " + std::to_string(record.ms) + " ms") + "\n";
     }
-    if (record.kind == "world")
+    if (record.kind == kWorldRecord)
         return at + "WORLD {" + record.world + "}\n";
-    if (record.kind == "reinit" || record.kind == "shutdown" || record.kind == "end")
-        return at + "HOST  " + record.kind + "\n";
-    if (record.kind != "cmd")
+    if (record.kind == kReinitRecord || record.kind == kShutdownRecord || record.kind == kEndRecord)
+        return at + "HOST  " + RecordKindName(record.kind) + "\n";
+    if (record.kind != kCommandRecord)
         return "";
     const std::string detail = CommandDetail(log, record);
     if (detail.empty())
@@ -219,7 +221,9 @@ static std::string RecordLines(ReadableLog& log, const TraceRecord& record)
 std::string ReadableLogLines(ReadableLog& log, const TraceRecord& record)
 {
     const std::string lines = RecordLines(log, record);
-    if (lines.empty() && record.kind != "end")
+    if (lines.empty() && record.kind != kEndRecord)
         return "";
-    return EndedHolds(log, record.t, record.kind == "end") + lines;
+    return EndedHolds(log, record.t, record.kind == kEndRecord) + lines;
 }
+
+}  // namespace hostsim

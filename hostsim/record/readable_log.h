@@ -9,6 +9,8 @@
 
 #include "hostsim/record/trace.h"
 
+namespace hostsim {
+
 // What the log remembers of the run so far.
 struct ReadableLog {
     bool colour = false;                           // terminal colour codes
@@ -39,3 +41,5 @@ std::string LogWeather(ReadableLog& log, const TraceRecord& record);
 std::string LogPlayerModel(ReadableLog& log, const TraceRecord& record);
 std::string LogPedDirection(ReadableLog& log, const TraceRecord& record);
 std::string LogCarDirection(ReadableLog& log, const TraceRecord& record);
+
+}  // namespace hostsim

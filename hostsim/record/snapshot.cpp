@@ -7,6 +7,8 @@
 
 #include "hostsim/record/trace.h"
 
+namespace hostsim {
+
 // Two decimals: enough to tell things apart. Rounded here, half away from
 // zero, rather than by printf, whose ties differ between C libraries; a
 // float times 100 is exact in a double.
@@ -65,3 +67,5 @@ std::string WorldJson(const HostWorld& world)
     snprintf(clock, sizeof clock, "%02d:%02d", world.clockHour % 100, world.clockMinute % 100);
     return out + "],\"clock\":\"" + clock + "\",\"weather\":" + std::to_string(world.weather);
 }
+
+}  // namespace hostsim

@@ -5,4 +5,8 @@
 
 #include "hostsim/engine/host_world.h"
 
+namespace hostsim {
+
 std::string WorldJson(const HostWorld& world);
+
+}  // namespace hostsim

@@ -1,5 +1,7 @@
 #include "hostsim/record/text_codes.h"
 
+namespace hostsim {
+
 std::vector<TextRun> TextRuns(const std::string& text, int number)
 {
     std::vector<TextRun> runs(1, { kNormalText, "" });
@@ -17,3 +19,5 @@ std::vector<TextRun> TextRuns(const std::string& text, int number)
     }
     return runs;
 }
+
+}  // namespace hostsim

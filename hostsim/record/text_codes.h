@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace hostsim {
+
 enum TextColour { kNormalText, kRedText, kBlueText };
 
 // A stretch of the text in one colour. Every run but the first begins at a
@@ -17,3 +19,5 @@ struct TextRun {
 
 // The runs of the text, ~1~ replaced by the number.
 std::vector<TextRun> TextRuns(const std::string& text, int number);
+
+}  // namespace hostsim

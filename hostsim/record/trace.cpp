@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+namespace hostsim {
+
 void AppendJsonString(std::string& out, const std::string& text)
 {
     out += '"';
@@ -37,14 +39,23 @@ std::string CommandIdText(uint16_t id)
     return text;
 }
 
+const char* RecordKindName(RecordKind kind)
+{
+    // clang-format off
+    static const char* const kNames[] = { "cmd", "text", "stall", "reinit", "shutdown", "error", "world", "end" };
+    // clang-format on
+    static_assert(sizeof kNames / sizeof kNames[0] == kEndRecord + 1, "a name for each kind of record");
+    return kNames[kind];
+}
+
 std::string TraceRecordJson(const TraceRecord& record)
 {
     std::string out = "{\"t\":" + std::to_string(record.t) + ",\"kind\":";
-    AppendJsonString(out, record.kind);
-    if (record.kind == "cmd" || record.kind == "text" || record.kind == "stall") {
+    AppendJsonString(out, RecordKindName(record.kind));
+    if (record.kind == kCommandRecord || record.kind == kTextRecord || record.kind == kStallRecord) {
         out += ",\"script\":" + std::to_string(record.script) + ",\"id\":\"" + CommandIdText(record.id) + "\"";
     }
-    if (record.kind == "cmd") {
+    if (record.kind == kCommandRecord) {
         out += ",\"args\":[";
         for (size_t n = 0; n < record.args.size(); ++n) {
             const TraceArgument& argument = record.args[n];
@@ -77,7 +88,7 @@ std::string TraceRecordJson(const TraceRecord& record)
                 out += (n ? "," : "") + std::to_string(record.out[n]);
             out += ']';
         }
-    } else if (record.kind == "text") {
+    } else if (record.kind == kTextRecord) {
         out += ",\"key\":";
         AppendJsonString(out, record.key);
         out += ",\"text\":";
@@ -85,14 +96,16 @@ std::string TraceRecordJson(const TraceRecord& record)
         out += ",\"ms\":" + std::to_string(record.ms) + ",\"style\":" + std::to_string(record.style);
         if (record.hasNumber)
             out += ",\"number\":" + std::to_string(record.number);
-    } else if (record.kind == "stall") {
+    } else if (record.kind == kStallRecord) {
         out += ",\"ms\":" + std::to_string(record.ms);
-    } else if (record.kind == "error") {
+    } else if (record.kind == kErrorRecord) {
         out += ",\"what\":";
         AppendJsonString(out, record.what);
-    } else if (record.kind == "world") {
+    } else if (record.kind == kWorldRecord) {
         out += "," + record.world;
     }
     out += '}';
     return out;
 }
+
+}  // namespace hostsim

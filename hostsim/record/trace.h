@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace hostsim {
+
 struct TraceArgument {
     char kind;      // 'i', 'f', 's', 'v', 'z'
     int32_t i = 0;  // 'i'; for 'v' the value sent
@@ -14,9 +16,22 @@ struct TraceArgument {
     int slot = 0;   // 'v'
 };
 
+// What a record tells of; its "kind" in the trace is RecordKindName's.
+enum RecordKind {
+    kCommandRecord,   // "cmd": a command a script sent
+    kTextRecord,      // "text": a text shown
+    kStallRecord,     // "stall": a stall of the host's thread
+    kReinitRecord,    // "reinit": the host's re-initialisation call
+    kShutdownRecord,  // "shutdown": the host's shutdown call
+    kErrorRecord,     // "error": something the host found wrong
+    kWorldRecord,     // "world": a snapshot of the world
+    kEndRecord,       // "end": the run's last record
+};
+const char* RecordKindName(RecordKind kind);
+
 struct TraceRecord {
     int64_t t = 0;
-    std::string kind;                 // "cmd", "text", "stall", "reinit", "shutdown", "error", "world", "end"
+    RecordKind kind = kCommandRecord;
     int script = 0;                   // cmd, text, stall: the host script's number
     uint16_t id = 0;                  // cmd, text, stall
     std::vector<TraceArgument> args;  // cmd
@@ -35,3 +50,5 @@ std::string TraceRecordJson(const TraceRecord& record);
 std::string CommandIdText(uint16_t id);
 // Appends the text as a JSON string, quoted and escaped.
 void AppendJsonString(std::string& out, const std::string& text);
+
+}  // namespace hostsim

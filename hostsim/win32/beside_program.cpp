@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+namespace hostsim {
+
 HMODULE LoadBesideProgram(const char* file, std::string* problem)
 {
     char path[MAX_PATH];
@@ -49,3 +51,5 @@ void* RedirectImport(HMODULE module, const char* dll, const char* function, void
     }
     return nullptr;
 }
+
+}  // namespace hostsim

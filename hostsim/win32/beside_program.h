@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace hostsim {
+
 // Loads a DLL from the folder of this program. nullptr and the reason on
 // failure.
 HMODULE LoadBesideProgram(const char* file, std::string* problem);
@@ -13,3 +15,5 @@ HMODULE LoadBesideProgram(const char* file, std::string* problem);
 // Points a loaded module's import of function from dll at replacement, and
 // returns what the module called before; nullptr when it has no such import.
 void* RedirectImport(HMODULE module, const char* dll, const char* function, void* replacement);
+
+}  // namespace hostsim

@@ -6,6 +6,8 @@
 
 #include "hostsim/win32/process_threads.h"
 
+namespace hostsim {
+
 // Ends each thread of this process but the calling one, and waits until it
 // is gone; returns how many it found.
 static int EndOtherThreads()
@@ -31,3 +33,5 @@ void ExitAlone(int status)
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
     for (;;) { }  // TerminateProcess on the calling process does not return
 }
+
+}  // namespace hostsim

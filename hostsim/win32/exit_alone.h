@@ -1,6 +1,8 @@
 // How the Windows substitute host and the test programs end under Wine.
 #pragma once
 
+namespace hostsim {
+
 // Ends the process with the status: its C streams flushed, then every other
 // thread of it ended and seen gone, then the process. Under Wine 8 a thread
 // that is still in a wait as the process exits (a parked script thread, one
@@ -13,3 +15,5 @@
 // nothing runs at exit, since a thread ended so may have held the C heap's
 // lock: no program of these relies on it.
 [[noreturn]] void ExitAlone(int status);
+
+}  // namespace hostsim

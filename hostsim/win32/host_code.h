@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace hostsim {
+
 #pragma pack(push, 1)
 struct HostCall {
     uint8_t opcode;  // E8 xxxxxxxx: CALL +5+xxxxxxxx
@@ -107,3 +109,5 @@ struct ArrivalFrame {
     uint32_t returnAddress;
     uint32_t first, second;  // the caller's stack arguments
 };
+
+}  // namespace hostsim

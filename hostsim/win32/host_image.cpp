@@ -13,6 +13,8 @@
 #include "hostsim/win32/host_code.h"
 #include "hostsim/win32/stall_holds.h"
 
+namespace hostsim {
+
 extern "C" uint8_t hostArenaStart[];
 extern "C" uint8_t hostArenaEnd[];
 
@@ -349,3 +351,5 @@ const char16_t* CallHostTextLookup(const char* key)
         Fault("text lookup of %.8s moved the host's stack by %d bytes", key, static_cast<int>(textStackImbalance));
     return text;
 }
+
+}  // namespace hostsim

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace hostsim {
+
 // One of the host's code pieces; a test may lay one of them 16 bytes further
 // on than the known versions have it, as in a host build the module does
 // not know.
@@ -68,3 +70,5 @@ uint32_t CallHostTick(void* record);
 void CallHostShutdown();
 void CallHostReinit();
 const char16_t* CallHostTextLookup(const char* key);
+
+}  // namespace hostsim

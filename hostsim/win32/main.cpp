@@ -13,6 +13,8 @@
 #include "hostsim/win32/exit_alone.h"
 #include "hostsim/win32/site_binding.h"
 
+namespace hostsim {
+
 // A crash must not pass for a run without errors.
 static LONG WINAPI ExitOnCrash(EXCEPTION_POINTERS* exception)
 {
@@ -31,7 +33,7 @@ static RunResult RunThroughSites(const Scenario& scenario, void (*onRecord)(cons
     if (!StartWin32Host(scenario.version, &problem, loader)) {
         RunResult result;
         TraceRecord error;
-        error.kind = "error";
+        error.kind = kErrorRecord;
         error.what = problem;
         onRecord(error);
         result.trace.push_back(error);
@@ -54,6 +56,10 @@ static int TakeLoader(int argc, char** argv)
     argv[kept] = nullptr;
     return kept;
 }
+
+}  // namespace hostsim
+
+using namespace hostsim;
 
 int main(int argc, char** argv)
 {

@@ -3,6 +3,8 @@
 
 #include "hostsim/engine/engine.h"
 
+namespace hostsim {
+
 HMODULE LoadModuleBesideProgram(std::string* problem)
 {
     return LoadBesideProgram("brindle_studios.dll", problem);
@@ -18,3 +20,5 @@ bool RedirectKeyPolls(HMODULE module)
     return RedirectImport(module, "user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&ScenarioKeyState)) !=
            nullptr;
 }
+
+}  // namespace hostsim

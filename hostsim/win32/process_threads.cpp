@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+namespace hostsim {
+
 std::vector<DWORD> ThreadsOfThisProcess()
 {
     std::vector<DWORD> threads;
@@ -15,3 +17,5 @@ std::vector<DWORD> ThreadsOfThisProcess()
     CloseHandle(snapshot);
     return threads;
 }
+
+}  // namespace hostsim

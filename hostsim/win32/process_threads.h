@@ -5,5 +5,9 @@
 
 #include <vector>
 
+namespace hostsim {
+
 // Every thread of this process by its id, the caller's among them.
 std::vector<DWORD> ThreadsOfThisProcess();
+
+}  // namespace hostsim

@@ -4,6 +4,8 @@
 #include "hostsim/win32/host_image.h"
 #include "hostsim/win32/module_loader.h"
 
+namespace hostsim {
+
 // The game's program starts with a call for its start-up information, on its
 // main thread, before any code of its own: where an add-on loader that
 // waits for the game to run loads its modules.
@@ -89,3 +91,5 @@ RunResult RunScenarioTextThroughSites(const std::string& text, const EngineBindi
         return UnreadScenarioRun(problem);
     return RunHost(scenario, binding);
 }
+
+}  // namespace hostsim

@@ -7,6 +7,8 @@
 
 #include "hostsim/engine/engine.h"
 
+namespace hostsim {
+
 // Checks the arena, lays the host's code for the version, loads the module
 // (which patches it) and redirects the module's key polls to the scenario.
 // With a loader, the module is loaded as a player's game loads it: the
@@ -25,3 +27,5 @@ EngineBinding SiteBinding();
 // Runs the scenario's text through the sites, for the tests: a text that
 // does not read as a scenario gives a run with that error alone.
 RunResult RunScenarioTextThroughSites(const std::string& text, const EngineBinding& binding = SiteBinding());
+
+}  // namespace hostsim

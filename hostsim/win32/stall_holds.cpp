@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace hostsim {
+
 static CRITICAL_SECTION hostLock;
 static const bool hostLockReady = (InitializeCriticalSection(&hostLock), true);
 
@@ -61,3 +63,5 @@ EngineThreadServices Win32ThreadServices()
 {
     return { Win32CurrentThread, Win32Stall, Win32ReleaseStalls };
 }
+
+}  // namespace hostsim

@@ -5,6 +5,8 @@
 
 #include "hostsim/engine/engine.h"
 
+namespace hostsim {
+
 // The host's own lock: its shutdown and re-initialisation code takes it
 // after the module's hooks (host_image.cpp), so a stall "hostlock" whose
 // thread the module terminated hangs that code for good, as in a game.
@@ -16,3 +18,5 @@ void LeaveHostLock();
 // other thread's malloc waits for its end (and for ever once the module
 // terminated its thread).
 EngineThreadServices Win32ThreadServices();
+
+}  // namespace hostsim

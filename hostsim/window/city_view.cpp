@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "hostsim/commands/host_commands.h"
+
+namespace hostsim {
+
 static const SDL_Color kGround = { 52, 66, 58, 255 };
 static const SDL_Color kGridLine = { 64, 80, 71, 255 };
 static const SDL_Color kGridMajor = { 78, 96, 86, 255 };
@@ -47,14 +51,14 @@ static void DrawGrid(const ViewCamera& camera)
 
 // The two kinds of map box the boot sends, each in a style of its own.
 struct BoxStyle {
-    uint16_t command;
+    CommandKind kind;
     SDL_Color fill, edge;
 };
 // clang-format off
 static const BoxStyle kBoxStyles[] = {
-    // command   fill                    edge
-    { 0x01E8,    { 190, 170, 110, 46 },  { 214, 192, 120, 255 } },
-    { 0x022B,    { 110, 160, 210, 46 },  { 130, 180, 235, 255 } },
+    // kind           fill                    edge
+    { kFirstMapBox,   { 190, 170, 110, 46 },  { 214, 192, 120, 255 } },
+    { kSecondMapBox,  { 110, 160, 210, 46 },  { 130, 180, 235, 255 } },
 };
 // clang-format on
 static_assert(sizeof kBoxStyles / sizeof kBoxStyles[0] == 2, "a style for each box command");
@@ -66,7 +70,7 @@ static const float kCityLabelScale = 6.0f;
 
 static const BoxStyle& StyleOf(const HostBox& box)
 {
-    return box.command == kBoxStyles[0].command ? kBoxStyles[0] : kBoxStyles[1];
+    return FindHostCommand(box.command)->kind == kBoxStyles[0].kind ? kBoxStyles[0] : kBoxStyles[1];
 }
 
 // The box's corners in the order they go round; the module sends any two
@@ -211,3 +215,5 @@ void DrawCityOnRadar(const StudioFrame& frame, const ViewCamera& radar, float ra
     for (const HostCarGenerator& generator : frame.carGenerators)
         dot(generator.x, generator.y, kGeneratorColour);
 }
+
+}  // namespace hostsim

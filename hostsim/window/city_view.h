@@ -7,6 +7,8 @@
 #include "hostsim/window/shapes.h"
 #include "hostsim/window/studio_frame.h"
 
+namespace hostsim {
+
 // Draws the ground grid and the frame's city; the picture is drawn anew only
 // when the camera or the city changed since the last call.
 void DrawGroundAndCity(const StudioFrame& frame);
@@ -15,3 +17,5 @@ void ForgetCityPicture();
 // The boxes, objects and parked cars on the radar's disc, through the
 // radar's camera.
 void DrawCityOnRadar(const StudioFrame& frame, const ViewCamera& radar, float radius);
+
+}  // namespace hostsim

@@ -2,6 +2,8 @@
 // key polls assume.
 #include "hostsim/window/sdl_keys.h"
 
+namespace hostsim {
+
 struct ScancodeKey {
     SDL_Scancode scancode;
     int virtualKey;
@@ -53,3 +55,5 @@ int VirtualKeyOf(SDL_Scancode scancode)
             return key.virtualKey;
     return 0;
 }
+
+}  // namespace hostsim

@@ -4,5 +4,9 @@
 
 #include <SDL.h>
 
+namespace hostsim {
+
 // The virtual-key code of the key, or 0 for a key the host has no code for.
 int VirtualKeyOf(SDL_Scancode scancode);
+
+}  // namespace hostsim

@@ -6,6 +6,8 @@
 
 #include "hostsim/window/text_render.h"
 
+namespace hostsim {
+
 SDL_Renderer* shapeRenderer = nullptr;
 
 void SetColour(SDL_Color colour, int alpha)
@@ -100,3 +102,5 @@ void DrawCarShape(Point centre, float heading, float pixelsPerUnit, SDL_Color pa
                   corner(halfLength * 0.2f, halfWidth * 0.8f), corner(halfLength * 0.2f, -halfWidth * 0.8f) },
                 { 30, 40, 56, 255 });
 }
+
+}  // namespace hostsim

@@ -10,6 +10,8 @@
 
 #include "hostsim/window/view_geometry.h"
 
+namespace hostsim {
+
 // Where the shapes go; set by the frame before it draws, on the host's thread.
 extern SDL_Renderer* shapeRenderer;
 
@@ -33,3 +35,5 @@ void DrawLabel(const std::string& text, float x, float y, SDL_Color colour = kLa
 static const float kCarHalfLength = 2.3f, kCarHalfWidth = 1.0f;
 SDL_Color CarColour(int32_t model);
 void DrawCarShape(Point centre, float heading, float pixelsPerUnit, SDL_Color paint);
+
+}  // namespace hostsim

@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "hostsim/commands/host_commands.h"
 #include "hostsim/record/key_labels.h"
+
+namespace hostsim {
 
 static const size_t kListedCommands = 22;
 // A clock set shows as "set" for this long, unless a freeze holds it.
@@ -45,9 +48,11 @@ static std::string ArgumentText(const TraceArgument& argument)
     }
 }
 
-static std::string CommandLine(const TraceRecord& record)
+static std::string CommandLine(const TraceRecord& record, const HostCommand& command)
 {
     std::string line = "s" + std::to_string(record.script) + " " + CommandIdText(record.id);
+    if (*command.name)
+        line += std::string(" ") + command.name;
     for (const TraceArgument& argument : record.args)
         line += " " + ArgumentText(argument);
     if (!record.out.empty()) {
@@ -60,7 +65,7 @@ static std::string CommandLine(const TraceRecord& record)
 
 void ListCommand(PanelCommands& commands, const TraceRecord& record)
 {
-    if (record.kind != "cmd")
+    if (record.kind != kCommandRecord)
         return;
     if (record.t / 1000 != commands.lastSecond) {
         commands.lastSecond = record.t / 1000;
@@ -68,9 +73,10 @@ void ListCommand(PanelCommands& commands, const TraceRecord& record)
     }
     ++commands.count;
     // The script threads wait every frame: a list of waits would show nothing else.
-    if (record.id == 0x0001)
+    const HostCommand* command = FindHostCommand(record.id);
+    if (!command || command->kind == kWaitCommand)
         return;
-    std::string line = CommandLine(record);
+    std::string line = CommandLine(record, *command);
     if (!commands.listed.empty() && commands.listed.back().line == line) {
         ++commands.listed.back().repeats;
         return;
@@ -279,3 +285,5 @@ void BuildStudioFrame(StudioFrame& frame, const HostWorld& world, int64_t now, c
     frame.keysHeld = keysHeld;
     frame.commands = commands.listed;
 }
+
+}  // namespace hostsim

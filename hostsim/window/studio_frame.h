@@ -14,6 +14,8 @@
 #include "hostsim/record/trace.h"
 #include "hostsim/window/view_geometry.h"
 
+namespace hostsim {
+
 // How near the user looks, and whether the view shows the whole city
 // instead of following the player.
 struct ViewZoom {
@@ -116,3 +118,5 @@ void BuildStudioFrame(StudioFrame& frame, const HostWorld& world, int64_t now, c
                       const PanelStatus& status, const PanelCommands& commands, const std::string& keysHeld);
 // The keys held in the run in progress, as the panel shows them.
 std::string KeysHeldText();
+
+}  // namespace hostsim

@@ -11,6 +11,8 @@
 #include "hostsim/window/shapes.h"
 #include "hostsim/window/text_render.h"
 
+namespace hostsim {
+
 // --- Scale and colours ------------------------------------------------------------
 
 // Below this a ped would vanish at a far zoom.
@@ -349,7 +351,7 @@ static void DrawPanel(const StudioFrame& frame)
     y = PanelLine(frame.keysHeld.empty() ? "(none)" : frame.keysHeld, y, frame.keysHeld.empty() ? kDim : kWhite);
     y += 6;
 
-    y = PanelHeading("LAST COMMANDS  (script, id, arguments; no waits)", y);
+    y = PanelHeading("LAST COMMANDS  (script, id, name, arguments; no waits)", y);
     for (const ListedCommand& command : frame.commands) {
         std::string text = command.line;
         if (command.repeats > 1)
@@ -385,3 +387,5 @@ void DrawStudio(SDL_Renderer* target, const StudioFrame& frame)
     DrawPanel(frame);
     EndTextFrame();
 }
+
+}  // namespace hostsim

@@ -7,4 +7,8 @@
 
 #include "hostsim/window/studio_frame.h"
 
+namespace hostsim {
+
 void DrawStudio(SDL_Renderer* renderer, const StudioFrame& frame);
+
+}  // namespace hostsim

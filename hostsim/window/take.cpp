@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <charconv>
 
+namespace hostsim {
+
 void AddTakeKey(Take& take, int64_t t, int virtualKey, bool down)
 {
     ScenarioEventKind kind = down ? kEventKeyDown : kEventKeyUp;
@@ -101,3 +103,5 @@ std::string TakeText(const Take& take, int64_t endMs)
     text += "end " + std::to_string(endMs) + "\n";
     return text;
 }
+
+}  // namespace hostsim

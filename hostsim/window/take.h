@@ -8,6 +8,8 @@
 
 #include "hostsim/engine/scenario.h"
 
+namespace hostsim {
+
 struct Take {
     Scenario played;                  // the scenario the window runs; its events are part of the take
     std::vector<ScenarioEvent> user;  // the user's key holds and releases and snapshots, in order
@@ -23,3 +25,5 @@ void AddTakeSnapshot(Take& take, int64_t t);
 // (the user's before the played ones of the same frame, as the window
 // applies them), and the end.
 std::string TakeText(const Take& take, int64_t endMs);
+
+}  // namespace hostsim

@@ -6,6 +6,8 @@
 
 #include "hostsim/record/text_codes.h"
 
+namespace hostsim {
+
 struct FontFile {
     const char* file;
     int size;
@@ -230,3 +232,5 @@ void DrawCentredLines(FontId font, const std::vector<TextLine>& lines, int centr
         y += LineHeight(font);
     }
 }
+
+}  // namespace hostsim

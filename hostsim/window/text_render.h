@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace hostsim {
+
 enum FontId {
     kFontPanel,     // the side panel and labels
     kFontMono,      // the command list
@@ -45,3 +47,5 @@ struct TextLine {
 std::vector<TextLine> LayOutHostText(FontId font, const std::string& text, int number, SDL_Color normal, int maxWidth);
 // Draws laid-out lines centred on centreX from y down, with a drop shadow.
 void DrawCentredLines(FontId font, const std::vector<TextLine>& lines, int centreX, int y);
+
+}  // namespace hostsim

@@ -3,6 +3,8 @@
 // centre, so many pixels a unit.
 #pragma once
 
+namespace hostsim {
+
 static const int kWindowWidth = 1280;
 static const int kWindowHeight = 720;
 static const int kViewWidth = 900;  // the game's picture; the panel is to its right
@@ -25,3 +27,5 @@ struct ViewCamera {
     }
     bool operator==(const ViewCamera&) const = default;
 };
+
+}  // namespace hostsim

@@ -24,6 +24,8 @@
 #include "hostsim/window/take.h"
 #include "hostsim/window/text_render.h"
 
+namespace hostsim {
+
 // A live session has no end of its own: a year of host time.
 static const int64_t kLiveEndMs = 365LL * 24 * 3600 * 1000;
 // Behind the wall clock, frames are stepped without drawing until the host
@@ -267,6 +269,10 @@ static bool OpenWindow()
     }
     return true;
 }
+
+}  // namespace hostsim
+
+using namespace hostsim;
 
 int main(int argc, char** argv)
 {

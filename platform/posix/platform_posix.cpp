@@ -194,6 +194,8 @@ int CountPlatformThreads()
     return count;
 }
 
+// Set by the substitute host's attach alone (hostsim/direct), which every
+// run and every test passes through; host's thread only, outside ticks.
 static KeyStateSource keyStateSource = nullptr;
 
 void SetKeyStateSource(KeyStateSource source)

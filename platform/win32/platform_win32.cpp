@@ -147,6 +147,15 @@ int CountPlatformThreads()
     return liveThreads;
 }
 
+#ifdef BRINDLE_STUDIOS_DLL
+// The DLL the player installs reads the keyboard and nothing else.
+int16_t PollKeyState(int virtualKey)
+{
+    return GetAsyncKeyState(virtualKey);
+}
+#else
+// Set by the substitute host's attach alone (hostsim/direct), which every
+// run and every test passes through; host's thread only, outside ticks.
 static KeyStateSource keyStateSource = nullptr;
 
 void SetKeyStateSource(KeyStateSource source)
@@ -158,6 +167,7 @@ int16_t PollKeyState(int virtualKey)
 {
     return keyStateSource ? keyStateSource(virtualKey) : GetAsyncKeyState(virtualKey);
 }
+#endif
 
 bool WriteCodeBytes(uintptr_t address, const void* bytes, size_t count)
 {

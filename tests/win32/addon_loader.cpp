@@ -6,6 +6,8 @@
 #include "hostsim/win32/beside_program.h"
 #include "hostsim/win32/module_loader.h"
 
+using namespace hostsim;
+
 void LoadAddOnModules()
 {
     std::string problem;

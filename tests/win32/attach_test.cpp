@@ -21,6 +21,8 @@
 #include "hostsim/win32/site_binding.h"
 #include "tests/trace_helpers.h"
 
+using namespace hostsim;
+
 // --- The host before and after the module's load ------------------------------
 
 struct CodeRange {

@@ -12,6 +12,8 @@
 #include "hostsim/win32/site_binding.h"
 #include "tests/studio_stalls.h"
 
+using namespace hostsim;
+
 namespace {
 
 class RealStudioStall : public testing::TestWithParam<int> {

@@ -13,6 +13,8 @@
 #include "tests/win32/debug_output.h"
 #include "hostsim/win32/module_loader.h"
 
+using namespace hostsim;
+
 static const uintptr_t kVersionByte = 0x608578;
 
 static MEMORY_BASIC_INFORMATION RegionAt(uintptr_t address)

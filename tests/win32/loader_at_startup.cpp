@@ -8,6 +8,8 @@
 #include "hostsim/win32/beside_program.h"
 #include "tests/win32/addon_loader.h"
 
+using namespace hostsim;
+
 typedef VOID(WINAPI* GetStartupInfoFunction)(LPSTARTUPINFOA info);
 static GetStartupInfoFunction gameGetStartupInfo = nullptr;
 static bool loaded = false;  // touched only by the game's main thread

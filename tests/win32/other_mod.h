@@ -7,6 +7,8 @@
 
 #include "hostsim/win32/host_code.h"
 
+using namespace hostsim;
+
 static const char kOtherModFile[] = "othermod.dll";
 static const char kOtherModCallHook[] = "OtherModCallHook";
 static const char kOtherModTextLookupHook[] = "OtherModTextLookupHook";

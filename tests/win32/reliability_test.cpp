@@ -13,6 +13,8 @@
 #include "hostsim/win32/site_binding.h"
 #include "tests/reliability_scenarios.h"
 
+using namespace hostsim;
+
 namespace {
 
 const int kCycles = 40;

@@ -10,6 +10,8 @@
 
 #include "hostsim/win32/stall_holds.h"
 
+using namespace hostsim;
+
 namespace {
 
 const EngineThreadServices services = Win32ThreadServices();

@@ -4,6 +4,8 @@
 
 #include "hostsim/win32/exit_alone.h"
 
+using namespace hostsim;
+
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);

@@ -10,6 +10,8 @@
 #include "scripts/studio_key_map.h"
 #include "scripts/studio_state.h"
 
+using namespace hostsim;
+
 // --- The document's own rows ------------------------------------------------------
 
 // A row of the main loop takes its keys from the key map; the others have their own.
