@@ -51,9 +51,9 @@ TEST(Tutorial, WatchedWholeItShowsEveryTextAndSendsTheCarOff)
     // end of the set-up; none is deleted twice and no stale car is.
     std::vector<int32_t> made, deleted;
     for (size_t n = invitation; n < FindText(result.trace, "!SENTI"); ++n) {
-        if (CommandWithId(kCreateCar.id)(result.trace[n]))
+        if (IsCommand(result.trace[n], kCreateCar.id))
             made.push_back(result.trace[n].out[0]);
-        if (CommandWithId(kDeleteCar.id)(result.trace[n]))
+        if (IsCommand(result.trace[n], kDeleteCar.id))
             deleted.push_back(result.trace[n].args[0].i);
     }
     EXPECT_EQ(made.size(), 7u);

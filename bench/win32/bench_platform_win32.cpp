@@ -16,45 +16,10 @@
 #include "bench/bench_platform.h"
 #include "host/host_addresses.h"
 #include "hostsim/direct/direct_binding.h"
+#include "hostsim/win32/beside_program.h"
 #include "hostsim/win32/site_binding.h"
 
 using namespace hostsim;
-
-// --- Import redirection ----------------------------------------------------------
-
-// Points the module's import of dll!name at replacement; returns what the
-// slot held, or nullptr when the module has no such import.
-static void* RedirectImport(HMODULE module, const char* dll, const char* name, void* replacement)
-{
-    uint8_t* base = reinterpret_cast<uint8_t*>(module);
-    const IMAGE_NT_HEADERS* headers =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    const IMAGE_IMPORT_DESCRIPTOR* descriptor =
-        reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-    for (; descriptor->Name; ++descriptor) {
-        if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0)
-            continue;
-        const IMAGE_THUNK_DATA* names =
-            reinterpret_cast<const IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
-        IMAGE_THUNK_DATA* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            const IMAGE_IMPORT_BY_NAME* entry =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<const char*>(entry->Name), name) != 0)
-                continue;
-            void* original = reinterpret_cast<void*>(slots->u1.Function);
-            DWORD old;
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
-            slots->u1.Function = reinterpret_cast<uintptr_t>(replacement);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-            return original;
-        }
-    }
-    return nullptr;
-}
 
 typedef void*(__cdecl* MallocFunction)(size_t);
 typedef void*(__cdecl* CallocFunction)(size_t, size_t);
