@@ -192,14 +192,17 @@ inline std::string LateTurnSearchFailures(const std::vector<TraceRecord>& trace)
     for (size_t n = 0; n < trace.size(); ++n) {
         if (trace[n].kind != kReinitRecord)
             continue;
+        // A shutdown after the call does not stop the boot it asked for: the
+        // next re-initialisation does.
         size_t next = n + 1;
-        while (next < trace.size() && !IsTeardown(trace[next]))
+        while (next < trace.size() && trace[next].kind != kReinitRecord)
             ++next;
-        // A boot needs a frame or two after the call, and the next teardown
-        // may come before it. The second host thread makes its calls one
-        // after another, and no script is stepped during one, so its next
-        // call may come as soon as this one returns, however long the game's
-        // own code kept it (a stall holding the host's lock).
+        // A boot needs a frame or two after the call, and the next
+        // re-initialisation may come before it. The second host thread makes
+        // its calls one after another, and no script is stepped during one,
+        // so its next call may come as soon as this one returns, however
+        // long the game's own code kept it (a stall holding the host's lock
+        // or heap).
         const int64_t until = next < trace.size() ? trace[next].t : end;
         const bool queuedBehind =
             next < trace.size() && trace[n].fromSecondThread && trace[next].fromSecondThread;

@@ -62,8 +62,8 @@ struct EngineRun {
     // code after it: the host's thread starts no step meanwhile, as a game
     // steps no script while its list of scripts is being made anew.
     bool secondThreadCalling = false;
-    // The second thread's call is due and waits for the engine: the host's
-    // thread lets it in before its next frame.
+    // The second thread waits for the engine's lock: the host's thread lets
+    // it in before its next frame.
     std::atomic<bool> secondThreadWaiting { false };
 };
 

@@ -85,6 +85,21 @@ static Clock::duration HeapHeldSoFar()
     return heapHeldBefore + (heapHolders > 0 ? Clock::now() - heapHeldSince : Clock::duration::zero());
 }
 
+// The engine's lock is not fair: the second host thread says that it waits,
+// and the host's thread lets it in between frames (LetTheSecondThreadIn), as
+// a game's other thread gets its turn at the game's lock, rather than
+// waiting for as long as frames run.
+static void LockEngine()
+{
+    if (threadServices.currentThread() == engineRun->hostThread) {
+        engineLock.lock();
+        return;
+    }
+    engineRun->secondThreadWaiting = true;
+    engineLock.lock();
+    engineRun->secondThreadWaiting = false;
+}
+
 // Runs a call into the module without the engine's lock, which the commands
 // of the script threads it may wait for need, and returns how long it held
 // the calling thread in real time, in ms, but for the host's own waits.
@@ -98,7 +113,7 @@ static int64_t RealMsOf(Call call)
     call();
     const Clock::time_point end = Clock::now() - hostOwnWait;
     const Clock::duration heapHeld = HeapHeldSoFar() - heapHeldAtStart;
-    engineLock.lock();
+    LockEngine();
     if (threadServices.currentThread() == engineRun->hostThread)
         CheckHostCallsWithinWindow(start, std::max(start, end - heapHeld));
     return MsBetween(start, end);
@@ -137,19 +152,19 @@ static void CallOnSecondThread(const ScenarioEvent& event)
             if (before.joinable())
                 before.join();
             std::this_thread::sleep_until(due);
-            engineRun->secondThreadWaiting = true;
-            std::lock_guard<std::recursive_mutex> hold(engineLock);
-            engineRun->secondThreadWaiting = false;
+            LockEngine();
             engineRun->secondThreadCalling = true;
             RecordAndCall(event);
             engineRun->secondThreadCalling = false;
+            engineLock.unlock();
         },
         std::move(before));
 }
 
-// The engine's lock is not fair: between frames the host's thread lets a
-// due call of the second thread in, as a game's other thread gets its turn
-// at the game's lock, rather than keeping it out for as long as it runs.
+// Between frames the host's thread lets in the second thread, waiting for
+// the engine's lock (LockEngine). While that thread's call is being made, the
+// frames come in real time, as a game's do: the simulated clock would
+// otherwise race past the call, with no script stepped meanwhile.
 static void LetTheSecondThreadIn()
 {
     while (engineRun->secondThreadWaiting) {
@@ -157,6 +172,8 @@ static void LetTheSecondThreadIn()
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         engineLock.lock();
     }
+    if (engineRun->secondThreadCalling)
+        WaitOutsideTheEngine(std::chrono::milliseconds(engineRun->scenario.frameMs));
 }
 
 // The run ends once the second thread's calls have returned.
@@ -208,7 +225,8 @@ static void ApplyEvent(const ScenarioEvent& event)
 
 void EngineReinitContinuation()
 {
-    std::lock_guard<std::recursive_mutex> hold(engineLock);
+    LockEngine();
+    std::lock_guard<std::recursive_mutex> hold(engineLock, std::adopt_lock);
     // As a new game does: every host script is dropped and one new first
     // script, numbered 0 again, is started.
     for (std::unique_ptr<EngineScript>& script : engineRun->scripts)

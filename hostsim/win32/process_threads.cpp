@@ -2,6 +2,9 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
+#include <cstring>
+
 namespace hostsim {
 
 std::vector<DWORD> ThreadsOfThisProcess()
@@ -16,6 +19,37 @@ std::vector<DWORD> ThreadsOfThisProcess()
     }
     CloseHandle(snapshot);
     return threads;
+}
+
+std::string ThreadStartsOfThisProcess()
+{
+    typedef LONG(WINAPI * QueryThread)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+    const ULONG kThreadQuerySetWin32StartAddress = 9;
+    QueryThread query = reinterpret_cast<QueryThread>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+    std::string starts;
+    for (DWORD id : ThreadsOfThisProcess()) {
+        if (id == GetCurrentThreadId())
+            continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, id);
+        uintptr_t start = 0;
+        if (thread && query)
+            query(thread, kThreadQuerySetWin32StartAddress, &start, sizeof start, nullptr);
+        if (thread)
+            CloseHandle(thread);
+        HMODULE module = nullptr;
+        char name[MAX_PATH] = "?";
+        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               reinterpret_cast<LPCSTR>(start), &module)) {
+            GetModuleFileNameA(module, name, sizeof name);
+            start -= reinterpret_cast<uintptr_t>(module);
+        }
+        const char* file = strrchr(name, '\\') ? strrchr(name, '\\') + 1 : name;
+        char line[MAX_PATH + 32];
+        snprintf(line, sizeof line, "%s%s+%X", starts.empty() ? "" : ", ", file, static_cast<unsigned>(start));
+        starts += line;
+    }
+    return starts;
 }
 
 int HandlesOfThisProcess()

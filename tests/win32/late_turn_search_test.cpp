@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "hostsim/win32/process_threads.h"
 #include "hostsim/win32/site_binding.h"
 #include "tests/late_turn_search.h"
 #include "tests/win32/process_level.h"
@@ -50,7 +51,8 @@ TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
         // Each run is judged on its own, as natively.
         const ProcessLevel after = ProcessLevelAfterOneMoreBoot(&before);
         if (after.threads != before.threads || after.handles != before.handles)
-            failures += "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) + "\n";
+            failures += "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) +
+                        "; threads begun at " + ThreadStartsOfThisProcess() + "\n";
         before = after;
         if (!failures.empty()) {
             ++failed;
