@@ -198,15 +198,15 @@ inline std::string LateTurnSearchFailures(const std::vector<TraceRecord>& trace)
         while (next < trace.size() && trace[next].kind != kReinitRecord)
             ++next;
         // A boot needs a frame or two after the call, and the next
-        // re-initialisation may come before it. The second host thread makes
-        // its calls one after another, and no script is stepped during one,
-        // so its next call may come as soon as this one returns, however
-        // long the game's own code kept it (a stall holding the host's lock
-        // or heap).
+        // re-initialisation may come before it.
+        // A call from the second host thread may be held by the game's own
+        // code (a stall holding its lock or heap) past the next one: the
+        // boot it asked for may come after that one's, and is looked for
+        // up to the run's end.
+        if (trace[n].fromSecondThread)
+            next = trace.size();
         const int64_t until = next < trace.size() ? trace[next].t : end;
-        const bool queuedBehind =
-            next < trace.size() && trace[n].fromSecondThread && trace[next].fromSecondThread;
-        if (until - trace[n].t < 200 || queuedBehind)
+        if (until - trace[n].t < 200)
             continue;
         bool booted = false;
         for (const BootRun& boot : boots)
