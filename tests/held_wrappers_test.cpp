@@ -26,7 +26,8 @@ void HOST_CALLBACK CountingInterpreter(HostScript* script)
     script->bytes[kHostScriptCondition] = 1;
 }
 
-TEST(HeldWrappers, ReplacingAndReleasingSendNothing)
+// A boot's record and slot, whose table holds what this thread allocates.
+void BootWithoutAHost()
 {
     static HostScript record;
     alignas(16) static uint8_t scriptSpace[16];
@@ -34,6 +35,11 @@ TEST(HeldWrappers, ReplacingAndReleasingSendNothing)
     hostAddresses.scriptSpaceBase = reinterpret_cast<uintptr_t>(scriptSpace);
     scheduler.currentHostScript = &record;
     InitScriptThreadList();
+}
+
+TEST(HeldWrappers, ReplacingAndReleasingSendNothing)
+{
+    BootWithoutAHost();
     scriptControl = new ScriptControl;  // the model waits ask it
 
     Ped* pedHolder = nullptr;
@@ -62,6 +68,7 @@ TEST(HeldWrappers, ReplacingAndReleasingSendNothing)
 // past it.
 TEST(HeldWrappers, MoreWrappersThanTheTableHoldsAreKeptWithoutOverrunningIt)
 {
+    BootWithoutAHost();
     const int kept = 3 * kHeldWrapperCapacity;
     Car* cars[kept];
     for (Car*& car : cars)
