@@ -24,8 +24,8 @@ SIZE_LIMIT = 96 * 1024
 XP_SP3_IMPORTS = {
     'kernel32.dll': {
         'script threads and their turn events': [
-            'CloseHandle', 'CreateEventA', 'CreateThread', 'ExitThread', 'SetEvent', 'TerminateThread',
-            'WaitForSingleObject'],
+            'CloseHandle', 'CreateEventA', 'CreateThread', 'ExitThread', 'SetEvent', 'WaitForSingleObject'],
+        'the late turns\' share of the bound, in ms (GetTickCount64 came only with Vista)': ['GetTickCount'],
         'a script thread finding its own record (TlsAlloc slots work on XP)': ['TlsAlloc', 'TlsGetValue', 'TlsSetValue'],
         'reading and patching the game\'s code': ['FlushInstructionCache', 'GetCurrentProcess', 'VirtualProtect',
                                                  'VirtualQuery'],
