@@ -202,8 +202,10 @@ inline std::string LateTurnSearchFailures(const std::vector<TraceRecord>& trace)
         // A call from the second host thread may be held by the game's own
         // code (a stall holding its lock or heap) past the next one: the
         // boot it asked for may come after that one's, and is looked for
-        // up to the run's end.
-        if (trace[n].fromSecondThread)
+        // up to the run's end. So may one whose boot the game's own code
+        // held until a call from the second thread had asked for the next:
+        // that boot stands for both.
+        if (trace[n].fromSecondThread || (next < trace.size() && trace[next].fromSecondThread))
             next = trace.size();
         const int64_t until = next < trace.size() ? trace[next].t : end;
         if (until - trace[n].t < 200)

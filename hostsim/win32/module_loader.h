@@ -1,5 +1,6 @@
-// Loading the real module into the substitute host, and answering its key
-// polls from the scenario instead of the real keyboard.
+// Loading the real module into the substitute host, answering its key polls
+// from the scenario instead of the real keyboard, and counting the handles
+// it holds.
 #pragma once
 
 #include <windows.h>
@@ -21,5 +22,14 @@ HMODULE LoadModuleBesideProgram(std::string* problem);
 // Points the module's import of user32.dll's GetAsyncKeyState at the
 // engine's key state. False when the module has no such import.
 bool RedirectKeyPolls(HMODULE module);
+
+// Counts the handles the module makes and closes, at its imports of
+// CreateEventA, CreateThread and CloseHandle, the only ones through which it
+// holds handles: the count is the module's alone, where the process's own
+// also has the handles the system and the thread library make for
+// themselves when they first need them. False when it lacks an import.
+bool CountModuleHandles(HMODULE module);
+// The module's handles made and not closed since they were first counted.
+int ModuleHandlesOpen();
 
 }  // namespace hostsim

@@ -1,8 +1,8 @@
 // The late-turn search through the real DLL and the host's sites under Wine,
 // each host version in a process of its own with the seeds of its version
 // (tests/late_turn_search.h). Once a run has ended and its stalls were let go
-// of, one more boot brings the process's threads and handles back to one
-// boot's level: the module's events and threads are among them.
+// of, one more boot brings the process's threads and the module's handles
+// back to one boot's level.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -27,12 +27,11 @@ TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
 {
     std::string problem;
     ASSERT_TRUE(StartWin32Host(GetParam(), &problem)) << problem;
-    // What the process keeps for good once first used: the thread library's
-    // share for the second host thread, the system's for a stall, a busy
-    // host and a late turn, the wait handle of the heap's lock and of the
-    // host's lock once each is waited for, and the test framework's watcher
-    // thread, which its first report of a result starts (a failure's would
-    // otherwise count against the run after it).
+    // The threads the process keeps for good once first used: the thread
+    // library's for the second host thread, the system's for a stall, a busy
+    // host and a late turn, and the test framework's watcher thread, which
+    // its first report of a result starts (a failure's would otherwise count
+    // against the run after it).
     RunScenarioTextThroughSites("frame 20\nat 0 reinit second-thread\nat 13500 stall 1100 heap\nat 13600 busy 50\n"
                                 "at 14000 shutdown second-thread\nat 14300 reinit\nat 14400 stall 1100 hostlock\n"
                                 "at 14500 reinit\nend 16000\n");

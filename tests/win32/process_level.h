@@ -1,10 +1,11 @@
-// The threads and handles of the process under Wine, as the level one boot
-// of the real module leaves: the module's events and threads are among them.
+// The threads of the process under Wine and the handles of the real module
+// in it, as the level one boot leaves: the module's events and threads.
 #pragma once
 
 #include <chrono>
 #include <string>
 
+#include "hostsim/win32/module_loader.h"
 #include "hostsim/win32/process_threads.h"
 #include "hostsim/win32/site_binding.h"
 #include "tests/reliability_scenarios.h"
@@ -21,7 +22,7 @@ inline int ThreadsOfProcess()
 
 inline std::string Describe(const ProcessLevel& level)
 {
-    return std::to_string(level.threads) + " threads and " + std::to_string(level.handles) + " handles";
+    return std::to_string(level.threads) + " threads and " + std::to_string(level.handles) + " module handles";
 }
 
 // The level after one more boot, which releases what earlier teardowns left
@@ -33,7 +34,7 @@ inline ProcessLevel ProcessLevelAfterOneMoreBoot(const ProcessLevel* expected = 
     for (;;) {
         RunScenarioTextThroughSites("frame 20\nat 0 reinit\nend 100\n");
         const ProcessLevel level = { SettledCount(ThreadsOfProcess, expected ? expected->threads : -1),
-                                     SettledCount(HandlesOfThisProcess, expected ? expected->handles : -1) };
+                                     SettledCount(ModuleHandlesOpen, expected ? expected->handles : -1) };
         if (!expected || (level.threads == expected->threads && level.handles == expected->handles) ||
             std::chrono::steady_clock::now() > giveUp)
             return level;
