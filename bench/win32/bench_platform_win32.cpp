@@ -1,22 +1,21 @@
 // The benchmarks' counters in the win32 build, under Wine. The module under
-// test is the real DLL: its heap and handles are counted at its own imports
-// (malloc and its kin from msvcrt.dll; CreateEventA, CreateThread and
-// CloseHandle from kernel32.dll), which are pointed at counting functions
-// here. The program's own allocation calls are counted at its operator new
-// and at its own malloc imports.
+// test is the real DLL: its heap is counted at its own imports of malloc and
+// its kin from msvcrt.dll, which are pointed at counting functions here, and
+// its handles as the substitute host notes them (NoteModuleHandles). The program's own allocation calls are counted at
+// its operator new and at its own malloc imports.
 #include <windows.h>
 #include <tlhelp32.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <set>
 #include <unordered_map>
 
 #include "bench/bench_platform.h"
 #include "host/host_addresses.h"
 #include "hostsim/direct/direct_binding.h"
 #include "hostsim/win32/beside_program.h"
+#include "hostsim/win32/module_loader.h"
 #include "hostsim/win32/site_binding.h"
 
 using namespace hostsim;
@@ -89,52 +88,10 @@ static void __cdecl ModuleFree(void* block)
     realFree(block);
 }
 
-// --- The DLL's events and threads ---------------------------------------------------
-
-static std::set<HANDLE>* moduleEvents;
-static std::set<HANDLE>* moduleThreads;
-typedef HANDLE(WINAPI* CreateEventFunction)(LPSECURITY_ATTRIBUTES, BOOL, BOOL, LPCSTR);
-typedef HANDLE(WINAPI* CreateThreadFunction)(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD,
-                                             LPDWORD);
-typedef BOOL(WINAPI* CloseHandleFunction)(HANDLE);
-static CreateEventFunction realCreateEvent;
-static CreateThreadFunction realCreateThread;
-static CloseHandleFunction realCloseHandle;
-
-static HANDLE WINAPI ModuleCreateEvent(LPSECURITY_ATTRIBUTES security, BOOL manual, BOOL initial, LPCSTR name)
-{
-    HANDLE event = realCreateEvent(security, manual, initial, name);
-    EnterCriticalSection(&moduleHeapLock);
-    moduleEvents->insert(event);
-    LeaveCriticalSection(&moduleHeapLock);
-    return event;
-}
-
-static HANDLE WINAPI ModuleCreateThread(LPSECURITY_ATTRIBUTES security, SIZE_T stack, LPTHREAD_START_ROUTINE routine,
-                                        LPVOID parameter, DWORD flags, LPDWORD id)
-{
-    HANDLE thread = realCreateThread(security, stack, routine, parameter, flags, id);
-    EnterCriticalSection(&moduleHeapLock);
-    moduleThreads->insert(thread);
-    LeaveCriticalSection(&moduleHeapLock);
-    return thread;
-}
-
-static BOOL WINAPI ModuleCloseHandle(HANDLE handle)
-{
-    EnterCriticalSection(&moduleHeapLock);
-    moduleEvents->erase(handle);
-    moduleThreads->erase(handle);
-    LeaveCriticalSection(&moduleHeapLock);
-    return realCloseHandle(handle);
-}
-
 static bool CountModuleImports(HMODULE module, std::string* problem)
 {
     InitializeCriticalSection(&moduleHeapLock);
     moduleBlocks = new std::unordered_map<void*, size_t>;
-    moduleEvents = new std::set<HANDLE>;
-    moduleThreads = new std::set<HANDLE>;
     realMalloc = reinterpret_cast<MallocFunction>(
         RedirectImport(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&ModuleMalloc)));
     realCalloc = reinterpret_cast<CallocFunction>(
@@ -143,14 +100,7 @@ static bool CountModuleImports(HMODULE module, std::string* problem)
         RedirectImport(module, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&ModuleRealloc)));
     realFree = reinterpret_cast<FreeFunction>(
         RedirectImport(module, "msvcrt.dll", "free", reinterpret_cast<void*>(&ModuleFree)));
-    realCreateEvent = reinterpret_cast<CreateEventFunction>(
-        RedirectImport(module, "kernel32.dll", "CreateEventA", reinterpret_cast<void*>(&ModuleCreateEvent)));
-    realCreateThread = reinterpret_cast<CreateThreadFunction>(
-        RedirectImport(module, "kernel32.dll", "CreateThread", reinterpret_cast<void*>(&ModuleCreateThread)));
-    realCloseHandle = reinterpret_cast<CloseHandleFunction>(
-        RedirectImport(module, "kernel32.dll", "CloseHandle", reinterpret_cast<void*>(&ModuleCloseHandle)));
-    if (!realMalloc || !realCalloc || !realRealloc || !realFree || !realCreateEvent || !realCreateThread ||
-        !realCloseHandle) {
+    if (!realMalloc || !realCalloc || !realRealloc || !realFree) {
         *problem = "the module lacks one of the imports the benchmarks count";
         return false;
     }
@@ -270,7 +220,7 @@ static void SetOtherThreads(DWORD_PTR cores)
             HANDLE thread = OpenThread(THREAD_SET_INFORMATION | THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
             if (thread) {
                 SetThreadAffinityMask(thread, cores);
-                realCloseHandle(thread);
+                CloseHandle(thread);
             }
         } while (Thread32Next(snapshot, &entry));
     }
@@ -326,9 +276,10 @@ ModuleCounts CountModule()
     EnterCriticalSection(&moduleHeapLock);
     counts.heapBytes = moduleBytes;
     counts.heapBlocks = static_cast<int64_t>(moduleBlocks->size());
-    counts.events = static_cast<int>(moduleEvents->size());
-    counts.threads = static_cast<int>(moduleThreads->size());
     LeaveCriticalSection(&moduleHeapLock);
+    const ModuleHandleCounts handles = CountModuleHandles();
+    counts.events = handles.events;
+    counts.threads = handles.threads;
     counts.osThreads = ProcessThreads();
     counts.processHandles = ProcessHandles();
     return counts;
@@ -356,12 +307,10 @@ int64_t ProcessCpuNs()
 int64_t ModuleThreadsCpuNs()
 {
     int64_t ns = 0;
-    EnterCriticalSection(&moduleHeapLock);
-    for (HANDLE thread : *moduleThreads) {
+    VisitModuleThreads([&ns](HANDLE thread) {
         FILETIME created, exited, kernel, user;
         if (GetThreadTimes(thread, &created, &exited, &kernel, &user))
             ns += Ns(kernel, user);
-    }
-    LeaveCriticalSection(&moduleHeapLock);
+    });
     return ns;
 }

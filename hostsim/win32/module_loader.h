@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "hostsim/win32/beside_program.h"
@@ -23,13 +24,23 @@ HMODULE LoadModuleBesideProgram(std::string* problem);
 // engine's key state. False when the module has no such import.
 bool RedirectKeyPolls(HMODULE module);
 
-// Counts the handles the module makes and closes, at its imports of
+// Notes the handles the module makes and closes, at its imports of
 // CreateEventA, CreateThread and CloseHandle, the only ones through which it
-// holds handles: the count is the module's alone, where the process's own
-// also has the handles the system and the thread library make for
-// themselves when they first need them. False when it lacks an import.
-bool CountModuleHandles(HMODULE module);
-// The module's handles made and not closed since they were first counted.
+// holds handles: the module's alone, where the process's own count also has
+// the handles the system and the thread library make for themselves when
+// they first need them. False when it lacks one of the imports.
+bool NoteModuleHandles(HMODULE module);
+
+// The module's handles made and not closed since they were first noted.
+struct ModuleHandleCounts {
+    int events;
+    int threads;
+};
+ModuleHandleCounts CountModuleHandles();
+// Both together.
 int ModuleHandlesOpen();
+// Calls visit with each of the module's thread handles, which stay open
+// meanwhile.
+void VisitModuleThreads(const std::function<void(HANDLE)>& visit);
 
 }  // namespace hostsim

@@ -33,7 +33,7 @@ bool StartWin32Host(int version, std::string* problem, const char* loader)
         *problem = "the module does not import GetAsyncKeyState from user32.dll";
         return false;
     }
-    if (!CountModuleHandles(module)) {
+    if (!NoteModuleHandles(module)) {
         *problem = "the module does not import CreateEventA, CreateThread and CloseHandle from kernel32.dll";
         return false;
     }

@@ -11,7 +11,7 @@ namespace hostsim {
 
 // Checks the arena, lays the host's code for the version, loads the module
 // (which patches it), redirects the module's key polls to the scenario and
-// counts its handles (ModuleHandlesOpen).
+// notes its handles (NoteModuleHandles).
 // With a loader, the module is loaded as a player's game loads it: the
 // add-on loader DLL from the program's folder, as the game's program loads
 // the DLLs it imports, then the game's start-up begins, and the loader

@@ -1,6 +1,7 @@
 // The real brindle_studios.dll through the host's sites under Wine, in
 // shorter runs than the native ones: re-initialisations at random moments
-// with the process's threads and handles counted, and random keys.
+// with the process's threads and the module's handles counted, and random
+// keys.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "hostsim/engine/engine.h"
+#include "hostsim/win32/module_loader.h"
 #include "hostsim/win32/process_threads.h"
 #include "hostsim/win32/site_binding.h"
 #include "tests/reliability_scenarios.h"
@@ -44,7 +46,7 @@ void SampledTick(HostScript* script)
     // Every boot after the first two must come back to what the second left.
     const bool settled = samplesAfterBoots.size() >= 2;
     samplesAfterBoots.push_back({ SettledCount(ThreadsOfProcess, settled ? samplesAfterBoots[1].threads : -1),
-                                  SettledCount(HandlesOfThisProcess, settled ? samplesAfterBoots[1].handles : -1) });
+                                  SettledCount(ModuleHandlesOpen, settled ? samplesAfterBoots[1].handles : -1) });
 }
 
 void SampledReinit()
@@ -81,11 +83,13 @@ TEST(RealModule, ReinitialisedAtRandomMomentsThenShutDown)
     for (size_t n = 2; n < samplesAfterBoots.size(); ++n)
         if (samplesAfterBoots[n].threads != settled.threads || samplesAfterBoots[n].handles != settled.handles)
             changes += "after boot " + std::to_string(n) + ": " + std::to_string(samplesAfterBoots[n].threads) +
-                       " threads, " + std::to_string(samplesAfterBoots[n].handles) + " handles\n";
-    EXPECT_EQ(changes, "") << "after boot 1: " << settled.threads << " threads, " << settled.handles << " handles";
+                       " threads, " + std::to_string(samplesAfterBoots[n].handles) + " module handles\n";
+    EXPECT_EQ(changes, "") << "after boot 1: " << settled.threads << " threads, " << settled.handles
+                           << " module handles";
     EXPECT_GT(settled.handles, 0);
-    printf("%d re-initialisations through the sites; after every boot %d threads and %d handles in the process\n",
-           static_cast<int>(plan.cycles.size()), settled.threads, settled.handles);
+    printf(
+        "%d re-initialisations through the sites; after every boot %d threads in the process and %d module handles\n",
+        static_cast<int>(plan.cycles.size()), settled.threads, settled.handles);
 }
 
 TEST(RealModule, RandomKeysKeepEveryHostInvariant)
