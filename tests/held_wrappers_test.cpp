@@ -50,7 +50,7 @@ TEST(HeldWrappers, ReplacingAndReleasingSendNothing)
     Ped* secondPed = new Ped(scheduler.scriptThreadList, true);
     secondPed->Create(4, 2, 0.0f, 0.0f, 0.0f);
     Car* secondCar = new Car(scheduler.scriptThreadList, 131, 0.0f, 0.0f, 0.0f, true);
-    Car* keptCar = new Car(scheduler.scriptThreadList, 191, 0.0f, 0.0f, 0.0f, false);
+    new Car(scheduler.scriptThreadList, 191, 0.0f, 0.0f, 0.0f, false);  // one that no holder takes
     ASSERT_GT(commandsSent, 0);
 
     commandsSent = 0;

@@ -17,6 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "hostsim/engine/engine.h"
 #include "hostsim/engine/scenario.h"
 #include "script/scheduler.h"
 #include "tests/reliability_scenarios.h"
@@ -262,3 +265,50 @@ private:
     bool done = false;
     std::thread watcher;
 };
+
+// The search's loop in both builds: the seeds from first on (with a host
+// version, only those of that version), each run through run(scenario) and
+// judged by its trace and by levelFailures(), which compares the level one
+// more boot leaves with the one before the run and keeps it for the next;
+// each run is judged on its own. A failure prints its seed and keeps its
+// scenario. Returns how many seeds ran and how many failed.
+struct SearchTally {
+    int ran;
+    int failed;
+};
+
+template <typename Run, typename LevelFailures>
+SearchTally SearchLateTurns(uint64_t first, uint64_t runs, int version, Run run, LevelFailures levelFailures)
+{
+    SearchTally tally = { 0, 0 };
+    for (uint64_t seed = first; seed < first + runs; ++seed) {
+        if (version && SearchVersion(seed) != version)
+            continue;
+        ++tally.ran;
+        const std::string text = LateTurnScenario(seed);
+        Scenario scenario;
+        std::string problem;
+        if (!ParseScenario(text, &scenario, &problem)) {
+            ++tally.failed;
+            ADD_FAILURE() << "seed " << seed << ": " << problem;
+            continue;
+        }
+        RunResult result;
+        {
+            HangWatch watch(seed, text, scenario.endMs + kHangAfterMs);
+            result = run(scenario);
+        }
+        const std::string failures = LateTurnSearchFailures(result.trace) + levelFailures();
+        if (!failures.empty()) {
+            ++tally.failed;
+            ADD_FAILURE() << failures << KeepScenarioForReplay("late-turn", seed, text);
+        }
+    }
+    return tally;
+}
+
+inline long long SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return static_cast<long long>(
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count());
+}

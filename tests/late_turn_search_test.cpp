@@ -27,34 +27,18 @@ TEST(LateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
     ModuleLevel before = oneBoot;
     const uint64_t first = TestSeed(kFirstSeed), runs = SearchRuns(kFixedRuns);
     const auto start = std::chrono::steady_clock::now();
-    int failed = 0;
-    for (uint64_t seed = first; seed < first + runs; ++seed) {
-        const std::string text = LateTurnScenario(seed);
-        Scenario scenario;
-        std::string problem;
-        ASSERT_TRUE(ParseScenario(text, &scenario, &problem)) << problem;
-        RunResult result;
-        {
-            HangWatch watch(seed, text, scenario.endMs + kHangAfterMs);
-            result = RunHost(scenario, binding);
-        }
-        std::string failures = LateTurnSearchFailures(result.trace);
-        // Each run is judged on its own: after one that left something
-        // behind, the next must leave no more.
-        const ModuleLevel after = LevelAfterOneMoreBoot(binding, &before);
-        if (!(after == before))
-            failures += "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) + "\n";
-        before = after;
-        if (!failures.empty()) {
-            ++failed;
-            ADD_FAILURE() << failures << KeepScenarioForReplay("late-turn", seed, text);
-        }
-    }
-    printf("%llu runs from seed %llu, %d failed, in %lld s; after one boot: %s\n",
-           static_cast<unsigned long long>(runs), static_cast<unsigned long long>(first), failed,
-           static_cast<long long>(
-               std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count()),
-           Describe(oneBoot).c_str());
+    const SearchTally tally = SearchLateTurns(
+        first, runs, 0, [&](const Scenario& scenario) { return RunHost(scenario, binding); },
+        [&]() {
+            const ModuleLevel after = LevelAfterOneMoreBoot(binding, &before);
+            std::string failures;
+            if (!(after == before))
+                failures = "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) + "\n";
+            before = after;
+            return failures;
+        });
+    printf("%d runs from seed %llu, %d failed, in %lld s; after one boot: %s\n", tally.ran,
+           static_cast<unsigned long long>(first), tally.failed, SecondsSince(start), Describe(oneBoot).c_str());
 }
 
 }  // namespace

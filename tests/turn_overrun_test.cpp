@@ -123,15 +123,7 @@ RunResult RunLate(std::vector<int64_t> delaysMs, const std::string& scenario)
     lateTurnAway = false;
     lateTurnCameBack = false;
     markSentAfterComingBack = false;
-    Scenario parsed;
-    std::string problem;
-    if (!ParseScenario(scenario, &parsed, &problem))
-        return UnreadScenarioRun(problem);
-    AttachDirectHost();
-    BootRoutineInstead(BootThreadRunsLate);
-    const RunResult result = RunHost(parsed, DirectBinding(), nullptr, FramesInRealTimeWhileALateTurnIsAway);
-    AttachDirectHost();
-    return result;
+    return RunRoutine(BootThreadRunsLate, scenario, FramesInRealTimeWhileALateTurnIsAway);
 }
 
 std::string Label(const TraceRecord& command)

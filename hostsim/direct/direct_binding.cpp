@@ -76,7 +76,7 @@ RunResult RunScenarioText(const std::string& scenarioText, void (*onRecord)(cons
     return RunHost(scenario, DirectBinding(), onRecord);
 }
 
-RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText)
+RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText, HostFrameCallback beforeFrame)
 {
     Scenario scenario;
     std::string error;
@@ -84,7 +84,7 @@ RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText)
         return UnreadScenarioRun(error);
     AttachDirectHost();
     BootRoutineInstead(routine);
-    const RunResult result = RunHost(scenario, DirectBinding());
+    const RunResult result = RunHost(scenario, DirectBinding(), nullptr, beforeFrame);
     AttachDirectHost();
     return result;
 }

@@ -28,8 +28,8 @@ RunResult RunScenarioText(const std::string& scenarioText, void (*onRecord)(cons
 // scheduler.
 void BootRoutineInstead(ScriptRoutine routine);
 
-// Runs the scenario with BootRoutineInstead, then attaches the module's own
-// boot again.
-RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText);
+// Runs the scenario with BootRoutineInstead, calling beforeFrame before each
+// frame when it is given (RunHost), then attaches the module's own boot again.
+RunResult RunRoutine(ScriptRoutine routine, const std::string& scenarioText, HostFrameCallback beforeFrame = nullptr);
 
 }  // namespace hostsim

@@ -40,36 +40,19 @@ TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
     ProcessLevel before = oneBoot;
     const uint64_t first = TestSeed(kFirstSeed), runs = SearchRuns(kFixedRuns);
     const auto start = std::chrono::steady_clock::now();
-    int ran = 0, failed = 0;
-    for (uint64_t seed = first; seed < first + runs; ++seed) {
-        if (SearchVersion(seed) != GetParam())
-            continue;
-        ++ran;
-        const std::string text = LateTurnScenario(seed);
-        Scenario scenario;
-        ASSERT_TRUE(ParseScenario(text, &scenario, &problem)) << problem;
-        RunResult result;
-        {
-            HangWatch watch(seed, text, scenario.endMs + kHangAfterMs);
-            result = RunScenarioTextThroughSites(text);
-        }
-        std::string failures = LateTurnSearchFailures(result.trace);
-        // Each run is judged on its own, as natively.
-        const ProcessLevel after = ProcessLevelAfterOneMoreBoot(&before);
-        if (after.threads != before.threads || after.handles != before.handles)
-            failures += "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) +
-                        "; threads begun at " + ThreadStartsOfThisProcess() + "\n";
-        before = after;
-        if (!failures.empty()) {
-            ++failed;
-            ADD_FAILURE() << failures << KeepScenarioForReplay("late-turn", seed, text);
-        }
-    }
-    printf("%d runs of version %d from seed %llu, %d failed, in %lld s; after one boot: %s\n", ran, GetParam(),
-           static_cast<unsigned long long>(first), failed,
-           static_cast<long long>(
-               std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count()),
-           Describe(oneBoot).c_str());
+    const SearchTally tally = SearchLateTurns(
+        first, runs, GetParam(), [](const Scenario& scenario) { return RunHost(scenario, SiteBinding()); },
+        [&]() {
+            const ProcessLevel after = ProcessLevelAfterOneMoreBoot(&before);
+            std::string failures;
+            if (after.threads != before.threads || after.handles != before.handles)
+                failures = "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) +
+                           "; threads begun at " + ThreadStartsOfThisProcess() + "\n";
+            before = after;
+            return failures;
+        });
+    printf("%d runs of version %d from seed %llu, %d failed, in %lld s; after one boot: %s\n", tally.ran, GetParam(),
+           static_cast<unsigned long long>(first), tally.failed, SecondsSince(start), Describe(oneBoot).c_str());
 }
 
 INSTANTIATE_TEST_SUITE_P(HostVersion, RealLateTurnSearch, testing::Values(1, 2),
