@@ -219,14 +219,22 @@ def run(args, session):
     window = subprocess.Popen([args.window, '--trace', trace_path, '--take', take_path], env=session.env(),
                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     session.processes.append(window)
+    found = subprocess.run(['xdotool', 'search', '--sync', '--name', 'Brindle Studios'], env=session.env(),
+                           stdout=subprocess.PIPE, timeout=30, check=True).stdout.split()
+    # The host's time starts at the window's first frame, whose boot fills
+    # the trace's first buffer at once; a busy machine may take seconds to
+    # get there after the program starts.
+    waited = time.monotonic()
+    while not os.path.exists(trace_path) or os.path.getsize(trace_path) == 0:
+        if time.monotonic() - waited > 60 or window.poll() is not None:
+            raise RuntimeError('the window wrote no trace')
+        time.sleep(0.02)
     started = time.monotonic()
 
     def at(seconds):
-        """Sleeps until this many seconds after the window started."""
+        """Sleeps until this many seconds of host time after the window's first frame."""
         time.sleep(max(0.0, started + seconds - time.monotonic()))
 
-    found = subprocess.run(['xdotool', 'search', '--sync', '--name', 'Brindle Studios'], env=session.env(),
-                           stdout=subprocess.PIPE, timeout=30, check=True).stdout.split()
     window_id = found[0].decode()
     session.xdotool('mousemove', '450', '360')
     session.xdotool('windowfocus', '--sync', window_id)
@@ -336,7 +344,7 @@ def run(args, session):
     if len(snapshots) == 2:
         first, last = snapshots
         placed = [(p['x'], p['y']) for p in first['peds']]
-        closest = min(math.dist(a, b) for n, a in enumerate(placed) for b in placed[n + 1:])
+        closest = min((math.dist(a, b) for n, a in enumerate(placed) for b in placed[n + 1:]), default=0.0)
         check(len(placed) == 5 and closest >= 0.5, '%d peds, at least %.2f units apart' % (len(placed), closest))
         driving = [c for c in last['cars'] if c['speed'] > 0]
         check(len(driving) == 1, 'one car drives: %s' % last['cars'])
