@@ -2,7 +2,6 @@
 // player's walk, the traffic and one step of every script due, with the
 // host's checks of how long each call into the module blocked it.
 #include <algorithm>
-#include <atomic>
 #include <thread>
 
 #include "hostsim/engine/driving.h"
@@ -65,26 +64,14 @@ void HostWaitedInItsOwnCode(Clock::duration wait)
 }
 
 // How long the game's heap was held by stalled commands, in all, so far.
-// Guarded by a spin lock, not a mutex: the thread library makes a mutex's
-// wait handle at its first contention and keeps it, which would count as a
-// handle the module left behind.
-static std::atomic_flag heapHeldBusy = ATOMIC_FLAG_INIT;
+static std::mutex heapHeldLock;
 static int heapHolders = 0;
 static Clock::time_point heapHeldSince;
 static Clock::duration heapHeldBefore = Clock::duration::zero();
 
-struct HeapHeldGuard {
-    HeapHeldGuard()
-    {
-        while (heapHeldBusy.test_and_set(std::memory_order_acquire))
-            std::this_thread::yield();
-    }
-    ~HeapHeldGuard() { heapHeldBusy.clear(std::memory_order_release); }
-};
-
 void GameHeapHeld(bool held)
 {
-    HeapHeldGuard guard;
+    std::lock_guard<std::mutex> hold(heapHeldLock);
     const Clock::time_point now = Clock::now();
     if (held && heapHolders++ == 0)
         heapHeldSince = now;
@@ -94,7 +81,7 @@ void GameHeapHeld(bool held)
 
 static Clock::duration HeapHeldSoFar()
 {
-    HeapHeldGuard guard;
+    std::lock_guard<std::mutex> hold(heapHeldLock);
     return heapHeldBefore + (heapHolders > 0 ? Clock::now() - heapHeldSince : Clock::duration::zero());
 }
 

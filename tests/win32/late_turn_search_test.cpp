@@ -45,7 +45,7 @@ TEST_P(RealLateTurnSearch, EveryRunEndsCleanAndLeavesOneBootBehind)
         [&]() {
             const ProcessLevel after = ProcessLevelAfterOneMoreBoot(&before);
             std::string failures;
-            if (after.threads != before.threads || after.handles != before.handles)
+            if (after != before)
                 failures = "after one more boot: " + Describe(after) + "; before the run: " + Describe(before) +
                            "; threads begun at " + ThreadStartsOfThisProcess() + "\n";
             before = after;

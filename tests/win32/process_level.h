@@ -15,9 +15,26 @@ struct ProcessLevel {
     int handles;
 };
 
+inline bool operator==(const ProcessLevel& a, const ProcessLevel& b)
+{
+    return a.threads == b.threads && a.handles == b.handles;
+}
+
+inline bool operator!=(const ProcessLevel& a, const ProcessLevel& b)
+{
+    return !(a == b);
+}
+
 inline int ThreadsOfProcess()
 {
     return static_cast<int>(ThreadsOfThisProcess().size());
+}
+
+// The level now, once it has settled at the level expected, if one is given.
+inline ProcessLevel SettledProcessLevel(const ProcessLevel* expected = nullptr)
+{
+    return { SettledCount(ThreadsOfProcess, expected ? expected->threads : -1),
+             SettledCount(ModuleHandlesOpen, expected ? expected->handles : -1) };
 }
 
 inline std::string Describe(const ProcessLevel& level)
@@ -33,10 +50,8 @@ inline ProcessLevel ProcessLevelAfterOneMoreBoot(const ProcessLevel* expected = 
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     for (;;) {
         RunScenarioTextThroughSites("frame 20\nat 0 reinit\nend 100\n");
-        const ProcessLevel level = { SettledCount(ThreadsOfProcess, expected ? expected->threads : -1),
-                                     SettledCount(ModuleHandlesOpen, expected ? expected->handles : -1) };
-        if (!expected || (level.threads == expected->threads && level.handles == expected->handles) ||
-            std::chrono::steady_clock::now() > giveUp)
+        const ProcessLevel level = SettledProcessLevel(expected);
+        if (!expected || level == *expected || std::chrono::steady_clock::now() > giveUp)
             return level;
     }
 }
@@ -45,7 +60,7 @@ inline ProcessLevel ProcessLevelAfterOneMoreBoot(const ProcessLevel* expected = 
 inline std::string ProcessLevelFailures(const ProcessLevel& oneBoot)
 {
     const ProcessLevel after = ProcessLevelAfterOneMoreBoot(&oneBoot);
-    if (after.threads == oneBoot.threads && after.handles == oneBoot.handles)
+    if (after == oneBoot)
         return "";
     return "after one more boot: " + Describe(after) + ", not " + Describe(oneBoot);
 }

@@ -11,9 +11,9 @@
 
 #include "hostsim/engine/engine.h"
 #include "hostsim/win32/module_loader.h"
-#include "hostsim/win32/process_threads.h"
 #include "hostsim/win32/site_binding.h"
 #include "tests/reliability_scenarios.h"
+#include "tests/win32/process_level.h"
 
 using namespace hostsim;
 
@@ -23,19 +23,9 @@ const int kCycles = 40;
 const int64_t kFuzzMinutes = 5;
 const size_t kBootCommands = 768;
 
-int ThreadsOfProcess()
-{
-    return static_cast<int>(ThreadsOfThisProcess().size());
-}
-
-struct Sample {
-    int threads;
-    int handles;
-};
-
 EngineBinding sites;
 bool bootComes = false;
-std::vector<Sample> samplesAfterBoots;
+std::vector<ProcessLevel> samplesAfterBoots;
 
 void SampledTick(HostScript* script)
 {
@@ -45,8 +35,7 @@ void SampledTick(HostScript* script)
     bootComes = false;
     // Every boot after the first two must come back to what the second left.
     const bool settled = samplesAfterBoots.size() >= 2;
-    samplesAfterBoots.push_back({ SettledCount(ThreadsOfProcess, settled ? samplesAfterBoots[1].threads : -1),
-                                  SettledCount(ModuleHandlesOpen, settled ? samplesAfterBoots[1].handles : -1) });
+    samplesAfterBoots.push_back(SettledProcessLevel(settled ? &samplesAfterBoots[1] : nullptr));
 }
 
 void SampledReinit()
@@ -78,14 +67,12 @@ TEST(RealModule, ReinitialisedAtRandomMomentsThenShutDown)
     EXPECT_EQ(ReinitCycleFailures(result.trace, plan, times, kBootCommands), "") << replay();
 
     ASSERT_EQ(samplesAfterBoots.size(), plan.cycles.size() + 2);
-    const Sample& settled = samplesAfterBoots[1];
+    const ProcessLevel& settled = samplesAfterBoots[1];
     std::string changes;
     for (size_t n = 2; n < samplesAfterBoots.size(); ++n)
-        if (samplesAfterBoots[n].threads != settled.threads || samplesAfterBoots[n].handles != settled.handles)
-            changes += "after boot " + std::to_string(n) + ": " + std::to_string(samplesAfterBoots[n].threads) +
-                       " threads, " + std::to_string(samplesAfterBoots[n].handles) + " module handles\n";
-    EXPECT_EQ(changes, "") << "after boot 1: " << settled.threads << " threads, " << settled.handles
-                           << " module handles";
+        if (samplesAfterBoots[n] != settled)
+            changes += "after boot " + std::to_string(n) + ": " + Describe(samplesAfterBoots[n]) + "\n";
+    EXPECT_EQ(changes, "") << "after boot 1: " << Describe(settled);
     EXPECT_GT(settled.handles, 0);
     printf(
         "%d re-initialisations through the sites; after every boot %d threads in the process and %d module handles\n",
